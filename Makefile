@@ -7,12 +7,18 @@ ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all setup build build-asan demo test check check-asan clean
+.PHONY: all setup setup-test build build-asan demo test check check-asan clean
 
 all: build
 
+# Packages that only the tests need (end-to-end synthesis flow, fuzzing).
+TEST_PKGS ?= yosys berkeley-abc clang libclang-rt-14-dev
+
 setup:
 	@bash tools/setup.sh
+
+setup-test:
+	@bash tools/setup.sh $(TEST_PKGS)
 
 build: setup
 	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS)
@@ -32,7 +38,7 @@ check-asan: build-asan
 	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS)
 
 test: CMAKE_FLAGS += -DPV_WERROR=ON
-test: check check-asan
+test: setup-test check check-asan
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)
