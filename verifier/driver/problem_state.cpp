@@ -1,0 +1,13 @@
+// Definitions and start values of the process-wide problem state.
+#include "problem_state.h"
+
+std::map<std::string, unsigned> VID;
+std::map<unsigned, std::string> DIV;
+int ind = 2;
+monomial_ tempmon;
+Polynomial glopoly;
+Polynomial specpoly;
+Ideal ideal;
+unsigned long lastExp = 0;
+std::string minpolyString;
+std::string tmpMinpoly;
