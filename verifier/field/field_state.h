@@ -12,8 +12,8 @@ class AlphaPoly;
 // same bit layout as bytes where bit j of byte i is alpha^(8i + j).
 using word_t = std::uint64_t;
 
-extern int K;                 // degree of the minimal polynomial
-extern int NumChars;          // bytes per element: (K - 1) / 8 + 1
-extern int lastCharBuffer;    // spare high bits of the last byte: 8 * NumChars - K
-extern int NumWords;          // 64-bit words per element: (K - 1) / 64 + 1
-extern AlphaPoly **exponents; // exponents[i] = alpha^(K + i) reduced, i = 0..K
+extern int K;                // degree of the minimal polynomial
+extern int NumChars;         // bytes per element: (K - 1) / 8 + 1
+extern int lastCharBuffer;   // spare high bits of the last byte: 8 * NumChars - K
+extern int NumWords;         // 64-bit words per element: (K - 1) / 64 + 1
+extern AlphaPoly** exponents; // exponents[i] = alpha^(K + i) reduced, i = 0..K
