@@ -38,7 +38,7 @@ expect_nonzero() {
 # reversed, and writes the result to OUT.
 reorder() {
   local alg=$1 order=$2 out=$3 vars
-  vars=$(tr ',' '\n' <"$order" | tac | paste -sd, -)
+  vars=$({ tr ',' '\n' <"$order"; echo; } | tac | paste -sd, -)
   awk -v vars="$vars" '!done && !/^\/\// { print vars ";"; done = 1; next } { print }' \
     "$alg" >"$out"
 }
