@@ -1,0 +1,26 @@
+// The simple gate cells that yosys writes as ".subckt" or ".gate" lines
+// ($_AND_, $_MUX_, ...): their pins and their functions as truth tables.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "anf.h"
+
+namespace net2alg {
+
+struct CellType {
+  std::vector<std::string> inputs; // input pins; pin k is bit k of a truth-table index
+  std::string output;              // the output pin
+  TruthTable truth;
+};
+
+// The cell type of that name, or null when the name is not a known
+// combinational cell.
+const CellType *findCellType(const std::string &name);
+
+// True for the names of yosys' flip-flop and latch cells, which a
+// combinational netlist must not contain.
+bool isSequentialCellType(const std::string &name);
+
+} // namespace net2alg

@@ -1,0 +1,177 @@
+// Entry of net2alg: converts a combinational netlist (BLIF or AIGER) into a
+// .alg verification problem over GF(2^K).
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string>
+
+#include "alg_writer.h"
+#include "error.h"
+#include "order_graph.h"
+#include "read_netlist.h"
+#include "translation.h"
+
+namespace {
+
+const char *const kUsage =
+    "usage: net2alg --z BITS --a BITS [--b BITS] --poly POLY [options] NETLIST";
+
+const char *const kHelp =
+    R"(usage: net2alg --z BITS --a BITS [--b BITS] --poly POLY [options] NETLIST
+
+Converts a combinational netlist into a .alg problem for polyverify: the
+circuit as polynomials over GF(2^K), the words Z, A and B built from its
+bits, and a specification over the words (by default Z = A*B).
+
+NETLIST is BLIF (as yosys and ABC write it: .names covers, the yosys gate
+cells $_AND_, $_XOR_, $_MUX_, ... as .subckt or .gate, .conn) or AIGER,
+ASCII (.aag) or binary (.aig); the first bytes decide.
+
+Words (bit 0 first):
+  --z BITS      the nets that form the result Z
+  --a BITS      the primary inputs that form the operand A
+  --b BITS      the primary inputs that form the operand B (optional)
+  BITS is a comma-separated list of items; an item is
+    a net name      a[3], n17, carry
+    a range         a[0..7] (a[0], ..., a[7]) or a[7..0] (a[7] is bit 0)
+    a bus name      a (a[0], a[1], ... as far as they exist)
+  Names may be given as in the netlist or as their .alg names (a_3).
+
+Field and specification:
+  --poly POLY   the minimal polynomial of GF(2^K), e.g. 'X^8+X^4+X^3+X+1'
+  --spec POLY   the specification over Z, A, B in .alg syntax; it must
+                reduce to 0 for a correct circuit. Default 'Z + A*B'.
+                A constant coefficient stands in parentheses at the head of
+                a term, e.g. 'Z + (X^7+X^6+X^3+X^2)*A*B'.
+
+Variable order:
+  --graph FILE  also write the signal graph in toporder's format
+  --order FILE  take the order from FILE (the tmp.order that toporder wrote
+                for the graph of --graph) instead of computing it
+  Without --order net2alg sorts the graph itself exactly as toporder does.
+  The .alg lists the variables in the reverse of that order: Z, then the
+  gates from the outputs towards the inputs, then A, B and the input bits.
+
+Output:
+  -o FILE       write the .alg to FILE (default: standard output)
+  -h, --help    show this help
+
+Only the logic that the bits of Z depend on is converted. Net names become
+.alg names of letters, digits and '_' (a[3] -> a_3; clashes get a suffix;
+"X" and "1" are renamed). A gate becomes  out + ANF(inputs)  over GF(2):
+NOT x = x + 1, x AND y = x*y, x OR y = x + y + x*y, x XOR y = x + y. A cover
+may depend on at most 16 inputs.
+
+Exit status: 0 on success, 1 for a bad netlist, order file or option
+value, 2 for a malformed command line.
+)";
+
+int usageError(const std::string &message) {
+  std::cerr << "net2alg: " << message << '\n' << kUsage << '\n';
+  return 2;
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+  net2alg::WordOptions words;
+  std::string netlistPath, outputPath, graphPath, orderPath;
+  for (int i = 1; i < argc; ++i) {
+    std::string arg = argv[i];
+    if (arg == "-h" || arg == "--help") {
+      std::cout << kHelp;
+      return 0;
+    }
+    if (arg.empty() || arg[0] != '-') {
+      if (!netlistPath.empty())
+        return usageError("more than one netlist given ('" + netlistPath + "' and '" + arg + "')");
+      netlistPath = arg;
+      continue;
+    }
+    // --name VALUE or --name=VALUE
+    std::string value;
+    bool inlineValue = false;
+    const std::size_t eq = arg.find('=');
+    if (arg.compare(0, 2, "--") == 0 && eq != std::string::npos) {
+      value = arg.substr(eq + 1);
+      arg.erase(eq);
+      inlineValue = true;
+    }
+    std::string *target = arg == "--a"                       ? &words.a
+                          : arg == "--b"                     ? &words.b
+                          : arg == "--z"                     ? &words.z
+                          : arg == "--poly"                  ? &words.poly
+                          : arg == "--spec"                  ? &words.spec
+                          : arg == "--graph"                 ? &graphPath
+                          : arg == "--order"                 ? &orderPath
+                          : arg == "-o" || arg == "--output" ? &outputPath
+                                                             : nullptr;
+    if (!target)
+      return usageError("unknown option '" + arg + "'");
+    if (!inlineValue) {
+      if (i + 1 >= argc)
+        return usageError("option '" + arg + "' needs a value");
+      value = argv[++i];
+    }
+    if (value.empty())
+      return usageError("option '" + arg + "' needs a non-empty value");
+    *target = value;
+  }
+  if (netlistPath.empty())
+    return usageError("no netlist given");
+  if (words.poly.empty())
+    return usageError("--poly is missing: give the field's minimal polynomial");
+  if (words.z.empty())
+    return usageError("--z is missing: name the nets that form the word Z");
+  if (words.a.empty())
+    return usageError("--a is missing: name the inputs that form the word A");
+
+  try {
+    const net2alg::Netlist netlist = net2alg::readNetlistFile(netlistPath);
+    const net2alg::Translation t = net2alg::translate(netlist, words);
+
+    if (!graphPath.empty()) {
+      std::ofstream graph(graphPath);
+      net2alg::writeGraph(t.graph, graph);
+      graph.close();
+      if (!graph)
+        net2alg::fail(graphPath + ": cannot write the graph");
+      if (t.graph.names.size() > net2alg::kToporderMaxVertices)
+        std::cerr << "net2alg: warning: the graph has " << t.graph.names.size()
+                  << " vertices; toporder handles at most " << net2alg::kToporderMaxVertices
+                  << '\n';
+    }
+
+    std::vector<int> order;
+    if (orderPath.empty()) {
+      order = net2alg::computedOrder(t);
+    } else {
+      std::ifstream orderFile(orderPath);
+      if (!orderFile)
+        net2alg::fail(orderPath + ": cannot open for reading");
+      order = net2alg::orderFromNames(t, net2alg::readOrderFile(orderFile));
+    }
+    for (const std::string &warning : net2alg::orderWarnings(t, order))
+      std::cerr << "net2alg: warning: " << warning << '\n';
+
+    std::ostringstream text;
+    net2alg::writeAlg(t, order, text);
+    if (outputPath.empty()) {
+      std::cout << text.str();
+      std::cout.flush();
+      if (!std::cout)
+        net2alg::fail("cannot write to standard output");
+    } else {
+      std::ofstream out(outputPath);
+      out << text.str();
+      out.close();
+      if (!out)
+        net2alg::fail(outputPath + ": cannot write");
+    }
+  } catch (const net2alg::InputError &e) {
+    std::cerr << "net2alg: " << e.what() << '\n';
+    return 1;
+  }
+  return 0;
+}

@@ -1,0 +1,32 @@
+// Names of nets as .alg variables: only letters, digits and '_', unique, and
+// never "X" or "1", which a term reads as the field generator and the
+// constant one.
+#pragma once
+
+#include <string>
+#include <unordered_set>
+
+namespace net2alg {
+
+// A readable .alg name for a netlist name, not yet made unique:
+//   "a[3]" -> "a_3", "m.z[3]" -> "m_z_3", "\\x" -> "x";
+// a yosys-generated name keeps only its part after the last '$'
+// ("$abc$466$new_n25_" -> "new_n25_", "$true" -> "true"); a name that would
+// start with a digit gets the prefix "n" ("17" -> "n17"); an empty result
+// becomes "n".
+std::string sanitizeName(const std::string &raw);
+
+// Hands out unique names: a name already taken gets the first free suffix
+// "_1", "_2", ... ("a_3" -> "a_3_1").
+class NameTable {
+public:
+  NameTable();                           // "X" and "1" are taken from the start
+  void reserve(const std::string &name); // takes a name without handing it out
+  std::string claim(const std::string &base);
+  bool taken(const std::string &name) const { return used_.count(name) != 0; }
+
+private:
+  std::unordered_set<std::string> used_;
+};
+
+} // namespace net2alg

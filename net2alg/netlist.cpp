@@ -1,0 +1,91 @@
+// Nets, primary inputs and outputs, and the conversion of node functions
+// into polynomials over the fanin nets.
+#include "netlist.h"
+
+#include <algorithm>
+#include <cassert>
+#include <set>
+
+#include "error.h"
+
+namespace net2alg {
+
+int Netlist::net(const std::string &name) {
+  const auto it = netIds.find(name);
+  if (it != netIds.end())
+    return it->second;
+  const int id = static_cast<int>(netNames.size());
+  netNames.push_back(name);
+  netIds.emplace(name, id);
+  driver.push_back(-1);
+  isInput.push_back(0);
+  return id;
+}
+
+int Netlist::findNet(const std::string &name) const {
+  const auto it = netIds.find(name);
+  return it == netIds.end() ? -1 : it->second;
+}
+
+void Netlist::addInput(int id, const std::string &where) {
+  if (isInput[id])
+    fail(where + ": input '" + netNames[id] + "' is declared twice");
+  if (driver[id] >= 0)
+    fail(where + ": input '" + netNames[id] + "' is also driven at " + nodes[driver[id]].where);
+  isInput[id] = 1;
+  inputs.push_back(id);
+}
+
+void Netlist::addOutput(int id, const std::string &where) {
+  if (std::find(outputs.begin(), outputs.end(), id) != outputs.end())
+    fail(where + ": output '" + netNames[id] + "' is declared twice");
+  outputs.push_back(id);
+}
+
+void Netlist::addNode(int out, const std::vector<int> &fanins, const TruthTable &truth,
+                      const std::string &where) {
+  if (driver[out] >= 0)
+    fail(where + ": net '" + netNames[out] + "' is already driven at " + nodes[driver[out]].where);
+  if (isInput[out])
+    fail(where + ": net '" + netNames[out] + "' is a primary input and cannot be driven");
+  Node node{out, {}, netAnf(fanins, truth), where};
+  // The support lists the nets that the polynomial really uses, in fanin
+  // order: a fanin that the function ignores creates no dependency.
+  std::set<int> used;
+  for (const NetTerm &term : node.anf)
+    used.insert(term.begin(), term.end());
+  for (int f : fanins)
+    if (f >= 0 && used.erase(f))
+      node.support.push_back(f);
+  driver[out] = static_cast<int>(nodes.size());
+  nodes.push_back(std::move(node));
+}
+
+std::vector<NetTerm> netAnf(const std::vector<int> &fanins, const TruthTable &truth) {
+  assert(fanins.size() <= kMaxNodeInputs);
+  assert(truth.size() == std::size_t{1} << fanins.size());
+  // Products that occur an odd number of times survive: x*y + x*y = 0 and,
+  // with a repeated fanin, x*x is x.
+  std::set<NetTerm> odd;
+  for (std::uint32_t mask : anfFromTruthTable(truth)) {
+    NetTerm term;
+    bool zero = false;
+    for (std::size_t k = 0; k < fanins.size(); ++k) {
+      if (!(mask >> k & 1))
+        continue;
+      if (fanins[k] == kConst0)
+        zero = true;
+      else if (fanins[k] != kConst1)
+        term.push_back(fanins[k]);
+    }
+    if (zero)
+      continue;
+    std::sort(term.begin(), term.end());
+    term.erase(std::unique(term.begin(), term.end()), term.end());
+    if (!odd.insert(term).second)
+      odd.erase(term);
+  }
+  return {odd.begin(), odd.end()};
+}
+
+} // namespace net2alg

@@ -1,0 +1,62 @@
+// A combinational netlist as both readers produce it: named nets, primary
+// inputs and outputs, and one node per driven net. A node keeps its function
+// as a polynomial over GF(2) in its fanin nets (algebraic normal form), so
+// the rest of the program never needs to know where a node came from.
+#pragma once
+
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "anf.h"
+
+namespace net2alg {
+
+// Fanin values that stand for constants rather than nets.
+constexpr int kConst0 = -1;
+constexpr int kConst1 = -2;
+
+// One product of nets: ascending net ids, each at most once; empty is 1.
+using NetTerm = std::vector<int>;
+
+struct Node {
+  int out;                  // the net that the node drives
+  std::vector<int> support; // the nets its ANF uses, in the order of the fanin list
+  std::vector<NetTerm> anf; // the function: the sum of these products
+  std::string where;        // "file:line" of the definition, for messages
+};
+
+struct Netlist {
+  std::string source; // the file name, for messages
+  std::string model;
+  std::vector<std::string> netNames;
+  std::unordered_map<std::string, int> netIds;
+  std::vector<int> inputs;  // in declaration order
+  std::vector<int> outputs; // in declaration order
+  std::vector<Node> nodes;  // in definition order
+  std::vector<int> driver;  // per net: the index of its node, or -1
+  std::vector<char> isInput;
+
+  // The id of the net of that name, created when it does not exist yet.
+  int net(const std::string &name);
+  // The id of the net of that name, or -1.
+  int findNet(const std::string &name) const;
+
+  // Declares a primary input or output; `where` locates the declaration.
+  void addInput(int id, const std::string &where);
+  void addOutput(int id, const std::string &where);
+
+  // Defines net `out` as a function of `fanins` (net ids or kConst0/kConst1)
+  // given by its truth table over them (2^fanins entries, fanin k = bit k).
+  // A net repeated among the fanins is fine. Rejects a second driver and a
+  // driven primary input.
+  void addNode(int out, const std::vector<int> &fanins, const TruthTable &truth,
+               const std::string &where);
+};
+
+// The ANF of a function over nets: the Moebius transform of the truth table,
+// then each monomial rewritten in nets, constants folded and equal products
+// cancelled in pairs. The products come out sorted.
+std::vector<NetTerm> netAnf(const std::vector<int> &fanins, const TruthTable &truth);
+
+} // namespace net2alg

@@ -1,0 +1,18 @@
+// Reading a netlist in whichever format its first bytes announce.
+#pragma once
+
+#include <iosfwd>
+#include <string>
+
+#include "netlist.h"
+
+namespace net2alg {
+
+// AIGER when the text starts with "aag " or "aig ", BLIF otherwise.
+Netlist readNetlist(std::istream &in, const std::string &source);
+
+// Opens `path` (binary mode) and reads it; a file that cannot be opened is
+// an InputError.
+Netlist readNetlistFile(const std::string &path);
+
+} // namespace net2alg

@@ -1,0 +1,339 @@
+// Resolving words, checking and pruning the netlist, naming, the graph and
+// the order.
+#include "translation.h"
+
+#include <algorithm>
+#include <map>
+#include <set>
+
+#include "error.h"
+#include "names.h"
+
+namespace net2alg {
+namespace {
+
+// Finds the nets of one word option. A plain item is a net name, else the
+// sanitized name of exactly one net, else a bus: NAME[0], NAME[1], ... as
+// far as they go.
+std::vector<int> resolveBits(const Netlist &nl, const std::string &text, const std::string &option,
+                             bool inputsOnly) {
+  std::map<std::string, std::vector<int>> bySanitized;
+  for (std::size_t id = 0; id < nl.netNames.size(); ++id)
+    bySanitized[sanitizeName(nl.netNames[id])].push_back(static_cast<int>(id));
+  std::vector<int> bits;
+  for (const std::string &item : splitBitList(text, option)) {
+    int id = nl.findNet(item);
+    if (id < 0) {
+      const auto it = bySanitized.find(item);
+      if (it != bySanitized.end() && it->second.size() == 1)
+        id = it->second.front();
+    }
+    if (id >= 0) {
+      bits.push_back(id);
+      continue;
+    }
+    if (nl.findNet(item + "[0]") < 0)
+      fail(option + ": no net or bus '" + item + "' in " + nl.source);
+    for (int k = 0; (id = nl.findNet(item + "[" + std::to_string(k) + "]")) >= 0; ++k)
+      bits.push_back(id);
+  }
+  std::set<int> seen;
+  for (int id : bits) {
+    if (!seen.insert(id).second)
+      fail(option + ": net '" + nl.netNames[id] + "' is listed twice");
+    if (inputsOnly && !nl.isInput[id])
+      fail(option + ": '" + nl.netNames[id] + "' is not a primary input");
+  }
+  return bits;
+}
+
+// Rejects a combinational cycle anywhere in the netlist, naming its nets.
+void checkAcyclic(const Netlist &nl) {
+  enum : char { kNew, kActive, kDone };
+  std::vector<char> state(nl.netNames.size(), kNew);
+  for (std::size_t root = 0; root < nl.netNames.size(); ++root) {
+    if (state[root] != kNew)
+      continue;
+    // Depth-first search with an explicit stack of (net, next support index).
+    std::vector<std::pair<int, std::size_t>> stack{{static_cast<int>(root), 0}};
+    state[root] = kActive;
+    while (!stack.empty()) {
+      auto &[net, next] = stack.back();
+      const int d = nl.driver[net];
+      if (d < 0 || next == nl.nodes[d].support.size()) {
+        state[net] = kDone;
+        stack.pop_back();
+        continue;
+      }
+      const int fanin = nl.nodes[d].support[next++];
+      if (state[fanin] == kActive) {
+        std::string cycle = nl.netNames[fanin];
+        std::size_t shown = 0;
+        for (auto it = stack.rbegin(); it != stack.rend() && it->first != fanin; ++it) {
+          if (++shown > 8) {
+            cycle = "... -> " + cycle;
+            break;
+          }
+          cycle = nl.netNames[it->first] + " -> " + cycle;
+        }
+        fail(nl.source + ": combinational cycle: " + nl.netNames[fanin] + " -> " + cycle);
+      }
+      if (state[fanin] == kNew) {
+        state[fanin] = kActive;
+        stack.push_back({fanin, 0});
+      }
+    }
+  }
+}
+
+// Marks the nets that the given nets depend on (themselves included).
+std::vector<char> coneOf(const Netlist &nl, const std::vector<int> &roots) {
+  std::vector<char> inCone(nl.netNames.size(), 0);
+  std::vector<int> work;
+  for (int r : roots)
+    if (!inCone[r]) {
+      inCone[r] = 1;
+      work.push_back(r);
+    }
+  while (!work.empty()) {
+    const int net = work.back();
+    work.pop_back();
+    const int d = nl.driver[net];
+    if (d < 0) {
+      if (!nl.isInput[net])
+        fail(nl.source + ": net '" + nl.netNames[net] +
+             "' is used but has no driver and is not a primary input");
+      continue;
+    }
+    for (int f : nl.nodes[d].support)
+      if (!inCone[f]) {
+        inCone[f] = 1;
+        work.push_back(f);
+      }
+  }
+  return inCone;
+}
+
+} // namespace
+
+Translation translate(const Netlist &nl, const WordOptions &options) {
+  Translation t;
+  t.source = nl.source;
+  t.model = nl.model;
+  t.field = parseFieldPolynomial(options.poly);
+  std::set<std::string> words{"Z", "A"};
+  if (!options.b.empty())
+    words.insert("B");
+  t.spec = checkSpec(options.spec, words);
+
+  if (options.z.empty())
+    fail("--z is missing: name the outputs that form the word Z");
+  if (options.a.empty())
+    fail("--a is missing: name the inputs that form the word A");
+  const std::vector<int> zBits = resolveBits(nl, options.z, "--z", false);
+  const std::vector<int> aBits = resolveBits(nl, options.a, "--a", true);
+  const std::vector<int> bBits =
+      options.b.empty() ? std::vector<int>() : resolveBits(nl, options.b, "--b", true);
+  const std::pair<const char *, const std::vector<int> *> wordBits[] = {
+      {"--z", &zBits}, {"--a", &aBits}, {"--b", &bBits}};
+  for (const auto &[option, bits] : wordBits)
+    if (bits->size() > t.field.degree)
+      fail(std::string(option) + ": " + std::to_string(bits->size()) +
+           " bits, but the field GF(2^" + std::to_string(t.field.degree) + ") has elements of " +
+           std::to_string(t.field.degree));
+  for (int id : aBits)
+    if (std::find(bBits.begin(), bBits.end(), id) != bBits.end())
+      fail("net '" + nl.netNames[id] + "' is in both --a and --b");
+
+  checkAcyclic(nl);
+  const std::vector<char> inCone = coneOf(nl, zBits);
+
+  // Variables: the words, the inputs (bits of A, of B, others of the cone),
+  // then the gates of the cone in the order of the netlist.
+  std::vector<int> netVar(nl.netNames.size(), -1);
+  auto addVar = [&](AlgVariable::Kind kind, int net) {
+    if (net >= 0)
+      netVar[net] = static_cast<int>(t.vars.size());
+    t.vars.push_back({kind, "", {}, {}});
+    return static_cast<int>(t.vars.size() - 1);
+  };
+  const int zVar = addVar(AlgVariable::kWord, -1);
+  const int aVar = addVar(AlgVariable::kWord, -1);
+  const int bVar = bBits.empty() ? -1 : addVar(AlgVariable::kWord, -1);
+  t.vars[zVar].name = "Z";
+  t.vars[aVar].name = "A";
+  if (bVar >= 0)
+    t.vars[bVar].name = "B";
+  std::vector<int> others; // inputs of the cone in neither A nor B
+  for (const std::vector<int> *bits : {&aBits, &bBits})
+    for (int net : *bits)
+      addVar(AlgVariable::kInput, net);
+  for (int net : nl.inputs)
+    if (inCone[net] && netVar[net] < 0)
+      others.push_back(addVar(AlgVariable::kInput, net));
+  for (const Node &node : nl.nodes)
+    if (inCone[node.out])
+      addVar(AlgVariable::kGate, node.out);
+
+  // Names: the bits of the words first, so that they keep their plain
+  // names when others clash with them.
+  NameTable names;
+  for (const char *w : {"Z", "A", "B"})
+    names.reserve(w);
+  auto nameNet = [&](int net) {
+    AlgVariable &v = t.vars[netVar[net]];
+    if (v.name.empty())
+      v.name = names.claim(sanitizeName(nl.netNames[net]));
+  };
+  for (const std::vector<int> *bits : {&aBits, &bBits, &zBits})
+    for (int net : *bits)
+      nameNet(net);
+  for (std::size_t net = 0; net < netVar.size(); ++net)
+    if (netVar[net] >= 0)
+      nameNet(static_cast<int>(net));
+
+  // Polynomials: a word is the sum of its bits times powers of alpha; a gate
+  // is the ANF of its node.
+  auto setWord = [&](int var, const std::vector<int> &bits) {
+    for (std::size_t k = 0; k < bits.size(); ++k) {
+      const int bitVar = netVar[bits[k]];
+      t.vars[var].tail.push_back({static_cast<unsigned>(k), {bitVar}});
+      t.vars[var].deps.push_back(bitVar);
+    }
+  };
+  setWord(zVar, zBits);
+  setWord(aVar, aBits);
+  if (bVar >= 0)
+    setWord(bVar, bBits);
+  for (const Node &node : nl.nodes) {
+    if (!inCone[node.out])
+      continue;
+    AlgVariable &v = t.vars[netVar[node.out]];
+    for (const NetTerm &term : node.anf) {
+      AlgTerm algTerm{0, {}};
+      for (int net : term)
+        algTerm.vars.push_back(netVar[net]);
+      v.tail.push_back(std::move(algTerm));
+    }
+    for (int net : node.support)
+      v.deps.push_back(netVar[net]);
+  }
+
+  // The graph: an edge u -> v says that v's polynomial uses u. The chain
+  // others -> bits of B -> bits of A -> B -> A (each list backwards) makes
+  // the one vertex without incoming edges the chain's head; every gate and Z
+  // that depends on no gate hangs off A. So all gates come after all inputs
+  // in the sort, and before them once the order is reversed. Without the
+  // chain, the depth-first sort would emit each input just before the
+  // gates it frees, and the reversed order would put inputs among the gates.
+  std::vector<int> chain(others.rbegin(), others.rend());
+  for (auto it = bBits.rbegin(); it != bBits.rend(); ++it)
+    chain.push_back(netVar[*it]);
+  for (auto it = aBits.rbegin(); it != aBits.rend(); ++it)
+    chain.push_back(netVar[*it]);
+  if (bVar >= 0)
+    chain.push_back(bVar);
+  chain.push_back(aVar);
+  for (const AlgVariable &v : t.vars)
+    t.graph.names.push_back(v.name);
+  for (std::size_t k = 0; k + 1 < chain.size(); ++k)
+    t.graph.edges.push_back({chain[k], chain[k + 1]});
+  std::vector<int> roots;
+  for (std::size_t v = 0; v < t.vars.size(); ++v) {
+    const AlgVariable &var = t.vars[v];
+    // A and B stand in the chain, after their bits already.
+    if (var.kind == AlgVariable::kInput || static_cast<int>(v) == aVar ||
+        static_cast<int>(v) == bVar)
+      continue;
+    bool root = true;
+    for (int d : var.deps) {
+      t.graph.edges.push_back({d, static_cast<int>(v)});
+      if (t.vars[d].kind != AlgVariable::kInput)
+        root = false;
+    }
+    if (root)
+      roots.push_back(static_cast<int>(v));
+  }
+  for (int r : roots)
+    t.graph.edges.push_back({aVar, r});
+  return t;
+}
+
+std::vector<int> computedOrder(const Translation &t) {
+  std::vector<int> order = stackTopologicalOrder(t.graph);
+  if (order.size() != t.vars.size())
+    fail("internal error: the signal graph has a cycle");
+  std::reverse(order.begin(), order.end());
+  return order;
+}
+
+std::vector<int> orderFromNames(const Translation &t, const std::vector<std::string> &names) {
+  std::map<std::string, int> byName;
+  for (std::size_t v = 0; v < t.vars.size(); ++v)
+    byName[t.vars[v].name] = static_cast<int>(v);
+  std::vector<int> order;
+  std::vector<char> seen(t.vars.size(), 0);
+  for (const std::string &name : names) {
+    const auto it = byName.find(name);
+    if (it == byName.end())
+      fail("order file: unknown variable '" + name + "'");
+    if (seen[it->second]++)
+      fail("order file: variable '" + name + "' occurs twice");
+    order.push_back(it->second);
+  }
+  if (order.size() != t.vars.size()) {
+    std::string missing;
+    for (std::size_t v = 0; v < t.vars.size() && missing.empty(); ++v)
+      if (!seen[v])
+        missing = t.vars[v].name;
+    fail("order file: " + std::to_string(t.vars.size() - order.size()) + " of the " +
+         std::to_string(t.vars.size()) + " variables are missing (the first is '" + missing +
+         "'); did toporder report a loop?");
+  }
+  std::reverse(order.begin(), order.end());
+  return order;
+}
+
+std::vector<std::string> orderWarnings(const Translation &t, const std::vector<int> &order) {
+  std::vector<int> rank(t.vars.size());
+  for (std::size_t r = 0; r < order.size(); ++r)
+    rank[order[r]] = static_cast<int>(r);
+  std::vector<std::string> warnings;
+
+  std::size_t notLeading = 0;
+  std::string first;
+  for (std::size_t v = 0; v < t.vars.size(); ++v)
+    for (int d : t.vars[v].deps)
+      if (rank[d] < rank[v]) {
+        if (notLeading++ == 0)
+          first = "'" + t.vars[v].name + "' stands below '" + t.vars[d].name +
+                  "', which its polynomial uses";
+        break;
+      }
+  if (notLeading)
+    warnings.push_back(first +
+                       (notLeading > 1
+                            ? " (and " + std::to_string(notLeading - 1) + " more polynomials)"
+                            : std::string()) +
+                       ": a polynomial's leading term is not its own variable");
+
+  // The highest input and the first variable with a polynomial below it.
+  int topInput = -1, below = -1;
+  for (int v : order) {
+    if (t.vars[v].kind == AlgVariable::kInput) {
+      if (topInput < 0)
+        topInput = v;
+    } else if (topInput >= 0) {
+      below = v;
+      break;
+    }
+  }
+  if (below >= 0)
+    warnings.push_back("the order puts the primary input '" + t.vars[topInput].name + "' above '" +
+                       t.vars[below].name +
+                       "', which has a polynomial: polyverify's single pass can stop early "
+                       "with a non-zero remainder");
+  return warnings;
+}
+
+} // namespace net2alg

@@ -1,0 +1,203 @@
+// Bit lists, the minimal polynomial and the specification polynomial.
+#include "word_options.h"
+
+#include <cctype>
+
+#include "error.h"
+
+namespace net2alg {
+namespace {
+
+std::string trim(const std::string &s) {
+  const std::size_t b = s.find_first_not_of(" \t");
+  if (b == std::string::npos)
+    return "";
+  const std::size_t e = s.find_last_not_of(" \t");
+  return s.substr(b, e - b + 1);
+}
+
+// Parses a decimal number of at most 9 digits; false when `s` is not one.
+bool parseSmall(const std::string &s, unsigned long &value) {
+  if (s.empty() || s.size() > 9 || s.find_first_not_of("0123456789") != std::string::npos)
+    return false;
+  value = std::stoul(s);
+  return true;
+}
+
+bool isNameChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
+
+// Tokens of a polynomial in .alg syntax: names, exponents ("^12") and the
+// characters ( ) * +.
+struct Token {
+  enum Kind { kName, kExponent, kChar, kEnd } kind;
+  std::string text;
+};
+
+std::vector<Token> tokenize(const std::string &text, const std::string &option) {
+  std::vector<Token> tokens;
+  for (std::size_t i = 0; i < text.size();) {
+    const char c = text[i];
+    if (std::isspace(static_cast<unsigned char>(c))) {
+      ++i;
+    } else if (isNameChar(c)) {
+      std::size_t j = i;
+      while (j < text.size() && isNameChar(text[j]))
+        ++j;
+      tokens.push_back({Token::kName, text.substr(i, j - i)});
+      i = j;
+    } else if (c == '^') {
+      std::size_t j = i + 1;
+      while (j < text.size() && std::isdigit(static_cast<unsigned char>(text[j])))
+        ++j;
+      unsigned long value;
+      if (!parseSmall(text.substr(i + 1, j - i - 1), value))
+        fail(option + ": '^' must be followed by an exponent of at most 9 digits");
+      tokens.push_back({Token::kExponent, text.substr(i, j - i)});
+      i = j;
+    } else if (c == '(' || c == ')' || c == '*' || c == '+') {
+      tokens.push_back({Token::kChar, std::string(1, c)});
+      ++i;
+    } else {
+      fail(option + ": unexpected character '" + std::string(1, c) + "'");
+    }
+  }
+  tokens.push_back({Token::kEnd, ""});
+  return tokens;
+}
+
+} // namespace
+
+std::vector<std::string> splitBitList(const std::string &text, const std::string &option) {
+  std::vector<std::string> bits;
+  std::size_t start = 0;
+  while (true) {
+    const std::size_t comma = text.find(',', start);
+    const std::string item =
+        trim(text.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
+    if (item.empty())
+      fail(option + ": empty item in bit list '" + text + "'");
+    const std::size_t open = item.rfind('[');
+    const std::size_t dots = item.find("..", open == std::string::npos ? 0 : open);
+    unsigned long lo, hi;
+    if (open != std::string::npos && open > 0 && dots != std::string::npos && item.back() == ']') {
+      if (!parseSmall(item.substr(open + 1, dots - open - 1), lo) ||
+          !parseSmall(item.substr(dots + 2, item.size() - dots - 3), hi))
+        fail(option + ": bad range '" + item + "' (expected NAME[LO..HI])");
+      const std::string base = item.substr(0, open);
+      for (unsigned long k = lo;; k = lo <= hi ? k + 1 : k - 1) {
+        bits.push_back(base + "[" + std::to_string(k) + "]");
+        if (k == hi)
+          break;
+      }
+    } else {
+      if (item.find("..") != std::string::npos)
+        fail(option + ": bad range '" + item + "' (expected NAME[LO..HI])");
+      bits.push_back(item);
+    }
+    if (comma == std::string::npos)
+      break;
+    start = comma + 1;
+  }
+  return bits;
+}
+
+FieldPolynomial parseFieldPolynomial(const std::string &text) {
+  const std::string what = "--poly: bad minimal polynomial '" + text + "'";
+  std::vector<unsigned long> exponents;
+  std::size_t start = 0;
+  while (true) {
+    const std::size_t plus = text.find('+', start);
+    const std::string term =
+        trim(text.substr(start, plus == std::string::npos ? std::string::npos : plus - start));
+    unsigned long e;
+    if (term == "1")
+      e = 0;
+    else if (term == "X")
+      e = 1;
+    else if (term.size() > 2 && term.compare(0, 2, "X^") == 0 && parseSmall(term.substr(2), e))
+      ;
+    else
+      fail(what + " (terms are X^e, X and 1 joined by '+')");
+    if (!exponents.empty() && e >= exponents.back())
+      fail(what + " (write the powers from the highest down, each once)");
+    exponents.push_back(e);
+    if (plus == std::string::npos)
+      break;
+    start = plus + 1;
+  }
+  if (exponents.front() == 0)
+    fail(what + " (the degree must be at least 1)");
+  if (exponents.back() != 0)
+    fail(what + " (a minimal polynomial has the constant term 1)");
+  FieldPolynomial poly{static_cast<unsigned>(exponents.front()), ""};
+  for (unsigned long e : exponents) {
+    if (!poly.text.empty())
+      poly.text += '+';
+    poly.text += e == 0 ? "1" : e == 1 ? "X" : "X^" + std::to_string(e);
+  }
+  return poly;
+}
+
+// poly := term ('+' term)*
+// term := [coef '*'] factor ('*' factor)*
+// coef := '(' cfactor ('+' cfactor)* ')'      cfactor: X or 1 with exponents
+// factor := NAME EXPONENT*
+std::string checkSpec(const std::string &text, const std::set<std::string> &words) {
+  const std::string option = "--spec";
+  const std::vector<Token> tokens = tokenize(text, option);
+  std::size_t pos = 0;
+  auto isChar = [&](char c) {
+    return tokens[pos].kind == Token::kChar && tokens[pos].text[0] == c;
+  };
+  auto factor = [&](bool inCoef) {
+    if (tokens[pos].kind != Token::kName)
+      fail(option + ": expected a factor in '" + text + "'");
+    std::string f = tokens[pos].text;
+    if (f != "X" && f != "1") {
+      if (inCoef)
+        fail(option + ": a coefficient holds only X and 1, not '" + f + "'");
+      if (!words.count(f)) {
+        std::string known;
+        for (const std::string &w : words)
+          known += (known.empty() ? "" : ", ") + w;
+        fail(option + ": unknown name '" + f + "' (the word variables are " + known + ")");
+      }
+    }
+    for (++pos; tokens[pos].kind == Token::kExponent; ++pos)
+      f += tokens[pos].text;
+    return f;
+  };
+  std::string out;
+  while (true) {
+    std::string term;
+    if (isChar('(')) {
+      ++pos;
+      term = "(" + factor(true);
+      while (isChar('+')) {
+        ++pos;
+        term += "+" + factor(true);
+      }
+      if (!isChar(')'))
+        fail(option + ": expected ')' in '" + text + "'");
+      ++pos;
+      if (!isChar('*'))
+        fail(option + ": a coefficient must be followed by '*' and a factor in '" + text + "'");
+      ++pos;
+      term += ")*";
+    }
+    term += factor(false);
+    while (isChar('*')) {
+      ++pos;
+      term += "*" + factor(false);
+    }
+    out += (out.empty() ? "" : " + ") + term;
+    if (tokens[pos].kind == Token::kEnd)
+      break;
+    if (!isChar('+'))
+      fail(option + ": unexpected '" + tokens[pos].text + "' in '" + text + "'");
+    ++pos;
+  }
+  return out;
+}
+
+} // namespace net2alg
