@@ -1,0 +1,130 @@
+// Fatal input errors of the field code: the exact message on standard output
+// and the exit status. Most cases run in-process with the exit trapped (which
+// also shows that an unwinding exit, as in the fuzzing build, leaves the
+// field intact and leaks nothing); one per message kind really exits.
+#include <unistd.h>
+
+#include <cstdio>
+#include <functional>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "coeff_vector.h"
+#include "field_def.h"
+#include "field_test_util.h"
+#include "trapped_exit.h"
+
+namespace {
+
+// A regular expression that matches exactly the given text.
+std::string exactly(const std::string &text) {
+  std::string re = "^";
+  for (char c : text) {
+    if (std::string("\\^$.|?*+()[]{}").find(c) != std::string::npos)
+      re += '\\';
+    re += c;
+  }
+  return re + "$";
+}
+
+// Expects body to end the process with status 1 after writing exactly out.
+void expectFatal(const std::function<void()> &body, const std::string &out) {
+  std::string written;
+  EXPECT_EQ(runTrapped(body, written), 1) << out;
+  EXPECT_EQ(written, out);
+}
+
+// The real exit, in a child whose standard output goes to the standard error
+// that the death test inspects.
+#define EXPECT_EXITS_WITH(statement, out)                                                          \
+  EXPECT_EXIT(                                                                                     \
+      {                                                                                            \
+        std::fflush(stdout);                                                                       \
+        dup2(STDERR_FILENO, STDOUT_FILENO);                                                        \
+        statement;                                                                                 \
+      },                                                                                           \
+      testing::ExitedWithCode(1), exactly(out))
+
+class FieldErrors : public testing::Test {
+protected:
+  void SetUp() override { AlphaPoly::setMinpoly("X^8+X^4+X^3+X+1"); }
+};
+
+TEST_F(FieldErrors, TextConstructorRejectsBadTerms) {
+  expectFatal([] { AlphaPoly("Y"); }, "ERROR PARSING POLY: 'Y'\nGot 'Y'\n");
+  expectFatal([] { AlphaPoly("X^3 + Z + 1"); }, "ERROR PARSING POLY: 'X3+Z+1'\nGot 'Z'\n");
+  expectFatal([] { AlphaPoly("X^-3+1"); }, "ERROR PARSING POLY: 'X-3+1'\nGot 'X-3'\n");
+  expectFatal([] { AlphaPoly("X^18446744073709551616"); },
+              "ERROR PARSING POLY: 'X18446744073709551616'\nGot 'X18446744073709551616'\n");
+  EXPECT_EXITS_WITH(AlphaPoly("Y"), "ERROR PARSING POLY: 'Y'\nGot 'Y'\n");
+}
+
+TEST_F(FieldErrors, DivisionByZero) {
+  word_t q[1], r[1];
+  const word_t zero = 0, x = 2;
+  expectFatal([&] { tryDiv(&zero, &zero, q, r); }, "ERROR: CANNOT DIVIDE BY ZERO\n");
+  expectFatal([&] { tryDiv(&x, &zero, q, r); }, "ERROR: CANNOT DIVIDE BY ZERO\n");
+  expectFatal(
+      [&] {
+        NumWords = 0; // no field yet
+        tryDiv(&x, &x, q, r);
+      },
+      "ERROR: CANNOT DIVIDE BY ZERO\n");
+  NumWords = 1;
+  EXPECT_EXITS_WITH(tryDiv(&zero, &zero, q, r), "ERROR: CANNOT DIVIDE BY ZERO\n");
+}
+
+TEST_F(FieldErrors, HandleMinpolyRejectsExponentZeroAndOtherNames) {
+  std::string out = "X^8+";
+  expectFatal([&] { HandleMinpoly(out, "X", 0); }, "Invalid minpoly exponent 0\n");
+  expectFatal([&] { HandleMinpoly(out, "a", 0); }, "Invalid minpoly exponent 0\n");
+  expectFatal([&] { HandleMinpoly(out, "x", 1); }, "Invalid minpoly variable x\n");
+  expectFatal([&] { HandleMinpoly(out, "X1", 3); }, "Invalid minpoly variable X1\n");
+  EXPECT_EQ(out, "X^8+");
+  EXPECT_EXITS_WITH(HandleMinpoly(out, "X", 0), "Invalid minpoly exponent 0\n");
+}
+
+TEST_F(FieldErrors, MalformedMinimalPolynomialsLeaveTheFieldAsItWas) {
+  const struct {
+    const char *minpoly;
+    const char *message;
+  } cases[] = {
+      {"X+1", "Invalid minpoly degree 1\n"},
+      {"1+X^3", "Invalid minpoly degree 0\n"},
+      {"", "Invalid minpoly degree 0\n"},
+      {"X^16385+X+1", "Invalid minpoly degree 16385\n"},
+      {"X^99999999999999999999999+X+1", "Invalid minpoly degree 99999999999999999999999\n"},
+      {"X^8", "Invalid minpoly single term X^8\n"},
+      {"X^8+", "Invalid minpoly single term X^8\n"},
+      {"X^8+X^9+1", "Invalid minpoly term X^9 for degree 8\n"},
+      {"X^8+X^8+1", "Invalid minpoly term X^8 for degree 8\n"},
+      {"X^8+Y+1", "ERROR PARSING POLY: 'Y+1'\nGot 'Y'\n"},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.minpoly);
+    expectFatal([&] { AlphaPoly::setMinpoly(c.minpoly); }, c.message);
+    EXPECT_EQ(K, 8);
+    EXPECT_EQ(exponents[8]->toString(), "X^6+X^4+X^3+X^2+X");
+  }
+  EXPECT_EXITS_WITH(AlphaPoly::setMinpoly("X^8"), "Invalid minpoly single term X^8\n");
+}
+
+// Runs in a child that starts from the state before any field section.
+bool elementsWithoutFieldAreEmpty() {
+  // The power table stays: nothing reads it while no field is defined.
+  K = NumChars = lastCharBuffer = NumWords = 0;
+  Elem a = text("X^5+X+1");
+  Elem b = power(1000);
+  Elem inv(a->getInverse());
+  a->mult(b.get());
+  a->add(b.get());
+  return a->isZero() && a->isOne() && b->isOne() && inv->isZero() && a->toString().empty() &&
+         a->equals(b.get());
+}
+
+TEST(NoField, ElementsBeforeAnyFieldAreEmptyAndSafe) {
+  EXPECT_EXIT(std::exit(elementsWithoutFieldAreEmpty() ? 0 : 3), testing::ExitedWithCode(0), "");
+}
+
+} // namespace
