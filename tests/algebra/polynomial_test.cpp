@@ -1,0 +1,156 @@
+// insertmon and the statement handlers that build a problem.
+#include <utility>
+
+#include "algebra_fixture.h"
+
+namespace {
+
+using Insertmon = AlgebraTest;
+
+TEST_F(Insertmon, PlacesTermsInOrderWhateverTheArrivalOrder) {
+  // a, b, c are 2, 3, 4; inserted as c, ab, b, abc, a.
+  for (auto vars : {std::set<unsigned>{4}, {2, 3}, {3}, {2, 3, 4}, {2}}) {
+    tempmon.vars = vars;
+    tempmon.coef = new AlphaPoly(std::string("1"));
+    insertmon(tempmon);
+    EXPECT_EQ(tempmon.coef, nullptr); // taken over
+    EXPECT_EQ(tempmon.vars, vars);    // left for the caller to empty
+  }
+  EXPECT_EQ(show(glopoly), "2,3,4:1 2,3:1 2:1 3:1 4:1");
+}
+
+TEST_F(Insertmon, MergesEqualTermsAndRemovesThoseThatCancel) {
+  add(glopoly, {2, 3}, "X");
+  add(glopoly, {4}, "1");
+  add(glopoly, {2, 3}, "1");
+  EXPECT_EQ(show(glopoly), "2,3:X+1 4:1");
+  add(glopoly, {4}, "1");
+  EXPECT_EQ(show(glopoly), "2,3:X+1");
+  add(glopoly, {2, 3}, "X+1");
+  EXPECT_TRUE(glopoly.empty());
+}
+
+TEST_F(Insertmon, ConstantsMergeAtTheEnd) {
+  add(glopoly, {3}, "1");
+  add(glopoly, {}, "X");
+  add(glopoly, {}, "1");
+  EXPECT_EQ(show(glopoly), "3:1 :X+1");
+  add(glopoly, {}, "X+1");
+  EXPECT_EQ(show(glopoly), "3:1");
+}
+
+TEST_F(Insertmon, ZeroCoefficientIsNeverStored) {
+  // X^3+X+1 is zero in this field.
+  add(glopoly, {2}, "X^3+X+1");
+  EXPECT_TRUE(glopoly.empty());
+  add(glopoly, {2}, "X");
+  add(glopoly, {2}, "X^3+X+1"); // merging zero leaves the term as it was
+  EXPECT_EQ(show(glopoly), "2:X");
+}
+
+using Handlers = AlgebraTest;
+
+TEST_F(Handlers, FactorsBuildTheTermUnderConstruction) {
+  HandleDecl("a");
+  HandleDecl("b");
+  HandleField();
+  lastExp = 1;
+  HandleVar("X");
+  lastExp = 5; // X^5 = X^2+X+1
+  HandleVar("X");
+  lastExp = 7; // an exponent on a variable has no effect
+  HandleVar("b");
+  HandleVar("b");
+  HandleVar("1");
+  HandleCoef("X+1");
+  EXPECT_EQ(tempmon.vars, (std::set<unsigned>{3}));
+  // X * X^5 * (X+1) = X^7 + X^6 = 1 + X^2+1 = X^2
+  EXPECT_EQ(tempmon.coef->toString(), "X^2");
+  lastExp = 0;
+  HandleVar("X");
+  EXPECT_EQ(tempmon.coef->toString(), "X^2");
+  HandleTerm();
+  EXPECT_TRUE(tempmon.vars.empty());
+  EXPECT_TRUE(tempmon.coef->isOne());
+  EXPECT_EQ(show(glopoly), "3:X^2");
+}
+
+TEST_F(Handlers, RedeclaredNameTakesItsLastIdentifier) {
+  HandleDecl("a");
+  HandleDecl("b");
+  HandleDecl("a");
+  EXPECT_EQ(VID.at("a"), 4u);
+  EXPECT_EQ(DIV.at(2), "a");
+  EXPECT_EQ(DIV.at(4), "a");
+  EXPECT_EQ(ind, 5);
+}
+
+TEST_F(Handlers, UndefinedNameEndsTheProcess) {
+  HandleDecl("a");
+  HandleField();
+  EXPECT_EXIT(HandleVar("b"), testing::ExitedWithCode(1), "");
+}
+
+TEST_F(Handlers, ClearResetsTheProblemButKeepsNamesAndCoefficient) {
+  HandleDecl("a");
+  HandleField();
+  add(glopoly, {2});
+  add(specpoly, {2});
+  Polynomial p;
+  add(p, {2});
+  HandlePoly(p);
+  tempmon.vars = {2};
+  AlphaPoly* coef = tempmon.coef;
+  clear();
+  EXPECT_TRUE(glopoly.empty() && specpoly.empty() && ideal.empty() && VID.empty());
+  EXPECT_TRUE(tempmon.vars.empty());
+  EXPECT_EQ(tempmon.coef, coef);
+  EXPECT_EQ(ind, 2);
+  EXPECT_EQ(DIV.at(2), "a");
+}
+
+TEST_F(Handlers, SpecAndCircuitPolynomialsMoveOutOfGlopoly) {
+  add(glopoly, {2});
+  HandleSpec();
+  EXPECT_TRUE(glopoly.empty());
+  EXPECT_EQ(show(specpoly), "2:1");
+  add(glopoly, {3});
+  HandleCircuit();
+  EXPECT_TRUE(glopoly.empty());
+  ASSERT_EQ(ideal.size(), 1u);
+  EXPECT_EQ(show(ideal[0]), "3:1");
+}
+
+using HandlePolyOrder = AlgebraTest;
+
+TEST_F(HandlePolyOrder, KeepsLeadingTermsNonIncreasingAndReadOrderForTies) {
+  auto generator = [this](std::initializer_list<unsigned> lead, const std::string& tailCoef) {
+    Polynomial p;
+    add(p, lead);
+    add(p, {}, tailCoef);
+    HandlePoly(p);
+    EXPECT_TRUE(p.empty());
+  };
+  generator({3}, "1");
+  generator({4}, "1");
+  generator({3}, "X");   // equal to the first: after it
+  generator({2}, "1");   // greater than all: to the front
+  generator({3}, "X^2"); // after the other two with lead 3
+  generator({5}, "1");
+  std::string order;
+  for (const Polynomial& p : ideal)
+    order += show(p) + " | ";
+  EXPECT_EQ(order, "2:1 :1 | 3:1 :1 | 3:1 :X | 3:1 :X^2 | 4:1 :1 | 5:1 :1 | ");
+}
+
+TEST_F(HandlePolyOrder, EmptyPolynomialIsNotStored) {
+  Polynomial p;
+  HandlePoly(p);
+  EXPECT_TRUE(ideal.empty());
+  add(glopoly, {2});
+  add(glopoly, {2}); // x + x
+  HandleCircuit();
+  EXPECT_TRUE(ideal.empty());
+}
+
+} // namespace

@@ -1,0 +1,95 @@
+// Tokens, comments, line counting and unknown characters of the scanner.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "parser.hpp"
+#include "scanner.h"
+
+namespace {
+
+struct Scan {
+  std::string tokens; // one word per token, blank-separated
+  std::string output; // what the scanner printed
+  int lines;          // line number at the end
+};
+
+Scan scan(const std::string& text) {
+  resetScanner();
+  yy_buffer_state* buffer = zel_scan_bytes(text.data(), static_cast<int>(text.size()));
+  Scan result;
+  testing::internal::CaptureStdout();
+  for (int token; (token = zellex()) != 0;) {
+    if (!result.tokens.empty())
+      result.tokens += ' ';
+    if (token == NAME)
+      result.tokens += "NAME:" + std::string(zellval.text);
+    else if (token == EXPONENT)
+      result.tokens += "EXP:" + std::to_string(zellval.exp);
+    else
+      result.tokens += static_cast<char>(token);
+  }
+  result.output = testing::internal::GetCapturedStdout();
+  result.lines = zellineno;
+  zel_delete_buffer(buffer);
+  return result;
+}
+
+TEST(Scanner, NamesExponentsAndCarets) {
+  EXPECT_EQ(scan("a_1b2 ^12 ^ x").tokens, "NAME:a_1b2 EXP:12 ^ NAME:x");
+  EXPECT_EQ(scan("123abc x1y").tokens, "NAME:123abc NAME:x1y");
+  EXPECT_EQ(scan("x^2^3 X^0").tokens, "NAME:x EXP:2 EXP:3 NAME:X EXP:0");
+  EXPECT_EQ(scan("^ 3").tokens, "^ NAME:3");
+  EXPECT_EQ(scan("!'()*+,;=^").tokens, "! ' ( ) * + , ; = ^");
+}
+
+TEST(Scanner, ExponentsKeepTheirFull64BitValue) {
+  EXPECT_EQ(scan("^4294967296 ^18446744073709551615 ^000007").tokens,
+            "EXP:4294967296 EXP:18446744073709551615 EXP:7");
+}
+
+TEST(Scanner, ExponentBeyond64BitsEndsTheProcess) {
+  EXPECT_EXIT(scan("^18446744073709551616"), testing::ExitedWithCode(1), "");
+}
+
+TEST(Scanner, CommentsAreSkippedAndDoNotNest) {
+  EXPECT_EQ(scan("a /* b /* c */ d").tokens, "NAME:a NAME:d");
+  Scan nested = scan("/* a /* b */ c */");
+  EXPECT_EQ(nested.tokens, "NAME:c *");
+  EXPECT_EQ(nested.output, "Unknown character: line 1: /\n");
+  EXPECT_EQ(scan("/* a **/ b").tokens, "NAME:b");
+  EXPECT_EQ(scan("a // b\nc").tokens, "NAME:a NAME:c");
+  EXPECT_EQ(scan("a /* to the end").tokens, "NAME:a");
+  EXPECT_EQ(scan("a // to the end").tokens, "NAME:a");
+}
+
+TEST(Scanner, CountsEveryNewlineInEveryState) {
+  EXPECT_EQ(scan("a\n\n \t\n").lines, 4);
+  EXPECT_EQ(scan("/* \n\n */ // x\n").lines, 4);
+  EXPECT_EQ(scan("a\r\nb\r\n").lines, 3);
+  EXPECT_EQ(scan("\n\n-").output, "Unknown character: line 3: -\n");
+  EXPECT_EQ(scan("// c\n/* \n */ \t\n#").output, "Unknown character: line 4: #\n");
+}
+
+TEST(Scanner, UnknownBytesAreReportedRawAndSkipped) {
+  Scan s = scan(std::string("a-b.\0c\xe9/d\"", 10));
+  EXPECT_EQ(s.tokens, "NAME:a NAME:b NAME:c NAME:d");
+  EXPECT_EQ(s.output, std::string("Unknown character: line 1: -\n"
+                                  "Unknown character: line 1: .\n"
+                                  "Unknown character: line 1: \0\n"
+                                  "Unknown character: line 1: \xe9\n"
+                                  "Unknown character: line 1: /\n"
+                                  "Unknown character: line 1: \"\n",
+                                  6 * 29));
+}
+
+TEST(Scanner, FatalMessagesCarryTheScannerPrefix) {
+  EXPECT_EXIT(scannerFatal("out of dynamic memory in yy_create_buffer()"), testing::ExitedWithCode(2),
+              "^out of dynamic memory in zel_create_buffer\\(\\)\n$");
+  EXPECT_EXIT(scannerFatal("bad buffer in yy_scan_bytes()"), testing::ExitedWithCode(2),
+              "^bad buffer in zel_scan_bytes\\(\\)\n$");
+  EXPECT_EXIT(scannerFatal("input in flex scanner failed"), testing::ExitedWithCode(2),
+              "^input in flex scanner failed\n$");
+}
+
+} // namespace
