@@ -137,6 +137,7 @@ Aiger AigerParser::parse() {
           {static_cast<unsigned>(n[0]), static_cast<unsigned>(n[1]), static_cast<unsigned>(n[2])});
     }
   } else {
+    lineNo_ = 0; // line numbers mean nothing from the binary section on
     for (unsigned long k = 0; k < A; ++k) {
       const unsigned long lhs = 2 * (I + k + 1);
       const unsigned long d0 = decode();
@@ -146,7 +147,6 @@ Aiger AigerParser::parse() {
       aig.ands.push_back({static_cast<unsigned>(lhs), static_cast<unsigned>(lhs - d0),
                           static_cast<unsigned>(lhs - d0 - d1)});
     }
-    lineNo_ = 0; // line numbers mean nothing after the binary section
   }
 
   // Symbol table: "i<pos> name" and "o<pos> name"; a line "c" starts the

@@ -1,0 +1,89 @@
+// The AIGER reader: ASCII and binary files, inverted literals, constants,
+// symbols, outputs that need nodes of their own, and errors.
+#include <sstream>
+
+#include "aiger_reader.h"
+#include "read_netlist.h"
+#include "test_util.h"
+
+using namespace net2alg;
+
+namespace {
+
+Netlist aiger(const std::string &text) {
+  std::istringstream in(text);
+  return readNetlist(in, "t.aig");
+}
+
+std::string aigerError(const std::string &text) {
+  return errorOf([&] { aiger(text); });
+}
+
+// The binary encoding of one number of the AND section.
+std::string encode(unsigned x) {
+  std::string bytes;
+  for (; x >= 0x80; x >>= 7)
+    bytes += static_cast<char>((x & 0x7f) | 0x80);
+  return bytes + static_cast<char>(x);
+}
+
+} // namespace
+
+TEST(AigerReader, AsciiWithInversionsConstantsAndSymbols) {
+  // v3 = !x & !y (a NOR), v4 = x & v3 (always 0), v5 = !v3 & 1 (literal 1 is true).
+  // Outputs: !v3 (inverted), v4, v4 again, x, constant 1.
+  const Netlist nl = aiger("aag 5 2 0 5 3\n2\n4\n7\n8\n8\n2\n1\n"
+                           "6 3 5\n8 2 6\n10 7 1\n"
+                           "i0 x\ni1 y\no0 or\no1 zero\no2 zero2\no3 copy\n"
+                           "c\nfree text\n");
+  ASSERT_EQ(nl.inputs.size(), 2u);
+  EXPECT_EQ(nl.netNames[nl.inputs[0]], "x");
+  EXPECT_EQ(anfText(nl, "n3"), "x + x*y + y + 1");
+  // The first output that uses v4 uninverted gives the gate its name.
+  EXPECT_EQ(anfText(nl, "zero"), "n3*x");
+  EXPECT_EQ(nl.findNet("n4"), -1);
+  EXPECT_EQ(anfText(nl, "n5"), "n3 + 1");
+  // Outputs that need a node: an inversion, a second user, an input, a constant.
+  EXPECT_EQ(anfText(nl, "or"), "n3 + 1");
+  EXPECT_EQ(anfText(nl, "zero2"), "zero");
+  EXPECT_EQ(anfText(nl, "copy"), "x");
+  EXPECT_EQ(anfText(nl, "o[4]"), "1");
+  ASSERT_EQ(nl.outputs.size(), 5u);
+  EXPECT_EQ(nl.netNames[nl.outputs[1]], "zero");
+}
+
+TEST(AigerReader, BinaryMatchesAscii) {
+  // z = !(a & !b) with the AND gate in variable 3, no symbols.
+  const std::string ascii = "aag 3 2 0 1 1\n2\n4\n7\n6 2 5\n";
+  const std::string binary = "aig 3 2 0 1 1\n7\n" + encode(6 - 5) + encode(5 - 2);
+  for (const std::string &text : {ascii, binary}) {
+    const Netlist nl = aiger(text);
+    EXPECT_EQ(nl.netNames[nl.inputs[1]], "i[1]");
+    EXPECT_EQ(anfText(nl, "n3"), "i[0] + i[0]*i[1]");
+    EXPECT_EQ(anfText(nl, "o[0]"), "n3 + 1");
+  }
+  // A multi-byte delta: 200 inputs, one AND of inputs 1 and 200.
+  const std::string wide =
+      "aig 201 200 0 1 1\n402\n" + encode(402 - 400) + encode(400 - 2) + "i0 first\n";
+  const Netlist nl = aiger(wide);
+  EXPECT_EQ(anfText(nl, "o[0]"), "first*i[199]");
+}
+
+TEST(AigerReader, Errors) {
+  EXPECT_EQ(aigerError("aag 3 1 1 1 1\n2\n4 6\n6\n6 2 4\n"),
+            "t.aig:1: latches are not supported (the netlist must be combinational)");
+  EXPECT_EQ(aigerError("aag 1 1 0 0 0 1 0 0 0\n2\n"),
+            "t.aig:1: bad-state, constraint, justice and fairness properties are not supported");
+  EXPECT_EQ(aigerError("aag 3 2 0 1 1\n2\n4\n6\n6 2 8\n"),
+            "t.aig: literal 8 uses variable 4, which is neither an input nor an AND gate");
+  EXPECT_EQ(aigerError("aag 2 1 0 1 1\n2\n4\n4 2 4\n"), "");
+  EXPECT_EQ(aigerError("aag 1 2 0 0 0\n2\n4\n"),
+            "t.aig:1: bad header 'aag 1 2 0 0 0': M must be at least I + L + A");
+  EXPECT_EQ(aigerError("aag 2 2 0 1 0\n2\n4\nx\n"), "t.aig:4: bad output line 'x'");
+  EXPECT_EQ(aigerError("aig 2 1 0 1 1\n4\n"),
+            "t.aig: unexpected end of file in the binary AND gates");
+  EXPECT_EQ(aigerError("aag 1 1 0 0 0\n2\ni3 x\n"),
+            "t.aig:3: symbol for input 3, but there are 1 inputs");
+  EXPECT_EQ(aigerError("aag 2 2 0 0 0\n2\n4\ni0 x\ni1 x\n"),
+            "t.aig: the name 'x' is used for two different signals");
+}
