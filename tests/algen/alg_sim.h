@@ -20,7 +20,7 @@ struct AlgCircuit {
   struct GatePoly {
     unsigned out;
     std::vector<std::vector<unsigned>> terms; // GF(2) products of variables
-    bool one = false;                          // constant term 1
+    bool one = false;                         // constant term 1
   };
   std::vector<GatePoly> gates; // in file order
   unsigned faultLines = 0;     // "// fault:" comment lines

@@ -177,9 +177,9 @@ TEST(AlgenCircuit, SmallFieldsComputeTheProductOnAllInputs) {
 }
 
 TEST(AlgenCircuit, LargeFieldsComputeTheProductOnRandomInputs) {
-  const std::pair<Kind, unsigned> cases[] = {
-      {Kind::Mastrovito, 163}, {Kind::Montgomery, 163}, {Kind::Karatsuba, 163},
-      {Kind::Mastrovito, 233}, {Kind::Montgomery, 64},  {Kind::Karatsuba, 100}};
+  const std::pair<Kind, unsigned> cases[] = {{Kind::Mastrovito, 163}, {Kind::Montgomery, 163},
+                                             {Kind::Karatsuba, 163},  {Kind::Mastrovito, 233},
+                                             {Kind::Montgomery, 64},  {Kind::Karatsuba, 100}};
   for (const auto &[kind, k] : cases) {
     SCOPED_TRACE(std::string(kindName(kind)) + " K=" + std::to_string(k));
     const AlgCircuit c = parsed(generate(kind, defaultMinpoly(k)));
@@ -374,8 +374,8 @@ TEST(AlgenMinpoly, DefaultIsTheFirstIrreducibleOfLowestWeight) {
       for (unsigned b = 2; b < a; ++b)
         for (unsigned c = 1; c < b; ++c) {
           if (std::vector<unsigned>{a, b, c} < std::vector<unsigned>{e[1], e[2], e[3]}) {
-            EXPECT_FALSE(irreducibleByTrialDivision((1u << k) | (1u << a) | (1u << b) |
-                                                    (1u << c) | 1u));
+            EXPECT_FALSE(
+                irreducibleByTrialDivision((1u << k) | (1u << a) | (1u << b) | (1u << c) | 1u));
           }
         }
   }

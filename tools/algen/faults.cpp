@@ -86,9 +86,9 @@ bool injectFaults(Netlist &n, unsigned count, uint64_t seed, std::vector<Fault> 
   std::vector<uint64_t> current = good;
   std::vector<bool> used(n.gates.size(), false);
   SplitMix64 rng(seed);
-  unsigned draws = 0;
+  uint64_t draws = 0;
   while (faults.size() < count) {
-    if (++draws > kMaxDraws * count) {
+    if (++draws > uint64_t{kMaxDraws} * count) {
       for (auto it = faults.rbegin(); it != faults.rend(); ++it)
         apply(n, *it, true);
       faults.clear();

@@ -20,9 +20,7 @@ public:
   int degree() const;
   bool isZero() const { return degree() < 0; }
   bool isOne() const { return degree() == 0; }
-  bool bit(unsigned i) const {
-    return i / 64 < w_.size() && ((w_[i / 64] >> (i % 64)) & 1);
-  }
+  bool bit(unsigned i) const { return i / 64 < w_.size() && ((w_[i / 64] >> (i % 64)) & 1); }
   void flip(unsigned i);
   // Exponents of the nonzero terms, highest first.
   std::vector<unsigned> exponents() const;

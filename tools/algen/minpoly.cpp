@@ -8,12 +8,18 @@ namespace algen {
 
 Gf2Poly defaultMinpoly(unsigned k) {
   switch (k) {
-  case 163: return Gf2Poly::fromExponents({163, 7, 6, 3, 0});
-  case 233: return Gf2Poly::fromExponents({233, 74, 0});
-  case 283: return Gf2Poly::fromExponents({283, 12, 7, 5, 0});
-  case 409: return Gf2Poly::fromExponents({409, 87, 0});
-  case 571: return Gf2Poly::fromExponents({571, 10, 5, 2, 0});
-  default: break;
+  case 163:
+    return Gf2Poly::fromExponents({163, 7, 6, 3, 0});
+  case 233:
+    return Gf2Poly::fromExponents({233, 74, 0});
+  case 283:
+    return Gf2Poly::fromExponents({283, 12, 7, 5, 0});
+  case 409:
+    return Gf2Poly::fromExponents({409, 87, 0});
+  case 571:
+    return Gf2Poly::fromExponents({571, 10, 5, 2, 0});
+  default:
+    break;
   }
   for (unsigned t = 1; t < k; ++t) {
     Gf2Poly f = Gf2Poly::fromExponents({k, t, 0});

@@ -2,8 +2,8 @@
 #include "multipliers.h"
 
 #include <cassert>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 
 namespace algen {
 
@@ -151,9 +151,12 @@ void buildMontgomery(Netlist &n, const Gf2Poly &m) {
 
 const char *kindName(Kind k) {
   switch (k) {
-  case Kind::Mastrovito: return "mastrovito";
-  case Kind::Montgomery: return "montgomery";
-  case Kind::Karatsuba: return "karatsuba";
+  case Kind::Mastrovito:
+    return "mastrovito";
+  case Kind::Montgomery:
+    return "montgomery";
+  case Kind::Karatsuba:
+    return "karatsuba";
   }
   return "?";
 }
@@ -171,9 +174,15 @@ Netlist buildMultiplier(Kind kind, const Gf2Poly &m) {
   assert(m.degree() >= 2);
   Netlist n(static_cast<unsigned>(m.degree()));
   switch (kind) {
-  case Kind::Mastrovito: buildMastrovito(n, m); break;
-  case Kind::Montgomery: buildMontgomery(n, m); break;
-  case Kind::Karatsuba: buildKaratsuba(n, m); break;
+  case Kind::Mastrovito:
+    buildMastrovito(n, m);
+    break;
+  case Kind::Montgomery:
+    buildMontgomery(n, m);
+    break;
+  case Kind::Karatsuba:
+    buildKaratsuba(n, m);
+    break;
   }
   // The outputs get the names z_i, so each must be a gate of its own.
   std::vector<bool> seen(n.numSignals(), false);

@@ -5,9 +5,12 @@ namespace algen {
 
 const char *gateTypeName(GateType t) {
   switch (t) {
-  case GateType::And: return "AND";
-  case GateType::Xor: return "XOR";
-  case GateType::Or: return "OR";
+  case GateType::And:
+    return "AND";
+  case GateType::Xor:
+    return "XOR";
+  case GateType::Or:
+    return "OR";
   }
   return "?";
 }
@@ -17,9 +20,15 @@ void simulate(const Netlist &n, std::vector<uint64_t> &values) {
   for (const Gate &g : n.gates) {
     const uint64_t x = values[g.in0], y = values[g.in1];
     switch (g.type) {
-    case GateType::And: values[s] = x & y; break;
-    case GateType::Xor: values[s] = x ^ y; break;
-    case GateType::Or: values[s] = x | y; break;
+    case GateType::And:
+      values[s] = x & y;
+      break;
+    case GateType::Xor:
+      values[s] = x ^ y;
+      break;
+    case GateType::Or:
+      values[s] = x | y;
+      break;
     }
     ++s;
   }
