@@ -2,13 +2,16 @@
 # Benchmark suite: polyverify on algen's multipliers for growing K.
 #
 #   bench/run.sh [--limit SECONDS] [--out FILE] [--build DIR] [--sizes "8 16 .."]
-#                [--kinds "mastrovito montgomery karatsuba"] [--mem-limit MB]
+#                [--kinds "mastrovito montgomery karatsuba"] [--mem-limit MB] [--head]
 #
 # Builds algen and polyverify (Release) if needed, generates every case
 # (each kind, each K, correct and with one fault), runs polyverify on it
 # under a per-case time limit, and writes a Markdown table (default
-# bench/RESULTS.md) and the plot bench/scaling.png beside it. Once a case
-# of a kind times out, the larger sizes of that kind are marked "not run".
+# bench/RESULTS.md) and the plot bench/scaling.png beside it. The limit is
+# CPU seconds per case (default 120); once a case of a kind times out, the
+# larger sizes of that kind are marked "not run". --head measures the
+# committed HEAD: it exports HEAD into a temporary directory and builds
+# there, so changes in the working tree take no part.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -18,9 +21,10 @@ build=$root/build-bench
 sizes="8 16 32 64 128 163 233 283 409 571"
 kinds="mastrovito montgomery karatsuba"
 memlimit=16000
+head=0
 command_line="bench/run.sh $*"
 
-usage() { sed -n '2,12p' "$0" | sed 's/^# \{0,1\}//'; }
+usage() { awk 'NR > 1 && !/^#/ { exit } NR > 1 { sub(/^# ?/, ""); print }' "$0"; }
 while [ $# -gt 0 ]; do
   case $1 in
     --limit) limit=$2; shift 2 ;;
@@ -29,6 +33,7 @@ while [ $# -gt 0 ]; do
     --sizes) sizes=$2; shift 2 ;;
     --kinds) kinds=$2; shift 2 ;;
     --mem-limit) memlimit=$2; shift 2 ;;
+    --head) head=1; shift ;;
     -h|--help) usage; exit 0 ;;
     *) echo "run.sh: unknown option $1" >&2; usage >&2; exit 2 ;;
   esac
@@ -39,15 +44,26 @@ case $out in /*) ;; *) out=$PWD/$out ;; esac
 case $build in /*) ;; *) build=$PWD/$build ;; esac
 
 bash "$root/tools/setup.sh" gnuplot-nox time
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+
+commit=$(git -C "$root" rev-parse --short HEAD 2>/dev/null || echo unknown)
+short_commit=$commit
+src=$root
+if [ "$head" -eq 1 ]; then
+  src=$scratch/src
+  build=$scratch/build
+  mkdir -p "$src"
+  git -C "$root" archive HEAD | tar -x -C "$src"
+elif [ -n "$(git -C "$root" status --porcelain -- verifier tools/algen 2>/dev/null)" ]; then
+  commit="$commit (with uncommitted changes in verifier/ or tools/algen/)"
+fi
 if [ ! -f "$build/build.ninja" ]; then
-  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+  cmake -S "$src" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 fi
 cmake --build "$build" --target algen polyverify -j 2 >/dev/null
 algen=$build/bin/algen
 polyverify=$build/bin/polyverify
-
-scratch=$(mktemp -d)
-trap 'rm -rf "$scratch"' EXIT
 rows=$scratch/rows.md
 
 # run_case KIND K BUGS: one table row; sets timed_out=1 when the limit hit.
@@ -64,14 +80,20 @@ run_case() {
   size=$(stat -c %s "$alg")
 
   local status=0
+  # The limit is on CPU time, so that a busy machine does not change which
+  # cases finish; the wall-clock timeout only guards against a stuck run.
   (
     ulimit -v $((memlimit * 1024))
-    exec timeout "$limit" /usr/bin/time -f "%e %U %S %M" -o "$scratch/time" \
+    ulimit -t "$limit"
+    exec timeout $((2 * limit + 60)) /usr/bin/time -f "%e %U %S %M" -o "$scratch/time" \
       "$polyverify" "$alg" >"$scratch/out" 2>"$scratch/err"
   ) || status=$?
   local verdict cpu="" wall="" rss=""
-  if [ "$status" -eq 124 ] || [ "$status" -eq 137 ]; then
-    verdict="timeout (> ${limit} s)"
+  if [ "$status" -eq 137 ] || [ "$status" -eq 152 ]; then
+    verdict="timeout (> ${limit} s CPU)"
+    timed_out=1
+  elif [ "$status" -eq 124 ]; then
+    verdict="timeout (> $((2 * limit + 60)) s wall)"
     timed_out=1
   else
     read -r wall user sys rss_kb < <(grep -E '^[0-9.]+ [0-9.]+ [0-9.]+ [0-9]+$' "$scratch/time" | tail -1)
@@ -122,11 +144,6 @@ for kind in $kinds; do
   done
 done
 
-commit=$(git -C "$root" rev-parse --short HEAD 2>/dev/null || echo unknown)
-short_commit=$commit
-if [ -n "$(git -C "$root" status --porcelain -- verifier tools/algen 2>/dev/null)" ]; then
-  commit="$commit (with uncommitted changes in verifier/ or tools/algen/)"
-fi
 cpu_model=$(grep -m1 'model name' /proc/cpuinfo | sed 's/.*: //' || echo unknown)
 {
   echo "# polyverify benchmark"
@@ -135,7 +152,7 @@ cpu_model=$(grep -m1 'model name' /proc/cpuinfo | sed 's/.*: //' || echo unknown
   echo "- Commit: $commit"
   echo "- Machine: $(nproc) cores, $cpu_model, $(awk '/MemTotal/ { printf "%.0f GiB", $2 / 1048576 }' /proc/meminfo)"
   echo "- Date: $(date -u '+%Y-%m-%d %H:%M UTC')"
-  echo "- Limit per case: ${limit} s CPU wall clock, ${memlimit} MB address space"
+  echo "- Limit per case: ${limit} s CPU, $((2 * limit + 60)) s wall clock, ${memlimit} MB address space"
   echo
   echo "Faults = injected gate faults (algen --bug 1 --seed 1); a correct circuit must give"
   echo "verdict 0, a faulty one a nonzero remainder. CPU = user + system seconds of"
