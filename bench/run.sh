@@ -22,7 +22,7 @@ sizes="8 16 32 64 128 163 233 283 409 571"
 kinds="mastrovito montgomery karatsuba"
 memlimit=16000
 head=0
-command_line="bench/run.sh $*"
+command_line="bench/run.sh$(printf ' %q' "$@")"
 
 usage() { awk 'NR > 1 && !/^#/ { exit } NR > 1 { sub(/^# ?/, ""); print }' "$0"; }
 while [ $# -gt 0 ]; do
