@@ -52,6 +52,8 @@ std::vector<unsigned long> AigerParser::numberLine(std::size_t count, const char
   if (!std::getline(in_, line))
     error(std::string("unexpected end of file, expected ") + what);
   ++lineNo_;
+  if (!line.empty() && line.back() == '\r') // a file with DOS line ends
+    line.pop_back();
   std::vector<unsigned long> numbers;
   std::size_t pos = 0;
   while (true) {
@@ -97,6 +99,8 @@ Aiger AigerParser::parse() {
   std::string header;
   std::getline(in_, header);
   ++lineNo_;
+  if (!header.empty() && header.back() == '\r')
+    header.pop_back();
   std::istringstream words(header);
   std::string magic;
   words >> magic;
@@ -154,6 +158,8 @@ Aiger AigerParser::parse() {
   for (std::string line; std::getline(in_, line);) {
     if (lineNo_)
       ++lineNo_;
+    if (!line.empty() && line.back() == '\r')
+      line.pop_back();
     if (line == "c")
       break;
     if (line.empty())

@@ -56,7 +56,8 @@ TEST(AigerReader, BinaryMatchesAscii) {
   // z = !(a & !b) with the AND gate in variable 3, no symbols.
   const std::string ascii = "aag 3 2 0 1 1\n2\n4\n7\n6 2 5\n";
   const std::string binary = "aig 3 2 0 1 1\n7\n" + encode(6 - 5) + encode(5 - 2);
-  for (const std::string &text : {ascii, binary}) {
+  const std::string dos = "aag 3 2 0 1 1\r\n2\r\n4\r\n7\r\n6 2 5\r\nc\r\n";
+  for (const std::string &text : {ascii, binary, dos}) {
     const Netlist nl = aiger(text);
     EXPECT_EQ(nl.netNames[nl.inputs[1]], "i[1]");
     EXPECT_EQ(anfText(nl, "n3"), "i[0] + i[0]*i[1]");
