@@ -138,9 +138,8 @@ Translation translate(const Netlist &nl, const WordOptions &options) {
       {"--z", &zBits}, {"--a", &aBits}, {"--b", &bBits}};
   for (const auto &[option, bits] : wordBits)
     if (bits->size() > t.field.degree)
-      fail(std::string(option) + ": " + std::to_string(bits->size()) +
-           " bits, but the field GF(2^" + std::to_string(t.field.degree) + ") has elements of " +
-           std::to_string(t.field.degree));
+      fail(std::string(option) + ": " + std::to_string(bits->size()) + " bits, but GF(2^" +
+           std::to_string(t.field.degree) + ") has only " + std::to_string(t.field.degree));
   for (int id : aBits)
     if (std::find(bBits.begin(), bBits.end(), id) != bBits.end())
       fail("net '" + nl.netNames[id] + "' is in both --a and --b");

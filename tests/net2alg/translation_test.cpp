@@ -207,8 +207,7 @@ TEST(Translation, ResolvingWordsAndCheckingTheNetlist) {
   w.a = "a[0],a[0]";
   EXPECT_EQ(errorOf([&] { translate(blif(kGf4), w); }), "--a: net 'a[0]' is listed twice");
   w.a = "a,b[0]";
-  EXPECT_EQ(errorOf([&] { translate(blif(kGf4), w); }),
-            "--a: 3 bits, but the field GF(2^2) has elements of 2");
+  EXPECT_EQ(errorOf([&] { translate(blif(kGf4), w); }), "--a: 3 bits, but GF(2^2) has only 2");
   w = gf4Words();
   w.a = "a[0]";
   w.b = "a[1],a[0]";
