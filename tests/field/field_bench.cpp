@@ -2,6 +2,7 @@
 // reductions, inverses, large powers and the definition of a field with its
 // irreducibility test. Not a test; run by hand:
 //   build-field/bin/field_bench
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <memory>
@@ -49,23 +50,27 @@ void benchField(const std::string &name, const std::string &minpoly) {
       forcePortableClmul(portable);
       if (!portable && !usingPclmul())
         continue;
-      const int n = K > 1000 ? 2000 : 200000;
-      const auto start = Clock::now();
-      for (int i = 0; i < n; ++i)
-        a->mult(b.get());
-      std::printf("  mult %-8s: %8.1f ns\n", portable ? "portable" : "pclmul",
-                  1e9 * secondsSince(start) / n);
+      // Best of five runs: the machine may be shared.
+      const int n = K > 1000 ? 200 : 100000;
+      double best = 1e9;
+      for (int run = 0; run < 5; ++run) {
+        const auto start = Clock::now();
+        for (int i = 0; i < n; ++i)
+          a->mult(b.get());
+        best = std::min(best, secondsSince(start) / n);
+      }
+      std::printf("  mult %-8s: %10.1f ns\n", portable ? "portable" : "pclmul", 1e9 * best);
     }
     forcePortableClmul(false);
-    const int n = K > 1000 ? 20 : 2000;
+    const int n = K > 1000 ? 10 : 2000;
     auto start = Clock::now();
     for (int i = 0; i < n; ++i)
       delete a->getInverse();
-    std::printf("  inverse      : %8.1f us\n", 1e6 * secondsSince(start) / n);
+    std::printf("  inverse      : %10.1f us\n", 1e6 * secondsSince(start) / n);
     start = Clock::now();
     for (int i = 0; i < n; ++i)
       AlphaPoly big(~0UL - static_cast<unsigned long>(i));
-    std::printf("  alpha^(2^64-1-i): %8.1f us\n", 1e6 * secondsSince(start) / n);
+    std::printf("  alpha^(2^64-1-i): %7.1f us\n", 1e6 * secondsSince(start) / n);
   }
   forceTableReduction(false);
 }

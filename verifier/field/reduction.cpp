@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cassert>
 
+#include "clmul.h"
 #include "poly_words.h"
 
 namespace {
@@ -14,14 +15,20 @@ bool forceTable = false;
 // A sparse modulus has at most this many terms below the leading one.
 constexpr std::size_t kMaxSparseTerms = 8;
 
-// Bits c .. c+7 of p (pw words), zero beyond its end.
-unsigned bits8(const word_t *p, int pw, int c) {
+// Bits c .. c+63 of p (pw words), zero beyond its end and below bit 0.
+word_t bits64(const word_t *p, int pw, int c) {
+  if (c <= -64)
+    return 0;
+  if (c < 0)
+    return p[0] << -c;
   const int w = c / 64;
   const int b = c % 64;
+  if (w >= pw)
+    return 0;
   word_t v = p[w] >> b;
-  if (b > 56 && w + 1 < pw)
+  if (b != 0 && w + 1 < pw)
     v |= p[w + 1] << (64 - b);
-  return static_cast<unsigned>(v & 0xFF);
+  return v;
 }
 
 } // namespace
@@ -46,24 +53,27 @@ void Modulus::build(const word_t *m, int degree) {
   // <= t-2 and folds below K: two passes.
   sparse_ = !forceTable && lowTerms_.size() <= kMaxSparseTerms &&
             (lowTerms_.empty() || 2 * lowTerms_[0] <= degree + 1);
-  table_.clear();
-  entryWords_ = 0;
+  quotientByte_.clear();
+  window_.clear();
   if (sparse_)
     return;
 
-  // q*m for every q of degree below 8; its bits K .. K+7 are a one-to-one
-  // function of q (the leading term of m makes the map triangular), so each
-  // index is filled exactly once.
-  entryWords_ = wordsForBit(degree + 7);
-  table_.assign(static_cast<std::size_t>(256) * entryWords_, 0);
-  std::vector<word_t> prod(entryWords_);
+  // q*m for every q of degree below 8. Its bits K .. K+7 are a one-to-one
+  // function of q (the leading term of m makes the map triangular), so every
+  // byte value is reached exactly once.
+  quotientByte_.assign(256, 0);
+  window_.assign(256, 0);
+  const int pw = wordsForBit(degree + 7);
+  std::vector<word_t> prod(pw);
   for (unsigned q = 0; q < 256; ++q) {
     std::fill(prod.begin(), prod.end(), 0);
     for (int k = 0; k < 8; ++k)
       if ((q >> k) & 1)
-        xorShifted(prod.data(), entryWords_, poly_.data(), wordsForBit(degree), k);
-    const unsigned index = bits8(prod.data(), entryWords_, degree);
-    std::copy(prod.begin(), prod.end(), table_.begin() + index * entryWords_);
+        xorShifted(prod.data(), pw, poly_.data(), wordsForBit(degree), k);
+    const word_t window = bits64(prod.data(), pw, degree - 56);
+    const unsigned v = static_cast<unsigned>(window >> 56);
+    quotientByte_[v] = static_cast<unsigned char>(q);
+    window_[v] = window;
   }
 }
 
@@ -102,14 +112,28 @@ void Modulus::reduceTable(word_t *p, int pw) const {
   const int d = polyDegree(p, pw);
   if (d < degree_)
     return;
-  // Top down, eight bits at a time; the chunks are aligned on K so that the
-  // last one starts exactly at bit K. Each entry clears its chunk and only
-  // changes bits below it.
-  for (int c = degree_ + 8 * ((d - degree_) / 8); c >= degree_; c -= 8) {
-    const unsigned v = bits8(p, pw, c);
-    if (v != 0)
-      xorShifted(p, pw, &table_[static_cast<std::size_t>(v) * entryWords_], entryWords_,
-                 c - degree_);
+  const int mw = wordsForBit(degree_);
+  word_t row[kMaxWords + 1];
+  // Top down, 64 bits at a time; the chunks are aligned on K so that the last
+  // one starts exactly at bit K.
+  for (int c = degree_ + 64 * ((d - degree_) / 64); c >= degree_; c -= 64) {
+    // The quotient digit Q with Q*m equal to the chunk in its bits K .. K+63,
+    // one byte at a time from the top: each byte of Q clears its byte of the
+    // chunk and changes the lower ones through the window of its product.
+    word_t t = bits64(p, pw, c);
+    word_t quotient = 0;
+    for (int j = 7; j >= 0; --j) {
+      const unsigned v = static_cast<unsigned>(t >> (8 * j)) & 0xFF;
+      if (v == 0)
+        continue;
+      quotient |= static_cast<word_t>(quotientByte_[v]) << (8 * j);
+      t ^= window_[v] >> (56 - 8 * j);
+    }
+    if (quotient == 0)
+      continue;
+    // p -= Q * m * x^(c-K): clears bits c .. c+63, changes only bits below.
+    clmulWords(&quotient, 1, poly_.data(), mw, row);
+    xorShifted(p, pw, row, mw + 1, c - degree_);
   }
 }
 

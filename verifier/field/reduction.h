@@ -1,8 +1,10 @@
 // Reduction modulo the minimal polynomial m of degree K. Sparse moduli (a few
 // terms, all low enough that two passes suffice: the usual trinomials and
-// pentanomials) fold the high part down by shifts and XORs; all others use a
-// table of the 256 multiples q*m, indexed by their bits K .. K+7, that clears
-// eight high bits per step.
+// pentanomials) fold the high part down by shifts and XORs. All others clear
+// the high part 64 bits at a time, top down: a table indexed by a byte gives
+// the byte of the quotient that clears it (and what that does to the bytes
+// below), and the 64-bit quotient digit times m is subtracted with one row of
+// carry-less products.
 #pragma once
 
 #include <vector>
@@ -39,8 +41,10 @@ private:
   std::vector<word_t> low_;   // m without its leading term, words_ words
   std::vector<int> lowTerms_; // exponents of m below the leading one, descending
   bool sparse_ = false;
-  int entryWords_ = 0;        // words of one table entry: wordsForBit(degree + 7)
-  std::vector<word_t> table_; // 256 entries when not sparse
+  // For every byte v, the q of degree below 8 whose product q*m has the
+  // bits K .. K+7 equal to v, and the bits K-56 .. K+7 of that product.
+  std::vector<unsigned char> quotientByte_;
+  std::vector<word_t> window_;
 };
 
 // The modulus of the current field; setMinpoly replaces it.
