@@ -123,7 +123,7 @@ bool elementsWithoutFieldAreEmpty() {
          a->equals(b.get());
 }
 
-TEST(NoField, ElementsBeforeAnyFieldAreEmptyAndSafe) {
+TEST(FieldUndefined, ElementsBeforeAnyFieldAreEmptyAndSafe) {
   EXPECT_EXIT(std::exit(elementsWithoutFieldAreEmpty() ? 0 : 3), testing::ExitedWithCode(0), "");
 }
 

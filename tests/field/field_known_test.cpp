@@ -72,7 +72,7 @@ TEST(FieldDefinition, WordBoundaryWidths) {
   EXPECT_EQ(power(64)->toString(), "X^64");
 }
 
-TEST(Power, SmallExponentsComeFromBitsAndTable) {
+TEST(FieldPower, SmallExponentsComeFromBitsAndTable) {
   useField("X^8+X^4+X^3+X+1");
   EXPECT_TRUE(power(0)->isOne());
   EXPECT_EQ(power(1)->toString(), "X");
@@ -89,7 +89,7 @@ TEST(Power, SmallExponentsComeFromBitsAndTable) {
   EXPECT_TRUE(power(ULONG_MAX)->isOne()); // 2^64 - 1 = 51 * 361700864190383365
 }
 
-TEST(Multiply, ProductsInGF256) {
+TEST(FieldMultiply, ProductsInGF256) {
   useField("X^8+X^4+X^3+X+1");
   Elem x7 = text("X^7");
   EXPECT_EQ(product(*x7, *power(1))->toString(), "X^4+X^3+X+1");
@@ -106,7 +106,7 @@ TEST(Multiply, ProductsInGF256) {
   EXPECT_TRUE(product(*text("X^6+X^4+X+1"), *text("X^7+X^6+X^3+X"))->isOne());
 }
 
-TEST(Inverse, KnownInversesAndWidthsKept) {
+TEST(FieldInverse, KnownInversesAndWidthsKept) {
   useField("X^8+X^4+X^3+X+1");
   Elem inv(text("X^6+X^4+X+1")->getInverse());
   EXPECT_EQ(inv->toString(), "X^7+X^6+X^3+X");
@@ -129,7 +129,7 @@ TEST(Inverse, KnownInversesAndWidthsKept) {
   EXPECT_EQ(lastCharBuffer, 7);
 }
 
-TEST(Inverse, ZeroDivisorOfAReducibleModulusGivesItsCofactor) {
+TEST(FieldInverse, ZeroDivisorOfAReducibleModulusGivesItsCofactor) {
   testing::internal::CaptureStderr();
   useField("X^8+X^4+1"); // (X^2+X+1)^4
   testing::internal::GetCapturedStderr();
@@ -143,7 +143,7 @@ TEST(Inverse, ZeroDivisorOfAReducibleModulusGivesItsCofactor) {
   EXPECT_TRUE(product(*b, *rb)->isZero());
 }
 
-TEST(Text, InputFormsOfOneElement) {
+TEST(FieldText, InputFormsOfOneElement) {
   useField("X^8+X^4+X^3+X+1");
   Elem e = text("X^3+X+1");
   EXPECT_TRUE(text("X^3 + X + 1")->equals(e.get()));
@@ -160,7 +160,7 @@ TEST(Text, InputFormsOfOneElement) {
   EXPECT_TRUE(text("+X++1+")->equals(text("X+1").get()));
 }
 
-TEST(Text, ExponentsOfKOrMoreAreReduced) {
+TEST(FieldText, ExponentsOfKOrMoreAreReduced) {
   useField("X^8+X^4+X^3+X+1");
   EXPECT_TRUE(text("X^8")->equals(exponents[0]));
   EXPECT_TRUE(text("X^300")->equals(power(300).get()));
@@ -171,7 +171,7 @@ TEST(Text, ExponentsOfKOrMoreAreReduced) {
   EXPECT_EQ(text("X^9+X^2")->toString(), "X^5+X^4+X");
 }
 
-TEST(Text, OutputForms) {
+TEST(FieldText, OutputForms) {
   useField("X^13+X^4+X^3+X+1");
   EXPECT_EQ(text("X^7+X^3+X^2+1")->toString(), "X^7+X^3+X^2+1");
   EXPECT_EQ(text("X+X^12")->toString(), "X^12+X");
@@ -184,7 +184,7 @@ TEST(Text, OutputForms) {
   EXPECT_EQ(stringFromChar(power(12)->bits), "X^12");
 }
 
-TEST(Compare, EqualsZeroAndOne) {
+TEST(FieldCompare, EqualsZeroAndOne) {
   useField("X^9+X^4+1");
   Elem a = text("X^8+X^2"), b = text("X^2+X^8"), c = text("X^2");
   EXPECT_TRUE(a->equals(b.get()));
@@ -194,7 +194,7 @@ TEST(Compare, EqualsZeroAndOne) {
   EXPECT_FALSE(text("X")->isOne());
 }
 
-TEST(Divide, QuotientAndRemainder) {
+TEST(FieldDivide, QuotientAndRemainder) {
   useField("X^8+X^4+X^3+X+1");
   word_t q[1], r[1];
   tryDiv(text("X^7+X^2+1")->bits, text("X^3+X")->bits, q, r);
@@ -217,7 +217,7 @@ TEST(Divide, QuotientAndRemainder) {
   EXPECT_EQ(r2[0] | r2[1], 0u);
 }
 
-TEST(HandleMinpoly, CanonicalTerms) {
+TEST(FieldHandleMinpoly, CanonicalTerms) {
   std::string out = "X^8+";
   HandleMinpoly(out, "X", 4);
   out += "+";

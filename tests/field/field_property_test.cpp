@@ -3,6 +3,7 @@
 // shift-and-add reference.
 #include <climits>
 #include <cstdint>
+#include <functional>
 #include <random>
 #include <string>
 #include <vector>
@@ -46,50 +47,42 @@ struct Mode {
 };
 const Mode kModes[] = {{false, false}, {true, false}, {false, true}, {true, true}};
 
-class FieldLaws : public testing::TestWithParam<FieldCase> {
-protected:
-  static void TearDownTestSuite() {
-    forcePortableClmul(false);
-    forceTableReduction(false);
-  }
-
-  // Defines the field in the given mode; false when the mode cannot run here.
-  bool enter(const Mode &mode) {
-    forcePortableClmul(mode.portable);
-    forceTableReduction(mode.table);
-    AlphaPoly::setMinpoly(GetParam().minpoly);
-    if (!mode.portable && !usingPclmul())
-      return false;
-    EXPECT_EQ(K, GetParam().k);
-    if (mode.table) {
-      EXPECT_FALSE(fieldModulus.sparse());
+// Runs check(field, rounds) in every field and every mode, the field defined
+// anew for each; rounds is smaller for the wide fields, whose cost grows with K^2.
+void forEachFieldAndMode(const std::function<void(const FieldCase &, int)> &check) {
+  for (const FieldCase &field : kFields) {
+    for (const Mode &mode : kModes) {
+      forcePortableClmul(mode.portable);
+      forceTableReduction(mode.table);
+      AlphaPoly::setMinpoly(field.minpoly);
+      if (!mode.portable && !usingPclmul())
+        continue;
+      SCOPED_TRACE(std::string(field.minpoly) + (mode.portable ? " portable" : " pclmul") +
+                   (mode.table ? " table" : " default"));
+      ASSERT_EQ(K, field.k);
+      if (mode.table) {
+        ASSERT_FALSE(fieldModulus.sparse());
+      }
+      check(field, field.k > 200 ? 12 : 40);
     }
-    return true;
   }
-
-  std::string where(const Mode &mode) const {
-    return std::string(GetParam().minpoly) + (mode.portable ? " portable" : " pclmul") +
-           (mode.table ? " table" : " default");
-  }
-
-  // Fewer rounds for the wide fields; the cost grows with K^2.
-  int rounds() const { return GetParam().k > 200 ? 12 : 40; }
-};
-
-TEST_P(FieldLaws, ModulusIsIrreducible) {
-  const ref::Poly m = ref::fromText(GetParam().minpoly);
-  EXPECT_EQ(ref::degree(m), GetParam().k);
-  EXPECT_TRUE(ref::irreducible(m));
+  forcePortableClmul(false);
+  forceTableReduction(false);
 }
 
-TEST_P(FieldLaws, ProductsMatchReferenceAndRingLaws) {
-  const ref::Poly m = ref::fromText(GetParam().minpoly);
-  for (const Mode &mode : kModes) {
-    if (!enter(mode))
-      continue;
-    SCOPED_TRACE(where(mode));
-    std::mt19937_64 rng(GetParam().k);
-    for (int i = 0; i < rounds(); ++i) {
+TEST(FieldLaws, ModuliAreIrreducible) {
+  for (const FieldCase &field : kFields) {
+    const ref::Poly m = ref::fromText(field.minpoly);
+    EXPECT_EQ(ref::degree(m), field.k);
+    EXPECT_TRUE(ref::irreducible(m)) << field.minpoly;
+  }
+}
+
+TEST(FieldLaws, ProductsMatchReferenceAndRingLaws) {
+  forEachFieldAndMode([](const FieldCase &field, int rounds) {
+    const ref::Poly m = ref::fromText(field.minpoly);
+    std::mt19937_64 rng(field.k);
+    for (int i = 0; i < rounds; ++i) {
       Elem a = randomElement(rng), b = randomElement(rng), c = randomElement(rng);
       SCOPED_TRACE("a = " + a->toString() + ", b = " + b->toString());
       Elem ab = product(*a, *b);
@@ -103,16 +96,13 @@ TEST_P(FieldLaws, ProductsMatchReferenceAndRingLaws) {
       // The text form reads back as the same element.
       EXPECT_TRUE(text(a->toString())->equals(a.get()));
     }
-  }
+  });
 }
 
-TEST_P(FieldLaws, InverseAndDivision) {
-  for (const Mode &mode : kModes) {
-    if (!enter(mode))
-      continue;
-    SCOPED_TRACE(where(mode));
-    std::mt19937_64 rng(1000 + GetParam().k);
-    for (int i = 0; i < rounds(); ++i) {
+TEST(FieldLaws, InverseAndDivision) {
+  forEachFieldAndMode([](const FieldCase &field, int rounds) {
+    std::mt19937_64 rng(1000 + field.k);
+    for (int i = 0; i < rounds; ++i) {
       Elem a = randomElement(rng), b = randomElement(rng);
       if (a->isZero() || b->isZero())
         continue;
@@ -128,16 +118,13 @@ TEST_P(FieldLaws, InverseAndDivision) {
       EXPECT_TRUE(ref::equal(back, toRef(*a)));
       EXPECT_LT(ref::degree(ref::Poly(r.begin(), r.end())), ref::degree(toRef(*b)));
     }
-    EXPECT_EQ(K, GetParam().k);
-  }
+    EXPECT_EQ(K, field.k);
+  });
 }
 
-TEST_P(FieldLaws, PowersOfAlpha) {
-  const int k = GetParam().k;
-  for (const Mode &mode : kModes) {
-    if (!enter(mode))
-      continue;
-    SCOPED_TRACE(where(mode));
+TEST(FieldLaws, PowersOfAlpha) {
+  forEachFieldAndMode([](const FieldCase &field, int) {
+    const int k = field.k;
     // Every exponent up to 4K against repeated multiplication by alpha.
     Elem alpha = power(1), running = power(0);
     for (unsigned long n = 0; n <= 4UL * k; ++n) {
@@ -162,18 +149,12 @@ TEST_P(FieldLaws, PowersOfAlpha) {
         frob->mult(frob.get());
       EXPECT_TRUE(frob->equals(a.get()));
     }
-  }
+  });
 }
-
-INSTANTIATE_TEST_SUITE_P(Fields, FieldLaws, testing::ValuesIn(kFields),
-                         [](const testing::TestParamInfo<FieldCase> &param) {
-                           return "K" + std::to_string(param.param.k) + "_" +
-                                  std::to_string(param.index);
-                         });
 
 // The number of irreducible polynomials of degree d over GF(2), by the
 // necklace formula; the test must find exactly these, with both reductions.
-TEST(Irreducibility, CountsOfIrreduciblePolynomials) {
+TEST(FieldIrreducibility, CountsOfIrreduciblePolynomials) {
   const int expected[] = {0, 2, 1, 2, 3, 6, 9, 18, 30, 56, 99};
   for (bool table : {false, true}) {
     forceTableReduction(table);
@@ -191,7 +172,7 @@ TEST(Irreducibility, CountsOfIrreduciblePolynomials) {
   forceTableReduction(false);
 }
 
-TEST(Irreducibility, ProductsOfFactorsAreFound) {
+TEST(FieldIrreducibility, ProductsOfFactorsAreFound) {
   // (x^3+x+1)(x^3+x^2+1), (x^2+x+1)^4 and x * (x^63+x+1).
   const ref::Poly cases[] = {ref::fromText("X^6+X^5+X^4+X^3+X^2+X+1"), ref::fromText("X^8+X^4+1"),
                              ref::fromText("X^64+X^2+X")};
