@@ -3,6 +3,7 @@
 #
 #   bench/run.sh [--limit SECONDS] [--out FILE] [--build DIR] [--sizes "8 16 .."]
 #                [--kinds "mastrovito montgomery karatsuba"] [--mem-limit MB] [--head]
+#   bench/run.sh --plot-only [--out FILE]
 #
 # Builds algen and polyverify (Release) if needed, generates every case
 # (each kind, each K, correct and with one fault), runs polyverify on it
@@ -11,7 +12,8 @@
 # CPU seconds per case (default 120); once a case of a kind times out, the
 # larger sizes of that kind are marked "not run". --head measures the
 # committed HEAD: it exports HEAD into a temporary directory and builds
-# there, so changes in the working tree take no part.
+# there, so changes in the working tree take no part. --plot-only redraws
+# the plot from an existing table.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -22,6 +24,7 @@ sizes="8 16 32 64 128 163 233 283 409 571"
 kinds="mastrovito montgomery karatsuba"
 memlimit=16000
 head=0
+plot_only=0
 command_line="bench/run.sh$(printf ' %q' "$@")"
 
 usage() { awk 'NR > 1 && !/^#/ { exit } NR > 1 { sub(/^# ?/, ""); print }' "$0"; }
@@ -34,6 +37,7 @@ while [ $# -gt 0 ]; do
     --kinds) kinds=$2; shift 2 ;;
     --mem-limit) memlimit=$2; shift 2 ;;
     --head) head=1; shift ;;
+    --plot-only) plot_only=1; shift ;;
     -h|--help) usage; exit 0 ;;
     *) echo "run.sh: unknown option $1" >&2; usage >&2; exit 2 ;;
   esac
@@ -43,12 +47,59 @@ done
 case $out in /*) ;; *) out=$PWD/$out ;; esac
 case $build in /*) ;; *) build=$PWD/$build ;; esac
 
+# plot_results RESULTS PNG: draws CPU seconds and peak memory against K from
+# the rows of a results table (correct circuits with a time).
+plot_results() {
+  local table=$1 png=$2 data
+  data=$(mktemp -d)
+  awk -F'|' -v dir="$data" '
+    /^\| [0-9]+ \|/ {
+      gsub(/ /, "", $2); gsub(/ /, "", $3); gsub(/ /, "", $4); gsub(/ /, "", $9); gsub(/ /, "", $11)
+      if ($4 == "0" && $9 ~ /^[0-9.]+$/) {
+        if (!($3 in seen)) { seen[$3] = 1; print $3 > (dir "/kinds") }
+        print $2, ($9 + 0 > 0 ? $9 : 0.001), $11 > (dir "/" $3 ".dat")
+      }
+    }' "$table"
+  if [ ! -s "$data/kinds" ]; then
+    rm -rf "$data"
+    return
+  fi
+  local kind plots_cpu="" plots_mem="" tics
+  while read -r kind; do
+    plots_cpu+="${plots_cpu:+, }'$data/$kind.dat' using 1:2 with linespoints title '$kind'"
+    plots_mem+="${plots_mem:+, }'$data/$kind.dat' using 1:3 with linespoints title '$kind'"
+  done <"$data/kinds"
+  tics=$(cat "$data"/*.dat | awk '{ print $1 }' | sort -n -u | paste -sd, -)
+  gnuplot <<GP
+set terminal pngcairo size 1200,520 font ",10"
+set output '$png'
+set multiplot layout 1,2 title "polyverify on algen multipliers (correct circuits), commit $(sed -n 's/^- Commit: \([0-9a-f]*\).*/\1/p' "$table")"
+set logscale xy
+set xtics ($tics) rotate by -45
+set grid
+set key top left Left reverse
+set xlabel "K"
+set ylabel "CPU seconds"
+plot $plots_cpu
+set ylabel "peak resident memory (MB)"
+plot $plots_mem
+unset multiplot
+GP
+  rm -rf "$data"
+  echo "wrote $png" >&2
+}
+
+if [ "$plot_only" -eq 1 ]; then
+  bash "$root/tools/setup.sh" gnuplot-nox
+  plot_results "$out" "$(dirname "$out")/scaling.png"
+  exit 0
+fi
+
 bash "$root/tools/setup.sh" gnuplot-nox time
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 
 commit=$(git -C "$root" rev-parse --short HEAD 2>/dev/null || echo unknown)
-short_commit=$commit
 src=$root
 if [ "$head" -eq 1 ]; then
   src=$scratch/src
@@ -96,7 +147,8 @@ run_case() {
     verdict="timeout (> $((2 * limit + 60)) s wall)"
     timed_out=1
   else
-    read -r wall user sys rss_kb < <(grep -E '^[0-9.]+ [0-9.]+ [0-9.]+ [0-9]+$' "$scratch/time" | tail -1)
+    local user=0 sys=0 rss_kb=0
+    read -r wall user sys rss_kb < <(grep -E '^[0-9.]+ [0-9.]+ [0-9.]+ [0-9]+$' "$scratch/time" | tail -1) || true
     cpu=$(awk -v u="$user" -v s="$sys" 'BEGIN { printf "%.2f", u + s }')
     rss=$(awk -v r="$rss_kb" 'BEGIN { printf "%.1f", r / 1024 }')
     local result
@@ -115,7 +167,6 @@ run_case() {
        { [ "$bugs" -gt 0 ] && [[ $verdict != nonzero* ]]; }; then
       verdict="$verdict UNEXPECTED"
     fi
-    [ "$bugs" -eq 0 ] && printf '%s %s %s %s\n' "$kind" "$k" "$cpu" "$rss" >>"$scratch/plot.dat"
   fi
   printf '| %s | %s | %s | %s | %s | %s | %s | %s | %s | %s |\n' \
     "$k" "$kind" "$bugs" "$gates" "$vars" "$(numfmt --to=iec --suffix=B "$size")" \
@@ -127,7 +178,6 @@ run_case() {
 
 mkdir -p "$(dirname "$out")"
 : >"$rows"
-: >"$scratch/plot.dat"
 for kind in $kinds; do
   stopped=""
   for k in $sizes; do
@@ -165,31 +215,5 @@ cpu_model=$(grep -m1 'model name' /proc/cpuinfo | sed 's/.*: //' || echo unknown
 echo "wrote $out" >&2
 
 # Plot: CPU seconds and peak memory against K, log-log, one line per kind
-# (correct circuits that finished).
-png=$(dirname "$out")/scaling.png
-if [ -s "$scratch/plot.dat" ]; then
-  plots_cpu="" plots_mem=""
-  for kind in $kinds; do
-    grep "^$kind " "$scratch/plot.dat" | awk '{ print $2, ($3 > 0 ? $3 : 0.001), $4 }' \
-      >"$scratch/$kind.dat" || true
-    [ -s "$scratch/$kind.dat" ] || continue
-    plots_cpu+="${plots_cpu:+, }'$scratch/$kind.dat' using 1:2 with linespoints title '$kind'"
-    plots_mem+="${plots_mem:+, }'$scratch/$kind.dat' using 1:3 with linespoints title '$kind'"
-  done
-  gnuplot <<GP
-set terminal pngcairo size 1200,500 font ",10"
-set output '$png'
-set multiplot layout 1,2 title "polyverify on algen multipliers (correct circuits), commit $short_commit"
-set logscale xy
-set xtics ($(sed 's/ \+/, /g' <<<"$sizes"))
-set grid
-set key top left
-set xlabel "K"
-set ylabel "CPU seconds"
-plot $plots_cpu
-set ylabel "peak resident memory (MB)"
-plot $plots_mem
-unset multiplot
-GP
-  echo "wrote $png" >&2
-fi
+# (correct circuits that finished), read back from the table.
+plot_results "$out" "$(dirname "$out")/scaling.png"
