@@ -13,7 +13,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <random>
 #include <sstream>
 
 using namespace algen;
