@@ -21,12 +21,10 @@ protected:
     return testing::internal::GetCapturedStdout();
   }
 
-  void generator(std::initializer_list<std::pair<std::set<unsigned>, std::string>> terms) {
+  void generator(std::initializer_list<std::pair<std::vector<VarId>, std::string>> terms) {
     Polynomial p;
-    for (const auto& t : terms) {
-      monomial_ m{t.first, new AlphaPoly(t.second)};
-      addTerm(p, m);
-    }
+    for (const auto& t : terms)
+      p.push_back(polyTerm({}, t.second)), p.back().term = makeTerm(t.first.data(), t.first.size());
     HandlePoly(p);
   }
 };
@@ -110,10 +108,10 @@ TEST_F(Reduce, ZeroProductIsDropped) {
 
 TEST_F(Reduce, PrintmonomialForms) {
   testing::internal::CaptureStdout();
-  monomial_ one = term({2, 4});
-  monomial_ other = term({3}, "X^2+1");
-  monomial_ constant = term({}, "1");
-  monomial_ unnamed = term({2, 99});
+  const PolyTerm one = polyTerm({2, 4});
+  const PolyTerm other = polyTerm({3}, "X^2+1");
+  const PolyTerm constant = polyTerm({}, "1");
+  const PolyTerm unnamed = polyTerm({2, 99});
   printmonomial(one);
   std::fputc('|', stdout);
   printmonomial(other);
@@ -122,8 +120,6 @@ TEST_F(Reduce, PrintmonomialForms) {
   printmonomial(unnamed);
   std::fflush(stdout);
   EXPECT_EQ(testing::internal::GetCapturedStdout(), "a*c|(X^2+1)*b|1\na*");
-  for (monomial_* m : {&one, &other, &constant, &unnamed})
-    delete m->coef;
 }
 
 } // namespace

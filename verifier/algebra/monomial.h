@@ -1,31 +1,51 @@
-// Terms of the verifier's polynomials and the term order that every
-// polynomial follows.
+// The verifier's polynomials: the term under construction, polynomials as
+// arrays of (term, coefficient) in descending term order, and the ideal.
 #pragma once
 
-#include <list>
-#include <set>
+#include <cstdint>
 #include <vector>
+
+#include "coef_pool.h"
+#include "term.h"
 
 class AlphaPoly;
 
-// One term: the set of its variables (every variable has degree one, so a
-// variable is either present or absent) and its heap coefficient. Copying a
-// monomial_ copies the pointer, not the element; whoever removes a term from
-// a polynomial frees its coefficient.
+// The term under construction while a polynomial is read: its variables
+// (ascending, each once) and its coefficient, a field element that the
+// factors multiply in place.
 struct monomial_ {
-  std::set<unsigned> vars;
+  std::vector<VarId> vars;
   AlphaPoly* coef = nullptr;
 };
 
-// A polynomial: terms in strictly descending term order, leading term
-// first; the empty list is zero. No term has a zero coefficient.
-using Polynomial = std::list<monomial_>;
+// One term of a stored polynomial. Its coefficient handle belongs to it.
+struct PolyTerm {
+  Term term;
+  Coef coef;
+};
 
-// The circuit generators, in non-increasing order of their leading terms.
-using Ideal = std::vector<Polynomial>;
+// A polynomial: terms in strictly descending term order, leading term first,
+// no zero coefficient; the empty array is zero. (While glopoly is being
+// read its terms are only appended; completing it puts them in order.)
+using Polynomial = std::vector<PolyTerm>;
 
-// Term order: lexicographic on the ascending identifier lists, where the
-// smaller identifier (the variable declared first) ranks higher and a
-// constant is the smallest term. Returns > 0 when s is greater than t,
-// < 0 when it is smaller, 0 for equal variable sets.
-int compareTerms(const std::set<unsigned>& s, const std::set<unsigned>& t);
+// The circuit generators. Each is a range of `terms`, already in descending
+// term order. The generators themselves are kept in non-increasing order of
+// their leading terms, equal ones in read order; as files normally list the
+// circuit in that order, a generator out of place only marks the ideal
+// unsorted, and a stable sort restores the order before the reduction.
+struct Generator {
+  std::uint32_t first; // index of the leading term in Ideal::terms
+  std::uint32_t size;
+};
+
+struct Ideal {
+  std::vector<Generator> generators;
+  std::vector<PolyTerm> terms;
+  bool sorted = true;
+
+  std::size_t size() const { return generators.size(); }
+  bool empty() const { return generators.empty(); }
+  const PolyTerm* begin(std::size_t i) const { return terms.data() + generators[i].first; }
+  const PolyTerm* end(std::size_t i) const { return begin(i) + generators[i].size; }
+};

@@ -1,52 +1,67 @@
-// Ordered insertion of terms into polynomials.
+// Adding terms to polynomials and keeping them in term order.
 #include "polynomial.h"
 
-#include <cassert>
-#include <iterator>
+#include <algorithm>
 
 #include "alpha_poly.h"
 #include "problem_state.h"
 
-void addTerm(Polynomial& poly, monomial_& m) {
-  assert(m.coef != nullptr);
-  AlphaPoly* coef = m.coef;
-  m.coef = nullptr;
-  if (coef->isZero()) {
-    delete coef;
+void insertmon(const monomial_& m) {
+  if (m.coef->isZero())
     return;
-  }
-  // Walk from the smallest term towards the leading one.
-  auto pos = poly.end();
-  while (pos != poly.begin()) {
-    auto prev = std::prev(pos);
-    int order = compareTerms(prev->vars, m.vars);
-    if (order > 0)
-      break; // prev is greater: m goes right after it
-    if (order == 0) {
-      prev->coef->add(coef);
-      if (prev->coef->isZero()) {
-        delete prev->coef;
-        poly.erase(prev);
-      }
-      delete coef;
-      return;
-    }
-    pos = prev;
-  }
-  // Build the element first so that a failed set copy leaves poly and m as
-  // they were (apart from the coefficient taken over above).
-  try {
-    poly.insert(pos, monomial_{m.vars, coef});
-  } catch (...) {
-    m.coef = coef;
-    throw;
-  }
+  const Term t = makeTerm(m.vars.data(), static_cast<std::uint32_t>(m.vars.size()));
+  glopoly.push_back(PolyTerm{t, coefPool.make(m.coef->bits)});
 }
 
-void insertmon(monomial_& m) { addTerm(glopoly, m); }
+namespace {
+
+bool strictlyDescending(const Polynomial& poly) {
+  for (std::size_t i = 1; i < poly.size(); ++i)
+    if (!termLess(poly[i].term, poly[i - 1].term))
+      return false;
+  return true;
+}
+
+} // namespace
+
+void normalize(Polynomial& poly) {
+  if (strictlyDescending(poly))
+    return;
+  std::stable_sort(poly.begin(), poly.end(), [](const PolyTerm& a, const PolyTerm& b) {
+    return termLess(b.term, a.term);
+  });
+  // Merge runs of equal terms into their first element.
+  std::size_t out = 0;
+  for (std::size_t i = 0; i < poly.size();) {
+    PolyTerm merged = poly[i];
+    std::size_t j = i + 1;
+    if (j < poly.size() && compareTerms(poly[j].term, merged.term) == 0) {
+      word_t* sum = coefPool.mutableAt(merged.coef = coefPool.own(merged.coef));
+      coefPool.release(poly[i].coef);
+      for (; j < poly.size() && compareTerms(poly[j].term, merged.term) == 0; ++j) {
+        const word_t* add = coefPool.at(poly[j].coef);
+        sum = coefPool.mutableAt(merged.coef);
+        for (int w = 0; w < coefPool.words(); ++w)
+          sum[w] ^= add[w];
+        coefPool.release(poly[j].coef);
+      }
+      bool zero = true;
+      for (int w = 0; w < coefPool.words(); ++w)
+        zero = zero && sum[w] == 0;
+      if (zero) {
+        coefPool.release(merged.coef);
+        i = j;
+        continue;
+      }
+    }
+    poly[out++] = merged;
+    i = j;
+  }
+  poly.resize(out);
+}
 
 void freeTerms(Polynomial& poly) {
-  for (monomial_& t : poly)
-    delete t.coef;
+  for (const PolyTerm& t : poly)
+    coefPool.release(t.coef);
   poly.clear();
 }

@@ -8,15 +8,20 @@
 // divide it, the next generator is tried. A generator once passed is never
 // tried again, so the pass ends when the leading term is divisible by no
 // generator from the current index on; all lower terms stay unreduced.
+//
+// spec is held in a heap (term_heap.h) while it is reduced: every step takes
+// the leading term and adds products below it, which the heap does in
+// logarithmic time; equal terms are added up when they reach the top.
 #include "reduce.h"
 
+#include <algorithm>
 #include <cstdio>
-#include <iterator>
 #include <string>
 
-#include "alpha_poly.h"
-#include "polynomial.h"
+#include "coeff_vector.h"
+#include "poly_words.h"
 #include "problem_state.h"
+#include "term_heap.h"
 
 namespace {
 
@@ -25,39 +30,60 @@ void endLine() {
   std::fflush(stdout);
 }
 
-// Does g divide f? If so, quotient receives the variables of f that g
-// lacks. Both identifier lists are walked in ascending order side by side.
-bool divides(const monomial_& g, const monomial_& f, std::set<unsigned>& quotient) {
-  if (g.vars.size() > f.vars.size())
+// Does the term g divide the term with variables f? If so, quotient receives
+// the variables of f that g lacks.
+bool divides(const Term& g, const std::vector<VarId>& f, std::vector<VarId>& quotient) {
+  VarList gv;
+  termVars(g, gv);
+  if (gv.size > f.size())
     return false;
-  auto fi = f.vars.begin();
-  auto gi = g.vars.begin();
-  while (gi != g.vars.end()) {
-    if (fi == f.vars.end() || *fi > *gi)
+  quotient.clear();
+  std::size_t fi = 0;
+  for (std::uint32_t gi = 0; gi < gv.size;) {
+    if (fi == f.size() || f[fi] > gv.ids[gi])
       return false; // a variable of g is missing from f
-    if (*fi < *gi) {
-      quotient.insert(*fi);
-      ++fi;
-    } else {
+    if (f[fi] < gv.ids[gi])
+      quotient.push_back(f[fi++]);
+    else {
       ++fi;
       ++gi;
     }
   }
-  quotient.insert(fi, f.vars.end());
+  quotient.insert(quotient.end(), f.begin() + static_cast<std::ptrdiff_t>(fi), f.end());
   return true;
 }
 
-// The coefficient of the quotient term: lc(f) / lc(g), with two shortcuts
-// that avoid the inversion.
-AlphaPoly* quotientCoef(const AlphaPoly* fc, const AlphaPoly* gc) {
-  if (gc->isOne())
-    return new AlphaPoly(fc);
-  if (gc->equals(fc))
-    return new AlphaPoly(0UL);
-  AlphaPoly* q = gc->getInverse();
-  q->mult(fc);
-  return q;
+// The term with the variables of t and of quotient (both ascending).
+Term productTerm(const Term& t, const std::vector<VarId>& quotient, std::vector<VarId>& scratch) {
+  if (quotient.empty())
+    return t;
+  VarList tv;
+  termVars(t, tv);
+  scratch.resize(tv.size + quotient.size());
+  const auto end = std::set_union(tv.ids, tv.ids + tv.size, quotient.begin(), quotient.end(),
+                                  scratch.begin());
+  return makeTerm(scratch.data(), static_cast<std::uint32_t>(end - scratch.begin()));
 }
+
+bool sameValue(Coef a, Coef b) {
+  if (a == b)
+    return true;
+  const word_t* x = coefPool.at(a);
+  const word_t* y = coefPool.at(b);
+  return std::equal(x, x + coefPool.words(), y);
+}
+
+} // namespace
+
+void sortGenerators(Ideal& gens) {
+  std::stable_sort(gens.generators.begin(), gens.generators.end(),
+                   [&gens](const Generator& a, const Generator& b) {
+                     return termLess(gens.terms[b.first].term, gens.terms[a.first].term);
+                   });
+  gens.sorted = true;
+}
+
+namespace {
 
 void printResult(const Polynomial& spec) {
   std::fputs("FINAL RESULT: ", stdout);
@@ -67,70 +93,101 @@ void printResult(const Polynomial& spec) {
     endLine();
     return;
   }
-  for (auto t = spec.begin(); t != spec.end(); ++t) {
-    if (t != spec.begin())
+  for (std::size_t k = 0; k < spec.size(); ++k) {
+    if (k > 0)
       std::fputc('+', stdout);
-    printmonomial(*t);
+    printmonomial(spec[k]);
   }
   endLine();
 }
 
 } // namespace
 
-void reduce(Polynomial& spec, Ideal& generators) {
-  std::set<unsigned> quotientVars;
+void reduce(Polynomial& spec, Ideal& gens) {
+  if (!gens.sorted)
+    sortGenerators(gens);
+  const int words = coefPool.words();
+  std::vector<word_t> qbuf(words), tbuf(words);
+  std::vector<VarId> fvars, quotient, scratch;
+
+  TermHeap heap;
+  heap.assign(std::move(spec));
   std::size_t i = 0;
-  while (i < generators.size() && !spec.empty()) {
-    const Polynomial& generator = generators[i];
-    if (generator.empty()) { // not stored by HandlePoly; nothing to divide by
+  const std::size_t n = gens.size();
+  PolyTerm f;
+  while (i < n && popLeading(heap, f)) {
+    VarList fv;
+    termVars(f.term, fv);
+    fvars.assign(fv.ids, fv.ids + fv.size);
+    while (i < n && !divides(gens.begin(i)->term, fvars, quotient))
       ++i;
-      continue;
+    if (i == n) {
+      heap.push(f); // divisible by no generator left: part of the remainder
+      break;
     }
-    monomial_& f = spec.front();
-    const monomial_& g = generator.front();
-    quotientVars.clear();
-    if (!divides(g, f, quotientVars)) {
-      ++i;
-      continue;
+    const PolyTerm* g = gens.begin(i);
+    // Quotient coefficient q = lc(f) / lc(g), avoiding the inversion when
+    // lc(g) is one or equal to lc(f).
+    bool qIsOne;
+    if (coefPool.isOne(g->coef)) {
+      qIsOne = coefPool.isOne(f.coef);
+      std::copy(coefPool.at(f.coef), coefPool.at(f.coef) + words, qbuf.begin());
+    } else if (sameValue(g->coef, f.coef)) {
+      qIsOne = true;
+    } else {
+      invertVector(coefPool.at(g->coef), qbuf.data());
+      multExp(qbuf.data(), coefPool.at(f.coef));
+      qIsOne = qbuf[0] == 1 && allZero(qbuf.data() + 1, words - 1);
     }
-    AlphaPoly* q = quotientCoef(f.coef, g.coef);
-    // q*g equals f and would cancel it: remove f without forming q*g.
-    delete f.coef;
-    spec.pop_front();
-    for (auto t = std::next(generator.begin()); t != generator.end(); ++t) {
-      monomial_ product;
-      product.vars = t->vars;
-      product.vars.insert(quotientVars.begin(), quotientVars.end());
-      product.coef = new AlphaPoly(t->coef);
-      if (!q->isOne())
-        product.coef->mult(q);
-      addTerm(spec, product); // a zero product is dropped
+    coefPool.release(f.coef); // q*lc(g) equals f's term and would cancel it
+    // The products of the quotient term with the rest of the generator.
+    for (const PolyTerm* t = g + 1; t != gens.end(i); ++t) {
+      PolyTerm product;
+      if (qIsOne) {
+        product.coef = coefPool.copy(t->coef);
+      } else if (t->coef == kCoefOne) {
+        product.coef = coefPool.make(qbuf.data());
+      } else {
+        std::copy(coefPool.at(t->coef), coefPool.at(t->coef) + words, tbuf.begin());
+        multExp(tbuf.data(), qbuf.data());
+        if (allZero(tbuf.data(), words))
+          continue; // a zero product adds nothing
+        product.coef = coefPool.make(tbuf.data());
+      }
+      product.term = productTerm(t->term, quotient, scratch);
+      heap.push(product);
     }
-    delete q;
   }
+
+  // What is left, in descending order with equal terms merged.
+  Polynomial remainder;
+  PolyTerm r;
+  while (popLeading(heap, r))
+    remainder.push_back(r);
+  spec = std::move(remainder);
   printResult(spec);
 }
 
-void printmonomial(const monomial_& m) {
-  if (m.vars.empty()) {
-    const std::string text = m.coef->toString();
+void printmonomial(const PolyTerm& m) {
+  VarList vars;
+  termVars(m.term, vars);
+  if (vars.size == 0) {
+    const std::string text = stringFromChar(coefPool.at(m.coef));
     std::fwrite(text.data(), 1, text.size(), stdout);
     endLine();
     return;
   }
-  if (!m.coef->isOne()) {
-    const std::string text = m.coef->toString();
+  if (!coefPool.isOne(m.coef)) {
+    const std::string text = stringFromChar(coefPool.at(m.coef));
     std::fputc('(', stdout);
     std::fwrite(text.data(), 1, text.size(), stdout);
     std::fputs(")*", stdout);
   }
-  bool first = true;
-  for (unsigned id : m.vars) {
-    if (!first)
+  for (std::uint32_t k = 0; k < vars.size; ++k) {
+    if (k > 0)
       std::fputc('*', stdout);
-    first = false;
-    auto name = DIV.find(id);
-    if (name != DIV.end())
-      std::fwrite(name->second.data(), 1, name->second.size(), stdout);
+    const VarId id = vars.ids[k];
+    if (id < DIV.size())
+      std::fwrite(DIV[id].data(), 1, DIV[id].size(), stdout);
   }
 }

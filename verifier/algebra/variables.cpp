@@ -1,7 +1,9 @@
 // Variable table and polynomial statements of one problem.
 #include "variables.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <utility>
 
 #include "alpha_poly.h"
@@ -11,8 +13,11 @@
 #include "reduce.h"
 
 void HandleDecl(const char* name) {
-  VID[name] = static_cast<unsigned>(ind);
-  DIV[static_cast<unsigned>(ind)] = name;
+  const unsigned id = static_cast<unsigned>(ind);
+  VID.assign(name, std::strlen(name), id);
+  if (DIV.size() <= id)
+    DIV.resize(std::size_t(id) + 1);
+  DIV[id] = name;
   ++ind;
 }
 
@@ -20,24 +25,32 @@ void HandleField() {
   delete tempmon.coef;
   tempmon.coef = nullptr;
   tempmon.coef = new AlphaPoly(0UL);
+  coefPool.reset();
 }
 
 void HandleVar(const char* name) {
-  const std::string text = name;
-  if (text == "X") {
+  if (name[0] == 'X' && name[1] == '\0') {
     AlphaPoly power(lastExp);
     tempmon.coef->mult(&power);
     return;
   }
-  if (text == "1")
+  if (name[0] == '1' && name[1] == '\0')
     return;
-  auto found = VID.find(text);
-  if (found == VID.end()) {
+  const unsigned id = VID.find(name, std::strlen(name));
+  if (id == 0) {
     std::fputs(name, stdout);
     std::fputs(" undefined\n", stdout);
     endProcess(1);
   }
-  tempmon.vars.insert(found->second);
+  std::vector<VarId>& vars = tempmon.vars;
+  // Factors usually come in declaration order: then this appends.
+  if (vars.empty() || vars.back() < id) {
+    vars.push_back(id);
+    return;
+  }
+  auto at = std::lower_bound(vars.begin(), vars.end(), id);
+  if (*at != id)
+    vars.insert(at, id);
 }
 
 void HandleCoef(const std::string& text) {
@@ -48,12 +61,16 @@ void HandleCoef(const std::string& text) {
 void HandleTerm() {
   insertmon(tempmon);
   tempmon.vars.clear();
-  tempmon.coef = new AlphaPoly(0UL);
+  // The next term starts with coefficient one; the value just stored was
+  // copied, so the element is reused rather than replaced.
+  std::fill(tempmon.coef->bits, tempmon.coef->bits + NumWords, word_t{0});
+  tempmon.coef->bits[0] = 1;
 }
 
 void HandleSpec() {
-  specpoly = std::move(glopoly);
-  glopoly.clear();
+  normalize(glopoly);
+  freeTerms(specpoly);
+  std::swap(specpoly, glopoly);
 }
 
 void HandleCircuit() {
@@ -62,15 +79,14 @@ void HandleCircuit() {
 }
 
 void HandlePoly(Polynomial& p) {
+  normalize(p);
   if (p.empty())
-    return;
-  const std::set<unsigned>& lead = p.front().vars;
-  // Search from the end: a polynomial that is not greater than the last
-  // generator is appended after one comparison.
-  std::size_t k = ideal.size();
-  while (k > 0 && compareTerms(lead, ideal[k - 1].front().vars) > 0)
-    --k;
-  ideal.insert(ideal.begin() + static_cast<std::ptrdiff_t>(k), std::move(p));
+    return; // all terms cancelled: contributes nothing to a reduction
+  if (!ideal.empty() && termLess(ideal.begin(ideal.size() - 1)->term, p.front().term))
+    ideal.sorted = false;
+  ideal.generators.push_back(Generator{static_cast<std::uint32_t>(ideal.terms.size()),
+                                       static_cast<std::uint32_t>(p.size())});
+  ideal.terms.insert(ideal.terms.end(), p.begin(), p.end());
   p.clear();
 }
 
@@ -81,11 +97,13 @@ void HandleProblem() {
 
 void clear() {
   tempmon.vars.clear();
-  freeTerms(glopoly);
-  freeTerms(specpoly);
-  for (Polynomial& generator : ideal)
-    freeTerms(generator);
-  ideal.clear();
+  glopoly.clear();
+  specpoly.clear();
+  ideal.generators.clear();
+  ideal.terms.clear();
+  ideal.sorted = true;
+  termArena.clear();
+  coefPool.reset(); // every coefficient of the problem goes at once
   VID.clear();
   ind = 2;
 }

@@ -37,8 +37,8 @@ void HandleSpec();
 // Completes a circuit polynomial: glopoly moves into the ideal.
 void HandleCircuit();
 
-// Moves p into the ideal after the last generator whose leading term is not
-// smaller, so generators with equal leading terms keep their read order;
+// Moves p into the ideal, which keeps its generators in non-increasing
+// order of leading terms, generators with equal leading terms in read order;
 // p is left empty. An empty p (all its terms cancelled) contributes nothing
 // to a reduction and is not stored.
 void HandlePoly(Polynomial& p);
@@ -48,7 +48,7 @@ void HandlePoly(Polynomial& p);
 void HandleProblem();
 
 // Resets the per-problem state: empties tempmon's variables, glopoly,
-// specpoly, the ideal and VID (freeing all their coefficients) and sets
+// specpoly, the ideal and VID (releasing all their coefficients) and sets
 // ind back to 2. DIV, lastExp, the texts and tempmon's coefficient stay.
 void clear();
 

@@ -1,8 +1,8 @@
 // Definitions and start values of the process-wide problem state.
 #include "problem_state.h"
 
-std::map<std::string, unsigned> VID;
-std::map<unsigned, std::string> DIV;
+NameTable VID;
+std::vector<std::string> DIV;
 int ind = 2;
 monomial_ tempmon;
 Polynomial glopoly;

@@ -3,20 +3,21 @@
 // problem.
 #pragma once
 
-#include <map>
 #include <string>
+#include <vector>
 
 #include "monomial.h"
+#include "name_table.h"
 
 static_assert(sizeof(unsigned long) == 8, "exponents are unsigned 64-bit values");
 
-extern std::map<std::string, unsigned> VID; // variable name -> identifier (current problem)
-extern std::map<unsigned, std::string> DIV; // identifier -> name; never emptied
-extern int ind;                             // identifier of the next declared variable, from 2
-extern monomial_ tempmon;                   // term under construction
-extern Polynomial glopoly;                  // polynomial under construction
-extern Polynomial specpoly;                 // specification polynomial; the remainder after reduce
-extern Ideal ideal;                         // circuit generators by descending leading term
-extern unsigned long lastExp;               // exponent of the latest factor, 1 when none was written
-extern std::string minpolyString;           // canonical text of the field's minimal polynomial
-extern std::string tmpMinpoly;              // canonical text of the coefficient being read
+extern NameTable VID;               // variable name -> identifier (current problem)
+extern std::vector<std::string> DIV; // identifier -> name; never emptied
+extern int ind;                     // identifier of the next declared variable, from 2
+extern monomial_ tempmon;           // term under construction
+extern Polynomial glopoly;          // polynomial under construction
+extern Polynomial specpoly;         // specification polynomial
+extern Ideal ideal;                 // circuit generators by descending leading term
+extern unsigned long lastExp;       // exponent of the latest factor, 1 when none was written
+extern std::string minpolyString;   // canonical text of the field's minimal polynomial
+extern std::string tmpMinpoly;      // canonical text of the coefficient being read

@@ -1,0 +1,62 @@
+// The coefficient pool.
+#include "coef_pool.h"
+
+#include <algorithm>
+#include <cassert>
+
+CoefPool coefPool;
+
+void CoefPool::reset() {
+  words_ = NumWords > 0 ? NumWords : 1;
+  store_.assign(words_, 0);
+  store_[0] = 1;
+  free_.clear();
+}
+
+bool CoefPool::isOne(Coef c) const {
+  if (c == kCoefOne)
+    return true;
+  const word_t* v = at(c);
+  if (v[0] != 1)
+    return false;
+  for (int i = 1; i < words_; ++i)
+    if (v[i] != 0)
+      return false;
+  return true;
+}
+
+Coef CoefPool::make(const word_t* v) {
+  bool one = v[0] == 1;
+  for (int i = 1; one && i < words_; ++i)
+    one = v[i] == 0;
+  if (one)
+    return kCoefOne;
+  assert(v < store_.data() || v >= store_.data() + store_.size());
+  const Coef c = slot();
+  std::copy(v, v + words_, mutableAt(c));
+  return c;
+}
+
+Coef CoefPool::copy(Coef c) { return c == kCoefOne ? kCoefOne : own(c); }
+
+Coef CoefPool::own(Coef c) {
+  const Coef d = slot(); // may move the store: read c only afterwards
+  std::copy(at(c), at(c) + words_, mutableAt(d));
+  return d;
+}
+
+Coef CoefPool::slot() {
+  if (!free_.empty()) {
+    const Coef c = free_.back();
+    free_.pop_back();
+    return c;
+  }
+  const Coef c = static_cast<Coef>(store_.size() / words_);
+  store_.resize(store_.size() + words_);
+  return c;
+}
+
+void CoefPool::release(Coef c) {
+  if (c != kCoefOne)
+    free_.push_back(c);
+}
