@@ -98,8 +98,10 @@ TEST_F(Handlers, RedeclaredNameTakesItsLastIdentifier) {
   EXPECT_EQ(VID.find("a", 1), 4u);
   EXPECT_EQ(VID.find("b", 1), 3u);
   EXPECT_EQ(VID.find("c", 1), 0u);
-  EXPECT_EQ(DIV.at(2), "a");
-  EXPECT_EQ(DIV.at(4), "a");
+  EXPECT_EQ(DIV.get(2), "a");
+  EXPECT_EQ(DIV.get(3), "b");
+  EXPECT_EQ(DIV.get(4), "a");
+  EXPECT_EQ(DIV.get(5), "");
   EXPECT_EQ(ind, 5);
 }
 
@@ -124,7 +126,7 @@ TEST_F(Handlers, ClearResetsTheProblemButKeepsNamesAndCoefficient) {
   EXPECT_TRUE(tempmon.vars.empty());
   EXPECT_EQ(tempmon.coef, coef);
   EXPECT_EQ(ind, 2);
-  EXPECT_EQ(DIV.at(2), "a");
+  EXPECT_EQ(DIV.get(2), "a");
 }
 
 TEST_F(Handlers, SpecAndCircuitPolynomialsMoveOutOfGlopoly) {

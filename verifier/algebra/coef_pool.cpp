@@ -10,6 +10,7 @@ void CoefPool::reset() {
   words_ = NumWords > 0 ? NumWords : 1;
   store_.assign(words_, 0);
   store_[0] = 1;
+  refs_.assign(1, 0);
   free_.clear();
 }
 
@@ -37,7 +38,11 @@ Coef CoefPool::make(const word_t* v) {
   return c;
 }
 
-Coef CoefPool::copy(Coef c) { return c == kCoefOne ? kCoefOne : own(c); }
+Coef CoefPool::copy(Coef c) {
+  if (c != kCoefOne)
+    ++refs_[c];
+  return c;
+}
 
 Coef CoefPool::own(Coef c) {
   const Coef d = slot(); // may move the store: read c only afterwards
@@ -45,18 +50,21 @@ Coef CoefPool::own(Coef c) {
   return d;
 }
 
-Coef CoefPool::slot() {
-  if (!free_.empty()) {
-    const Coef c = free_.back();
-    free_.pop_back();
-    return c;
-  }
-  const Coef c = static_cast<Coef>(store_.size() / words_);
-  store_.resize(store_.size() + words_);
-  return c;
+void CoefPool::release(Coef c) {
+  if (c != kCoefOne && --refs_[c] == 0)
+    free_.push_back(c);
 }
 
-void CoefPool::release(Coef c) {
-  if (c != kCoefOne)
-    free_.push_back(c);
+Coef CoefPool::slot() {
+  Coef c;
+  if (!free_.empty()) {
+    c = free_.back();
+    free_.pop_back();
+  } else {
+    c = static_cast<Coef>(refs_.size());
+    refs_.push_back(0);
+    store_.resize(store_.size() + words_);
+  }
+  refs_[c] = 1;
+  return c;
 }

@@ -1,7 +1,9 @@
 // Coefficients of the terms of the current problem, stored side by side in
 // one pool instead of one heap block each. A coefficient is a 32-bit handle;
 // handle 0 is the field's one, which needs no storage, and gate-level
-// circuits have one as almost every coefficient.
+// circuits have one as almost every coefficient. Handles are counted
+// references: the reduction hands the same quotient coefficient to every
+// product of a step, so a copy costs a counter, not a vector.
 #pragma once
 
 #include <cstdint>
@@ -18,18 +20,20 @@ public:
   // Drops every coefficient and sizes the slots for the current field.
   void reset();
 
-  // A handle holding v (NumWords words, not zero, not inside the pool).
-  // One gives kCoefOne.
+  // A new handle holding v (NumWords words, not inside the pool). One gives
+  // kCoefOne.
   Coef make(const word_t* v);
-  // A handle of its own with the same value (one stays kCoefOne).
+  // Another reference to the value of c. The value is shared: only own()
+  // gives a slot that may be changed.
   Coef copy(Coef c);
-  // A slot of its own with the same value, even for one: for sums built in
+  // A slot of its own with the value of c, even for one: for sums built in
   // place.
   Coef own(Coef c);
   void release(Coef c);
 
-  // The words of c; valid until the next make or copy.
+  // The words of c; valid until the next make or own.
   const word_t* at(Coef c) const { return store_.data() + std::size_t(c) * words_; }
+  // Only for a slot that own() returned and nothing else refers to.
   word_t* mutableAt(Coef c) { return store_.data() + std::size_t(c) * words_; }
 
   bool isOne(Coef c) const;
@@ -39,7 +43,8 @@ private:
   Coef slot();
 
   int words_ = 0;
-  std::vector<word_t> store_; // slot 0 holds one
+  std::vector<word_t> store_;       // slot 0 holds one
+  std::vector<std::uint32_t> refs_; // references per slot
   std::vector<Coef> free_;
 };
 

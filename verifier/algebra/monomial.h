@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "coef_pool.h"
@@ -29,23 +30,34 @@ struct PolyTerm {
 // read its terms are only appended; completing it puts them in order.)
 using Polynomial = std::vector<PolyTerm>;
 
-// The circuit generators. Each is a range of `terms`, already in descending
-// term order. The generators themselves are kept in non-increasing order of
-// their leading terms, equal ones in read order; as files normally list the
+// The circuit generators. Their terms are stored in fixed-size chunks, so
+// that a circuit of millions of gates is never copied to grow its storage.
+// Each generator is a contiguous range of terms in descending term order.
+// The generators themselves are kept in non-increasing order of their
+// leading terms, equal ones in read order; as files normally list the
 // circuit in that order, a generator out of place only marks the ideal
 // unsorted, and a stable sort restores the order before the reduction.
 struct Generator {
-  std::uint32_t first; // index of the leading term in Ideal::terms
+  const PolyTerm* first; // the leading term
   std::uint32_t size;
 };
 
-struct Ideal {
-  std::vector<Generator> generators;
-  std::vector<PolyTerm> terms;
-  bool sorted = true;
+class Ideal {
+public:
+  // Appends a copy of the terms of p (not empty) as a new generator.
+  void add(const Polynomial& p);
+  void clear();
 
   std::size_t size() const { return generators.size(); }
   bool empty() const { return generators.empty(); }
-  const PolyTerm* begin(std::size_t i) const { return terms.data() + generators[i].first; }
-  const PolyTerm* end(std::size_t i) const { return begin(i) + generators[i].size; }
+  const PolyTerm* begin(std::size_t i) const { return generators[i].first; }
+  const PolyTerm* end(std::size_t i) const { return generators[i].first + generators[i].size; }
+
+  std::vector<Generator> generators;
+  bool sorted = true;
+
+private:
+  std::vector<std::unique_ptr<PolyTerm[]>> chunks_;
+  std::size_t chunkSize_ = 0; // terms of the last chunk
+  std::size_t room_ = 0;      // free terms at its end
 };

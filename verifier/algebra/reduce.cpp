@@ -77,8 +77,8 @@ bool sameValue(Coef a, Coef b) {
 
 void sortGenerators(Ideal& gens) {
   std::stable_sort(gens.generators.begin(), gens.generators.end(),
-                   [&gens](const Generator& a, const Generator& b) {
-                     return termLess(gens.terms[b.first].term, gens.terms[a.first].term);
+                   [](const Generator& a, const Generator& b) {
+                     return termLess(b.first->term, a.first->term);
                    });
   gens.sorted = true;
 }
@@ -127,26 +127,29 @@ void reduce(Polynomial& spec, Ideal& gens) {
     }
     const PolyTerm* g = gens.begin(i);
     // Quotient coefficient q = lc(f) / lc(g), avoiding the inversion when
-    // lc(g) is one or equal to lc(f).
-    bool qIsOne;
+    // lc(g) is one or equal to lc(f). q is a counted handle, so products
+    // whose coefficient is q itself share it.
+    Coef q;
     if (coefPool.isOne(g->coef)) {
-      qIsOne = coefPool.isOne(f.coef);
-      std::copy(coefPool.at(f.coef), coefPool.at(f.coef) + words, qbuf.begin());
+      q = coefPool.copy(f.coef);
     } else if (sameValue(g->coef, f.coef)) {
-      qIsOne = true;
+      q = kCoefOne;
     } else {
       invertVector(coefPool.at(g->coef), qbuf.data());
       multExp(qbuf.data(), coefPool.at(f.coef));
-      qIsOne = qbuf[0] == 1 && allZero(qbuf.data() + 1, words - 1);
+      q = coefPool.make(qbuf.data());
     }
     coefPool.release(f.coef); // q*lc(g) equals f's term and would cancel it
+    const bool qIsOne = coefPool.isOne(q);
+    if (!qIsOne) // the pool may move while products are made
+      std::copy(coefPool.at(q), coefPool.at(q) + words, qbuf.begin());
     // The products of the quotient term with the rest of the generator.
     for (const PolyTerm* t = g + 1; t != gens.end(i); ++t) {
       PolyTerm product;
       if (qIsOne) {
         product.coef = coefPool.copy(t->coef);
       } else if (t->coef == kCoefOne) {
-        product.coef = coefPool.make(qbuf.data());
+        product.coef = coefPool.copy(q);
       } else {
         std::copy(coefPool.at(t->coef), coefPool.at(t->coef) + words, tbuf.begin());
         multExp(tbuf.data(), qbuf.data());
@@ -157,6 +160,7 @@ void reduce(Polynomial& spec, Ideal& gens) {
       product.term = productTerm(t->term, quotient, scratch);
       heap.push(product);
     }
+    coefPool.release(q);
   }
 
   // What is left, in descending order with equal terms merged.
@@ -186,8 +190,7 @@ void printmonomial(const PolyTerm& m) {
   for (std::uint32_t k = 0; k < vars.size; ++k) {
     if (k > 0)
       std::fputc('*', stdout);
-    const VarId id = vars.ids[k];
-    if (id < DIV.size())
-      std::fwrite(DIV[id].data(), 1, DIV[id].size(), stdout);
+    const std::string_view name = DIV.get(vars.ids[k]);
+    std::fwrite(name.data(), 1, name.size(), stdout);
   }
 }

@@ -14,10 +14,9 @@
 
 void HandleDecl(const char* name) {
   const unsigned id = static_cast<unsigned>(ind);
-  VID.assign(name, std::strlen(name), id);
-  if (DIV.size() <= id)
-    DIV.resize(std::size_t(id) + 1);
-  DIV[id] = name;
+  const std::size_t len = std::strlen(name);
+  VID.assign(name, len, id);
+  DIV.set(id, name, len);
   ++ind;
 }
 
@@ -84,9 +83,7 @@ void HandlePoly(Polynomial& p) {
     return; // all terms cancelled: contributes nothing to a reduction
   if (!ideal.empty() && termLess(ideal.begin(ideal.size() - 1)->term, p.front().term))
     ideal.sorted = false;
-  ideal.generators.push_back(Generator{static_cast<std::uint32_t>(ideal.terms.size()),
-                                       static_cast<std::uint32_t>(p.size())});
-  ideal.terms.insert(ideal.terms.end(), p.begin(), p.end());
+  ideal.add(p);
   p.clear();
 }
 
@@ -99,9 +96,7 @@ void clear() {
   tempmon.vars.clear();
   glopoly.clear();
   specpoly.clear();
-  ideal.generators.clear();
-  ideal.terms.clear();
-  ideal.sorted = true;
+  ideal.clear();
   termArena.clear();
   coefPool.reset(); // every coefficient of the problem goes at once
   VID.clear();

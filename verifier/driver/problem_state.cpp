@@ -2,7 +2,7 @@
 #include "problem_state.h"
 
 NameTable VID;
-std::vector<std::string> DIV;
+NameList DIV;
 int ind = 2;
 monomial_ tempmon;
 Polynomial glopoly;

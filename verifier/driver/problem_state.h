@@ -7,12 +7,13 @@
 #include <vector>
 
 #include "monomial.h"
+#include "name_list.h"
 #include "name_table.h"
 
 static_assert(sizeof(unsigned long) == 8, "exponents are unsigned 64-bit values");
 
 extern NameTable VID;               // variable name -> identifier (current problem)
-extern std::vector<std::string> DIV; // identifier -> name; never emptied
+extern NameList DIV;                // identifier -> name; never emptied
 extern int ind;                     // identifier of the next declared variable, from 2
 extern monomial_ tempmon;           // term under construction
 extern Polynomial glopoly;          // polynomial under construction
