@@ -7,7 +7,7 @@ ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all setup setup-test build build-asan demo test check check-asan clean
+.PHONY: bench all setup setup-test build build-asan demo test check check-asan clean
 
 all: build
 
@@ -39,6 +39,10 @@ check-asan: build-asan
 
 test: CMAKE_FLAGS += -DPV_WERROR=ON
 test: setup-test check check-asan
+
+# The benchmark suite (minutes; not part of the tests).
+bench:
+	bash bench/run.sh
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)
