@@ -137,6 +137,12 @@ void reduce(Polynomial& spec, Ideal& gens) {
     } else {
       invertVector(coefPool.at(g->coef), qbuf.data());
       multExp(qbuf.data(), coefPool.at(f.coef));
+      if (allZero(qbuf.data(), words)) {
+        // Only where the minimal polynomial is reducible: every product is
+        // zero, so f just goes.
+        coefPool.release(f.coef);
+        continue;
+      }
       q = coefPool.make(qbuf.data());
     }
     coefPool.release(f.coef); // q*lc(g) equals f's term and would cancel it
