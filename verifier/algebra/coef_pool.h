@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "field_state.h"
+#include "huge_alloc.h"
 
 using Coef = std::uint32_t;
 
@@ -43,7 +44,7 @@ private:
   Coef slot();
 
   int words_ = 0;
-  std::vector<word_t> store_;       // slot 0 holds one
+  std::vector<word_t, HugeAllocator<word_t>> store_; // slot 0 holds one
   std::vector<std::uint32_t> refs_; // references per slot
   std::vector<Coef> free_;
 };

@@ -5,7 +5,8 @@
 
 namespace {
 
-constexpr std::size_t kChunkTerms = std::size_t(1) << 16;
+// 2 MiB: one huge page.
+constexpr std::size_t kChunkTerms = std::size_t(1) << 17;
 
 } // namespace
 
@@ -13,10 +14,11 @@ void Ideal::add(const Polynomial& p) {
   if (p.size() > room_) {
     // A generator larger than a chunk gets a chunk of its own size.
     const std::size_t n = std::max(kChunkTerms, p.size());
-    chunks_.emplace_back(new PolyTerm[n]);
+    chunks_.push_back(HugeAllocator<PolyTerm>().allocate(n));
+    chunkSizes_.push_back(n);
     chunkSize_ = room_ = n;
   }
-  PolyTerm* at = chunks_.back().get() + (chunkSize_ - room_);
+  PolyTerm* at = chunks_.back() + (chunkSize_ - room_);
   std::copy(p.begin(), p.end(), at);
   room_ -= p.size();
   generators.push_back(Generator{at, static_cast<std::uint32_t>(p.size())});
@@ -24,7 +26,10 @@ void Ideal::add(const Polynomial& p) {
 
 void Ideal::clear() {
   generators.clear();
+  for (std::size_t k = 0; k < chunks_.size(); ++k)
+    HugeAllocator<PolyTerm>().deallocate(chunks_[k], chunkSizes_[k]);
   chunks_.clear();
+  chunkSizes_.clear();
   chunkSize_ = room_ = 0;
   sorted = true;
 }

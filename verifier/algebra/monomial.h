@@ -3,10 +3,10 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
 #include <vector>
 
 #include "coef_pool.h"
+#include "huge_alloc.h"
 #include "term.h"
 
 class AlphaPoly;
@@ -28,7 +28,7 @@ struct PolyTerm {
 // A polynomial: terms in strictly descending term order, leading term first,
 // no zero coefficient; the empty array is zero. (While glopoly is being
 // read its terms are only appended; completing it puts them in order.)
-using Polynomial = std::vector<PolyTerm>;
+using Polynomial = std::vector<PolyTerm, HugeAllocator<PolyTerm>>;
 
 // The circuit generators. Their terms are stored in fixed-size chunks, so
 // that a circuit of millions of gates is never copied to grow its storage.
@@ -47,6 +47,10 @@ public:
   // Appends a copy of the terms of p (not empty) as a new generator.
   void add(const Polynomial& p);
   void clear();
+  Ideal() = default;
+  Ideal(const Ideal&) = delete;
+  Ideal& operator=(const Ideal&) = delete;
+  ~Ideal() { clear(); }
 
   std::size_t size() const { return generators.size(); }
   bool empty() const { return generators.empty(); }
@@ -57,7 +61,8 @@ public:
   bool sorted = true;
 
 private:
-  std::vector<std::unique_ptr<PolyTerm[]>> chunks_;
+  std::vector<PolyTerm*> chunks_; // HugeAllocator blocks of chunkSize_ terms (the last one)
+  std::vector<std::size_t> chunkSizes_;
   std::size_t chunkSize_ = 0; // terms of the last chunk
   std::size_t room_ = 0;      // free terms at its end
 };

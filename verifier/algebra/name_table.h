@@ -14,6 +14,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "huge_alloc.h"
+
 class NameTable {
 public:
   // The identifier of name, 0 when it is not in the table.
@@ -38,8 +40,8 @@ private:
   void index();
   void insertRecord(std::size_t at);
 
-  std::vector<Slot> slots_;
-  std::vector<std::uint64_t> records_; // per name: id << 32 | length, then the name
+  std::vector<Slot, HugeAllocator<Slot>> slots_;
+  std::vector<std::uint64_t, HugeAllocator<std::uint64_t>> records_; // id << 32 | length, name
   std::size_t count_ = 0;              // records
   std::size_t indexed_ = 0;            // records_ words already in the slots
 };

@@ -24,7 +24,7 @@ public:
   Polynomial release();
 
 private:
-  std::vector<PolyTerm> heap_;
+  Polynomial heap_;
 };
 
 // Pops the leading term of the polynomial that heap holds: all terms equal

@@ -1,0 +1,63 @@
+// Large blocks on transparent huge pages.
+#include "huge_alloc.h"
+
+#include <cstdint>
+#include <cstdlib>
+
+#include <sys/mman.h>
+
+#if defined(__SANITIZE_ADDRESS__)
+#define PV_PLAIN_MALLOC 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define PV_PLAIN_MALLOC 1
+#endif
+#endif
+
+namespace {
+
+constexpr std::size_t kHuge = std::size_t(2) << 20; // 2 MiB
+constexpr std::size_t kThreshold = std::size_t(1) << 20;
+
+std::size_t roundUp(std::size_t bytes) { return (bytes + kHuge - 1) & ~(kHuge - 1); }
+
+} // namespace
+
+void* hugeAllocate(std::size_t bytes) {
+#ifndef PV_PLAIN_MALLOC
+  if (bytes >= kThreshold && bytes <= (std::size_t(1) << 46)) {
+    // Map one huge page more than needed and trim to a 2 MiB boundary.
+    const std::size_t size = roundUp(bytes);
+    void* raw = mmap(nullptr, size + kHuge, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS,
+                     -1, 0);
+    if (raw == MAP_FAILED)
+      throw std::bad_alloc();
+    const auto start = reinterpret_cast<std::uintptr_t>(raw);
+    const std::uintptr_t aligned = (start + kHuge - 1) & ~std::uintptr_t(kHuge - 1);
+    if (aligned > start)
+      munmap(raw, aligned - start);
+    const std::uintptr_t end = start + size + kHuge;
+    if (end > aligned + size)
+      munmap(reinterpret_cast<void*>(aligned + size), end - (aligned + size));
+    void* p = reinterpret_cast<void*>(aligned);
+    madvise(p, size, MADV_HUGEPAGE); // a hint: without it the block still works
+    return p;
+  }
+#endif
+  void* p = std::malloc(bytes == 0 ? 1 : bytes);
+  if (p == nullptr)
+    throw std::bad_alloc();
+  return p;
+}
+
+void hugeDeallocate(void* p, std::size_t bytes) {
+  if (p == nullptr)
+    return;
+#ifndef PV_PLAIN_MALLOC
+  if (bytes >= kThreshold && bytes <= (std::size_t(1) << 46)) {
+    munmap(p, roundUp(bytes));
+    return;
+  }
+#endif
+  std::free(p);
+}
