@@ -211,6 +211,12 @@ cpu_model=$(grep -m1 'model name' /proc/cpuinfo | sed 's/.*: //' || echo unknown
   echo "| K | kind | faults | gates | variables | file | verdict | CPU s | wall s | RSS MB |"
   echo "|---:|---|---:|---:|---:|---:|---|---:|---:|---:|"
   cat "$rows"
+  # Hand-written notes (profiles, before/after) survive a rerun.
+  notes="$(dirname "$out")/NOTES.md"
+  if [ -f "$notes" ]; then
+    echo
+    cat "$notes"
+  fi
 } >"$out"
 echo "wrote $out" >&2
 
