@@ -14,6 +14,7 @@
 #endif
 #endif
 
+#ifndef PV_PLAIN_MALLOC
 namespace {
 
 constexpr std::size_t kHuge = std::size_t(2) << 20; // 2 MiB
@@ -22,6 +23,7 @@ constexpr std::size_t kThreshold = std::size_t(1) << 20;
 std::size_t roundUp(std::size_t bytes) { return (bytes + kHuge - 1) & ~(kHuge - 1); }
 
 } // namespace
+#endif
 
 void* hugeAllocate(std::size_t bytes) {
 #ifndef PV_PLAIN_MALLOC
@@ -50,7 +52,7 @@ void* hugeAllocate(std::size_t bytes) {
   return p;
 }
 
-void hugeDeallocate(void* p, std::size_t bytes) {
+void hugeDeallocate(void* p, [[maybe_unused]] std::size_t bytes) {
   if (p == nullptr)
     return;
 #ifndef PV_PLAIN_MALLOC

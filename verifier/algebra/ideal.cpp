@@ -5,15 +5,17 @@
 
 namespace {
 
-// 2 MiB: one huge page.
-constexpr std::size_t kChunkTerms = std::size_t(1) << 17;
+// Chunks double from a small first one, so that a small problem allocates
+// little, up to 2 MiB (one huge page).
+constexpr std::size_t kFirstChunkTerms = 256;
+constexpr std::size_t kMaxChunkTerms = std::size_t(1) << 17;
 
 } // namespace
 
 void Ideal::add(const Polynomial& p) {
   if (p.size() > room_) {
-    // A generator larger than a chunk gets a chunk of its own size.
-    const std::size_t n = std::max(kChunkTerms, p.size());
+    std::size_t n = chunkSize_ == 0 ? kFirstChunkTerms : std::min(2 * chunkSize_, kMaxChunkTerms);
+    n = std::max(n, p.size()); // a larger generator gets a chunk of its own size
     chunks_.push_back(HugeAllocator<PolyTerm>().allocate(n));
     chunkSizes_.push_back(n);
     chunkSize_ = room_ = n;
