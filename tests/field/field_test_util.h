@@ -3,6 +3,7 @@
 // conveniences around AlphaPoly.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <random>
@@ -17,9 +18,6 @@ namespace ref {
 // A polynomial over GF(2), bit i of word i/64 is the coefficient of x^i.
 using Poly = std::vector<std::uint64_t>;
 
-inline bool bit(const Poly &p, int i) {
-  return i / 64 < static_cast<int>(p.size()) && ((p[i / 64] >> (i % 64)) & 1);
-}
 inline void flip(Poly &p, int i) {
   if (i / 64 >= static_cast<int>(p.size()))
     p.resize(i / 64 + 1, 0);
@@ -31,82 +29,36 @@ inline int degree(const Poly &p) {
       return 64 * w + 63 - __builtin_clzll(p[w]);
   return -1;
 }
-// p ^= q * x^s: q shifted word by word.
+// p ^= q * x^s, bit by bit.
 inline void addShifted(Poly &p, const Poly &q, int s) {
-  const int dq = degree(q);
-  if (dq < 0)
-    return;
-  const int need = (dq + s) / 64 + 1;
-  if (static_cast<int>(p.size()) < need)
-    p.resize(need, 0);
-  const int ws = s / 64, bs = s % 64;
-  for (int i = 0; i <= dq / 64; ++i) {
-    p[i + ws] ^= q[i] << bs;
-    if (bs != 0 && i + ws + 1 < need)
-      p[i + ws + 1] ^= q[i] >> (64 - bs);
-  }
+  for (int i = 0; i <= degree(q); ++i)
+    if ((q[i / 64] >> (i % 64)) & 1)
+      flip(p, i + s);
 }
 inline Poly mul(const Poly &a, const Poly &b) {
   Poly p;
   for (int i = 0; i <= degree(b); ++i)
-    if (bit(b, i))
+    if ((b[i / 64] >> (i % 64)) & 1)
       addShifted(p, a, i);
   return p;
 }
 inline Poly mod(Poly a, const Poly &m) {
-  const int dm = degree(m);
-  for (int d = degree(a); d >= dm; d = degree(a))
-    addShifted(a, m, d - dm);
+  for (int d = degree(a); d >= degree(m); d = degree(a))
+    addShifted(a, m, d - degree(m));
   return a;
 }
-inline bool equal(const Poly &a, const Poly &b) {
-  const int d = degree(a);
-  if (d != degree(b))
-    return false;
-  for (int i = 0; i <= d; ++i)
-    if (bit(a, i) != bit(b, i))
-      return false;
-  return true;
-}
-inline Poly gcd(Poly a, Poly b) {
-  while (degree(b) >= 0) {
-    a = mod(a, b);
-    std::swap(a, b);
-  }
-  return a;
-}
-// Rabin's test, written out on the reference arithmetic.
-inline bool irreducible(const Poly &m) {
-  const int k = degree(m);
-  Poly x{2}, h{2};
-  std::vector<int> checks;
-  for (int p = 2, n = k; n > 1; ++p)
-    if (n % p == 0) {
-      checks.push_back(k / p);
-      while (n % p == 0)
-        n /= p;
-    }
-  for (int i = 1; i <= k; ++i) {
-    h = mod(mul(h, h), m);
-    for (int c : checks)
-      if (c == i) {
-        Poly d = h;
-        addShifted(d, x, 0);
-        if (degree(gcd(m, d)) != 0)
-          return false;
-      }
-  }
-  return equal(h, mod(x, m));
+inline bool equal(Poly a, Poly b) {
+  a.resize(std::max(a.size(), b.size()), 0);
+  b.resize(a.size(), 0);
+  return a == b;
 }
 // The polynomial of a field text such as "X^8+X^4+X^3+X+1".
 inline Poly fromText(const std::string &text) {
   Poly p;
-  std::size_t i = 0;
-  while (i < text.size()) {
-    const std::size_t end = std::min(text.find('+', i), text.size());
+  for (std::size_t i = 0, end; i < text.size(); i = end + 1) {
+    end = std::min(text.find('+', i), text.size());
     const std::string term = text.substr(i, end - i);
     flip(p, term == "1" ? 0 : term == "X" ? 1 : std::stoi(term.substr(2)));
-    i = end + 1;
   }
   return p;
 }

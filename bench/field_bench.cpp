@@ -1,7 +1,7 @@
 // Measures the field arithmetic: products through both multipliers and both
 // reductions, inverses, large powers and the definition of a field with its
 // irreducibility test. Not a test; run by hand:
-//   build-field/bin/field_bench
+//   build-field/bin/field_bench (built from tests/field/CMakeLists.txt)
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
