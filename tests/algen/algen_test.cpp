@@ -1,6 +1,8 @@
 // algen's circuits checked by an independent reader and simulator: the
 // product (Montgomery: A*B*X^-K) against a plain GF(2^K) multiplication,
 // the variable order, the faults, the graph and the choice of polynomial.
+// Reproducible output, refused fault counts and --poly fields are checked
+// on the command line (cli.sh, verify.sh).
 #include "alg_sim.h"
 
 #include "alg_writer.h"
@@ -188,18 +190,6 @@ TEST(AlgenCircuit, LargeFieldsComputeTheProductOnRandomInputs) {
   }
 }
 
-TEST(AlgenCircuit, GivenPolynomialDefinesTheField) {
-  Gf2Poly m;
-  std::string err;
-  ASSERT_TRUE(parsePolyText("X^6+X^5+X^4+X+1", m, err));
-  ASSERT_TRUE(isIrreducible(m));
-  for (Kind kind : kKinds) {
-    const AlgCircuit c = parsed(generate(kind, m));
-    EXPECT_EQ(c.minpoly, (std::vector<unsigned>{6, 5, 4, 1, 0}));
-    EXPECT_EQ(exhaustiveMismatches(c, kind), 0) << kindName(kind);
-  }
-}
-
 TEST(AlgenFaults, EveryFaultyCircuitIsWrongAndKeepsAValidOrder) {
   for (Kind kind : kKinds)
     for (unsigned k = 2; k <= 5; ++k)
@@ -214,30 +204,6 @@ TEST(AlgenFaults, EveryFaultyCircuitIsWrongAndKeepsAValidOrder) {
   for (Kind kind : kKinds) {
     const AlgCircuit c = parsed(generate(kind, defaultMinpoly(163), 1, 9));
     EXPECT_GT(randomMismatches(c, kind, 4, 3), 0) << kindName(kind);
-  }
-}
-
-TEST(AlgenFaults, RefusesMoreFaultsThanGates) {
-  Netlist n = buildMultiplier(Kind::Mastrovito, defaultMinpoly(2));
-  const std::vector<Gate> before = n.gates;
-  std::vector<Fault> faults;
-  EXPECT_FALSE(injectFaults(n, static_cast<unsigned>(n.gates.size()) + 1, 1, faults));
-  EXPECT_TRUE(faults.empty());
-  EXPECT_EQ(n.gates.size(), before.size());
-  for (size_t i = 0; i < before.size(); ++i)
-    EXPECT_TRUE(n.gates[i].type == before[i].type && n.gates[i].in0 == before[i].in0 &&
-                n.gates[i].in1 == before[i].in1);
-}
-
-TEST(AlgenOutput, SameArgumentsGiveTheSameBytes) {
-  for (Kind kind : kKinds) {
-    const Gf2Poly m = defaultMinpoly(16);
-    EXPECT_EQ(generate(kind, m), generate(kind, m));
-    const std::string faulty = generate(kind, m, 2, 5);
-    EXPECT_EQ(faulty, generate(kind, m, 2, 5));
-    EXPECT_NE(faulty, generate(kind, m, 2, 6));
-    const Problem p = makeProblem(kind, m, 2, 5);
-    EXPECT_EQ(render(p, writeGraph), render(makeProblem(kind, m, 2, 5), writeGraph));
   }
 }
 
@@ -381,13 +347,12 @@ TEST(AlgenMinpoly, DefaultIsTheFirstIrreducibleOfLowestWeight) {
 }
 
 TEST(AlgenMinpoly, StandardPolynomialsForTheCurveSizes) {
-  EXPECT_EQ(defaultMinpoly(163).toString(), "X^163+X^7+X^6+X^3+1");
-  EXPECT_EQ(defaultMinpoly(233).toString(), "X^233+X^74+1");
-  EXPECT_EQ(defaultMinpoly(283).toString(), "X^283+X^12+X^7+X^5+1");
-  EXPECT_EQ(defaultMinpoly(409).toString(), "X^409+X^87+1");
-  EXPECT_EQ(defaultMinpoly(571).toString(), "X^571+X^10+X^5+X^2+1");
-  for (unsigned k : {163u, 233u, 283u, 409u, 571u})
-    EXPECT_TRUE(isIrreducible(defaultMinpoly(k))) << k;
+  for (const char *m : {"X^163+X^7+X^6+X^3+1", "X^233+X^74+1", "X^283+X^12+X^7+X^5+1",
+                        "X^409+X^87+1", "X^571+X^10+X^5+X^2+1"}) {
+    const Gf2Poly p = defaultMinpoly(static_cast<unsigned>(std::atoi(m + 2)));
+    EXPECT_EQ(p.toString(), m);
+    EXPECT_TRUE(isIrreducible(p)) << m;
+  }
   EXPECT_FALSE(isIrreducible(Gf2Poly::fromExponents({571, 10, 5, 3, 0})));
 }
 
