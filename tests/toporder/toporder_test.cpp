@@ -54,29 +54,23 @@ std::vector<int> range(int first, int last, int step = 1) {
   return vertices;
 }
 
-TEST(TopologicalSort, MillionVertexChainRunsWithoutRecursion) {
+// A million-vertex chain read from its end (no recursion may follow it), a
+// million-wide fan-out (successors in reading order) and no edges at all
+// (every vertex a source: highest number first).
+TEST(TopologicalSort, MillionVertexGraphs) {
   const int n = 1000000;
-  Edges edges;
-  for (int k = n - 1; k >= 1; --k) // read from the end of the chain
-    edges.emplace_back(k, k + 1);
-  const Sorted sorted = sortNumbered(n, edges);
-  EXPECT_TRUE(sorted.complete);
-  EXPECT_EQ(sorted.order, listed(range(1, n)));
-}
-
-TEST(TopologicalSort, MillionWideFanOutKeepsReadingOrder) {
-  const int n = 1000000;
-  Edges edges;
+  Edges chain, fan;
+  for (int k = n - 1; k >= 1; --k)
+    chain.emplace_back(k, k + 1);
   for (int k = 2; k <= n; ++k)
-    edges.emplace_back(1, k);
-  Sorted sorted = sortNumbered(n, edges);
-  EXPECT_TRUE(sorted.complete);
-  EXPECT_EQ(sorted.order, listed(range(1, n)));
-
-  // Without edges every vertex is a source: highest number first.
-  sorted = sortNumbered(n, {});
-  EXPECT_TRUE(sorted.complete);
-  EXPECT_EQ(sorted.order, listed(range(n, 1, -1)));
+    fan.emplace_back(1, k);
+  const std::pair<Edges, std::vector<int>> cases[] = {
+      {chain, range(1, n)}, {fan, range(1, n)}, {{}, range(n, 1, -1)}};
+  for (const auto &[edges, expected] : cases) {
+    const Sorted sorted = sortNumbered(n, edges);
+    EXPECT_TRUE(sorted.complete);
+    EXPECT_EQ(sorted.order, listed(expected));
+  }
 }
 
 // In a binary tree (children 2k and 2k+1, read left first) each freed child
