@@ -197,6 +197,7 @@ void printmonomial(const PolyTerm& m) {
     if (k > 0)
       std::fputc('*', stdout);
     const std::string_view name = DIV.get(vars.ids[k]);
-    std::fwrite(name.data(), 1, name.size(), stdout);
+    if (!name.empty()) // an identifier without a name prints as nothing
+      std::fwrite(name.data(), 1, name.size(), stdout);
   }
 }
