@@ -4,10 +4,16 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <new>
 
 #include "process_exit.h"
 #include "run_file.h"
 #include "variables.h"
+
+// Exit status when memory runs out (after "polyverify: out of memory" on
+// standard error): a reduction can grow without bound, and that must not
+// look like a crash or like any verdict.
+constexpr int kOutOfMemoryStatus = 3;
 
 int main(int argc, char** argv) {
   if (argc != 2) {
@@ -22,7 +28,16 @@ int main(int argc, char** argv) {
   std::atexit(releaseProblemState);
 
   const std::clock_t t0 = std::clock();
-  const int status = zelmain(argv[1]);
+  int status = 0;
+  try {
+    status = zelmain(argv[1]);
+  } catch (const std::bad_alloc&) {
+    // Whatever the failed step held has been released while unwinding.
+    // The results printed so far stand; no time line follows.
+    std::fflush(stdout);
+    std::fputs("polyverify: out of memory\n", stderr);
+    endProcess(kOutOfMemoryStatus);
+  }
   const std::clock_t t1 = std::clock();
   const std::int64_t ms = static_cast<std::int64_t>(t1 - t0) / 1000;
   std::printf("Total verification time is: %lld ms.\n", static_cast<long long>(ms));
