@@ -1,5 +1,7 @@
 // From netlist to .alg: word options, the order (toporder's sort, the chain
 // that keeps inputs below gates, order files) and the text of a small case.
+#include <algorithm>
+#include <functional>
 #include <random>
 #include <sstream>
 
@@ -75,17 +77,18 @@ B + b_0 + (X)*b_1;
 }
 
 TEST(Translation, ToporderSortIsReproduced) {
-  // Toporder's worked example: edges 1->3, 2->3, 3->4 give B, A, C, D.
-  OrderGraph g{{"A", "B", "C", "D"}, {{0, 2}, {1, 2}, {2, 3}}};
-  EXPECT_EQ(stackTopologicalOrder(g), (std::vector<int>{1, 0, 2, 3}));
-  // Two chains 1->2 and 3->4 give 3, 4, 1, 2; successors come out in the
-  // order in which their edges were read.
-  g = {{"a", "b", "c", "d"}, {{0, 1}, {2, 3}}};
-  EXPECT_EQ(stackTopologicalOrder(g), (std::vector<int>{2, 3, 0, 1}));
-  g = {{"a", "b", "c", "d"}, {{0, 1}, {0, 2}, {0, 3}}};
-  EXPECT_EQ(stackTopologicalOrder(g), (std::vector<int>{0, 1, 2, 3}));
+  // Toporder's worked example (edges 1->3, 2->3, 3->4 give B, A, C, D), two
+  // chains, and a fan-out whose successors come out in the order read.
+  const struct {
+    OrderGraph g;
+    std::vector<int> order;
+  } cases[] = {{{{"A", "B", "C", "D"}, {{0, 2}, {1, 2}, {2, 3}}}, {1, 0, 2, 3}},
+               {{{"a", "b", "c", "d"}, {{0, 1}, {2, 3}}}, {2, 3, 0, 1}},
+               {{{"a", "b", "c", "d"}, {{0, 1}, {0, 2}, {0, 3}}}, {0, 1, 2, 3}}};
+  for (const auto &c : cases)
+    EXPECT_EQ(stackTopologicalOrder(c.g), c.order);
   std::ostringstream file;
-  writeGraph(g, file);
+  writeGraph(cases[2].g, file);
   EXPECT_EQ(file.str(), "4 3\n1 2\n1 3\n1 4\na\nb\nc\nd\n");
   std::istringstream order("b_1,b_0 ,\nB");
   EXPECT_EQ(readOrderFile(order), (std::vector<std::string>{"b_1", "b_0", "B"}));
@@ -104,26 +107,11 @@ TEST(Translation, PlainGraphOrderIsFlagged) {
                          "polynomial: polyverify's single pass can stop early with a non-zero "
                          "remainder");
   EXPECT_TRUE(orderWarnings(t, computedOrder(t)).empty());
-
-  std::vector<std::string> reversed(plain.rbegin(), plain.rend());
-  const std::vector<std::string> w = orderWarnings(t, orderFromNames(t, reversed));
+  const std::vector<std::string> w =
+      orderWarnings(t, orderFromNames(t, {plain.rbegin(), plain.rend()}));
   ASSERT_FALSE(w.empty());
   EXPECT_EQ(w[0], "'Z' stands below 'z_0', which its polynomial uses (and 9 more polynomials): "
                   "a polynomial's leading term is not its own variable");
-}
-
-TEST(Translation, OrderFileErrors) {
-  const Translation t = translate(blif(kGf4), gf4Words());
-  EXPECT_EQ(errorOf([&] { orderFromNames(t, {"Z", "q"}); }), "order file: unknown variable 'q'");
-  EXPECT_EQ(errorOf([&] {
-              orderFromNames(t, {"Z", "Z"});
-            }),
-            "order file: variable 'Z' occurs twice");
-  EXPECT_EQ(errorOf([&] {
-              orderFromNames(t, {"b_1", "b_0"});
-            }),
-            "order file: 12 of the 14 variables are missing (the first is 'Z'); did toporder "
-            "report a loop?");
 }
 
 // Random netlists: the computed order always has Z first, then gates, then
@@ -142,9 +130,7 @@ TEST(Translation, ComputedOrderKeepsInputsBelowGates) {
       text += ".names " + x + " " + y + " " + out + "\n" + (rng() % 2 ? "11 1\n" : "10 1\n01 1\n");
       nets.push_back(out);
     }
-    WordOptions w;
-    w.z = "z";
-    w.a = "a";
+    WordOptions w = gf4Words();
     w.b = "b";
     w.poly = "X^3+X+1";
     const Translation t = translate(blif(text), w);
@@ -156,11 +142,8 @@ TEST(Translation, ComputedOrderKeepsInputsBelowGates) {
       const AlgVariable &v = t.vars[order[k]];
       kinds += v.kind == AlgVariable::kGate ? 'g' : v.kind == AlgVariable::kWord ? 'w' : 'i';
     }
-    EXPECT_EQ(kinds.find_last_of('g') == std::string::npos ? 0 : kinds.find_last_of('g') + 1,
-              kinds.find('w'))
-        << text;
-    EXPECT_EQ(kinds.substr(kinds.find('w')),
-              "ww" + std::string(kinds.size() - kinds.find('w') - 2, 'i'));
+    const auto count = [&](char c) { return std::count(kinds.begin(), kinds.end(), c); };
+    EXPECT_EQ(kinds, std::string(count('g'), 'g') + "ww" + std::string(count('i'), 'i')) << text;
   }
 }
 
@@ -168,64 +151,73 @@ TEST(Translation, WordOptions) {
   EXPECT_EQ(splitBitList("a[0..2], c ,b[2..1]", "--a"),
             (std::vector<std::string>{"a[0]", "a[1]", "a[2]", "c", "b[2]", "b[1]"}));
   EXPECT_EQ(splitBitList("m.x[3]", "--a"), (std::vector<std::string>{"m.x[3]"}));
-  EXPECT_EQ(errorOf([] { splitBitList("a,,b", "--a"); }), "--a: empty item in bit list 'a,,b'");
-  EXPECT_EQ(errorOf([] { splitBitList("a[0..x]", "--b"); }),
-            "--b: bad range 'a[0..x]' (expected NAME[LO..HI])");
-
   const FieldPolynomial f = parseFieldPolynomial("X^8 + X^4+X^3 + X + 1");
   EXPECT_EQ(f.degree, 8u);
   EXPECT_EQ(f.text, "X^8+X^4+X^3+X+1");
-  EXPECT_EQ(errorOf([] { parseFieldPolynomial("X^3+X^4+1"); }),
-            "--poly: bad minimal polynomial 'X^3+X^4+1' (write the powers from the highest "
-            "down, each once)");
-  EXPECT_EQ(
-      errorOf([] { parseFieldPolynomial("X^3+X"); }),
-      "--poly: bad minimal polynomial 'X^3+X' (a minimal polynomial has the constant term 1)");
-  EXPECT_EQ(errorOf([] { parseFieldPolynomial("x^3+1"); }),
-            "--poly: bad minimal polynomial 'x^3+1' (terms are X^e, X and 1 joined by '+')");
-
   const std::set<std::string> words = {"Z", "A", "B"};
   EXPECT_EQ(checkSpec("Z+(X^7 + X^2)*A*B", words), "Z + (X^7+X^2)*A*B");
   EXPECT_EQ(checkSpec("Z + X^3*A + 1", words), "Z + X^3*A + 1");
-  EXPECT_EQ(errorOf([&] { checkSpec("Z + A*C", words); }),
-            "--spec: unknown name 'C' (the word variables are A, B, Z)");
-  EXPECT_EQ(errorOf([&] { checkSpec("Z + A*(X+1)", words); }),
-            "--spec: expected a factor in 'Z + A*(X+1)'");
-  EXPECT_EQ(errorOf([&] { checkSpec("Z + (X+A)*B", words); }),
-            "--spec: a coefficient holds only X and 1, not 'A'");
-  EXPECT_EQ(errorOf([&] { checkSpec("Z - A", words); }), "--spec: unexpected character '-'");
-}
-
-TEST(Translation, ResolvingWordsAndCheckingTheNetlist) {
   WordOptions w = gf4Words();
   w.a = "a_0,a[1]"; // the .alg name and the netlist name both work
   EXPECT_EQ(translate(blif(kGf4), w).vars[1].tail.size(), 2u);
-  w.a = "q";
-  EXPECT_EQ(errorOf([&] { translate(blif(kGf4), w); }), "--a: no net or bus 'q' in gf4.blif");
-  w.a = "p00";
-  EXPECT_EQ(errorOf([&] { translate(blif(kGf4), w); }), "--a: 'p00' is not a primary input");
-  w.a = "a[0],a[0]";
-  EXPECT_EQ(errorOf([&] { translate(blif(kGf4), w); }), "--a: net 'a[0]' is listed twice");
-  w.a = "a,b[0]";
-  EXPECT_EQ(errorOf([&] { translate(blif(kGf4), w); }), "--a: 3 bits, but GF(2^2) has only 2");
-  w = gf4Words();
-  w.a = "a[0]";
-  w.b = "a[1],a[0]";
-  EXPECT_EQ(errorOf([&] { translate(blif(kGf4), w); }), "net 'a[0]' is in both --a and --b");
-  w = gf4Words();
-  w.b = "";
-  EXPECT_EQ(errorOf([&] { translate(blif(kGf4), w); }),
-            "--spec: unknown name 'B' (the word variables are A, Z)");
+}
 
+// Every rejected input names what is wrong, with the option it came from.
+TEST(Translation, Errors) {
+  const Netlist gf4 = blif(kGf4);
+  const Translation t = translate(gf4, gf4Words());
+  const std::set<std::string> words = {"Z", "A", "B"};
+  const auto words2 = [](const std::string &a, const std::string &b) {
+    WordOptions w = gf4Words();
+    w.a = a;
+    w.b = b;
+    return w;
+  };
+  WordOptions single = words2("a", "");
+  single.spec = "Z + A";
   const std::string cyclic = ".model c\n.inputs a\n.outputs z\n.names a y z\n11 1\n"
                              ".names z x y\n11 1\n.names y x\n1 1\n";
-  w = gf4Words();
-  w.a = "a";
-  w.b = "";
-  w.spec = "Z + A";
-  EXPECT_EQ(errorOf([&] { translate(blif(cyclic), w); }),
-            "gf4.blif: combinational cycle: z -> y -> z");
   const std::string undriven = ".model u\n.inputs a\n.outputs z\n.names a y z\n11 1\n";
-  EXPECT_EQ(errorOf([&] { translate(blif(undriven), w); }),
-            "gf4.blif: net 'y' is used but has no driver and is not a primary input");
+  const std::pair<std::function<void()>, std::string> cases[] = {
+      {[&] {
+         orderFromNames(t, {"Z", "q"});
+       },
+       "order file: unknown variable 'q'"},
+      {[&] {
+         orderFromNames(t, {"Z", "Z"});
+       },
+       "order file: variable 'Z' occurs twice"},
+      {[&] {
+         orderFromNames(t, {"b_1", "b_0"});
+       },
+       "order file: 12 of the 14 variables are missing (the first is 'Z'); did toporder "
+       "report a loop?"},
+      {[] { splitBitList("a,,b", "--a"); }, "--a: empty item in bit list 'a,,b'"},
+      {[] { splitBitList("a[0..x]", "--b"); }, "--b: bad range 'a[0..x]' (expected NAME[LO..HI])"},
+      {[] { parseFieldPolynomial("X^3+X^4+1"); },
+       "--poly: bad minimal polynomial 'X^3+X^4+1' (write the powers from the highest down, "
+       "each once)"},
+      {[] { parseFieldPolynomial("X^3+X"); },
+       "--poly: bad minimal polynomial 'X^3+X' (a minimal polynomial has the constant term 1)"},
+      {[] { parseFieldPolynomial("x^3+1"); },
+       "--poly: bad minimal polynomial 'x^3+1' (terms are X^e, X and 1 joined by '+')"},
+      {[&] { checkSpec("Z + A*C", words); },
+       "--spec: unknown name 'C' (the word variables are A, B, Z)"},
+      {[&] { checkSpec("Z + A*(X+1)", words); }, "--spec: expected a factor in 'Z + A*(X+1)'"},
+      {[&] { checkSpec("Z + (X+A)*B", words); },
+       "--spec: a coefficient holds only X and 1, not 'A'"},
+      {[&] { checkSpec("Z - A", words); }, "--spec: unexpected character '-'"},
+      {[&] { translate(gf4, words2("q", "b[0..1]")); }, "--a: no net or bus 'q' in gf4.blif"},
+      {[&] { translate(gf4, words2("p00", "b[0..1]")); }, "--a: 'p00' is not a primary input"},
+      {[&] { translate(gf4, words2("a[0],a[0]", "b[0..1]")); }, "--a: net 'a[0]' is listed twice"},
+      {[&] { translate(gf4, words2("a,b[0]", "b[0..1]")); }, "--a: 3 bits, but GF(2^2) has only 2"},
+      {[&] { translate(gf4, words2("a[0]", "a[1],a[0]")); }, "net 'a[0]' is in both --a and --b"},
+      {[&] { translate(gf4, words2("a", "")); },
+       "--spec: unknown name 'B' (the word variables are A, Z)"},
+      {[&] { translate(blif(cyclic), single); }, "gf4.blif: combinational cycle: z -> y -> z"},
+      {[&] { translate(blif(undriven), single); },
+       "gf4.blif: net 'y' is used but has no driver and is not a primary input"},
+  };
+  for (const auto &[run, message] : cases)
+    EXPECT_EQ(errorOf(run), message);
 }
