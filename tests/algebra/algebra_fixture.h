@@ -55,8 +55,8 @@ protected:
 
   // Adds a term the way the parser does (through tempmon and insertmon),
   // then puts p in order as completing a polynomial does.
-  static void add(Polynomial& p, std::initializer_list<VarId> vars, const std::string& coef = "1") {
-    tempmon.vars.assign(vars);
+  static void add(Polynomial& p, const std::vector<VarId>& vars, const std::string& coef = "1") {
+    tempmon.vars = vars;
     AlphaPoly value(coef);
     tempmon.coef->mult(&value);
     const std::size_t before = glopoly.size();
