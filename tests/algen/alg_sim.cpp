@@ -24,17 +24,13 @@ std::string stripComments(const std::string &t, unsigned &faultLines) {
 }
 
 std::vector<std::string> split(const std::string &s, char sep) {
-  std::vector<std::string> parts;
-  std::string cur;
+  std::vector<std::string> parts(1);
   for (char ch : s) {
-    if (ch == sep) {
-      parts.push_back(cur);
-      cur.clear();
-    } else if (ch != ' ' && ch != '\n' && ch != '\t' && ch != '\r') {
-      cur += ch;
-    }
+    if (ch == sep)
+      parts.emplace_back();
+    else if (ch != ' ' && ch != '\n' && ch != '\t' && ch != '\r')
+      parts.back() += ch;
   }
-  parts.push_back(cur);
   return parts;
 }
 
@@ -73,11 +69,8 @@ std::string parseAlg(const std::string &text, AlgCircuit &c) {
   c.aBits.assign(c.k, ~0u);
   c.bBits.assign(c.k, ~0u);
   auto var = [&](const std::string &name, unsigned &out) {
-    auto it = c.index.find(name);
-    if (it == c.index.end())
-      return false;
-    out = it->second;
-    return true;
+    const auto it = c.index.find(name);
+    return it != c.index.end() && (out = it->second, true);
   };
   for (const std::string &poly : split(sec[4], ',')) {
     const std::vector<std::string> terms = split(poly, '+');
@@ -156,24 +149,21 @@ std::string checkOrder(const AlgCircuit &c, bool writtenInOrder) {
 std::vector<uint64_t> simulate(const AlgCircuit &c, const std::vector<uint64_t> &a,
                                const std::vector<uint64_t> &b) {
   std::vector<uint64_t> val(c.vars.size(), 0);
-  std::vector<bool> known(c.vars.size(), false);
   for (unsigned i = 0; i < c.k; ++i) {
     val[c.aBits[i]] = a[i];
     val[c.bBits[i]] = b[i];
-    known[c.aBits[i]] = known[c.bBits[i]] = true;
   }
   // Reverse file order is a topological order (checkOrder verifies it);
-  // reading an unknown variable would leave it zero and show as a mismatch.
+  // a variable read before it is set is still zero and shows as a mismatch.
   for (auto it = c.gates.rbegin(); it != c.gates.rend(); ++it) {
     uint64_t v = it->one ? ~uint64_t{0} : 0;
     for (const auto &t : it->terms) {
       uint64_t p = ~uint64_t{0};
       for (unsigned x : t)
-        p &= known[x] ? val[x] : 0;
+        p &= val[x];
       v ^= p;
     }
     val[it->out] = v;
-    known[it->out] = true;
   }
   std::vector<uint64_t> z(c.k);
   for (unsigned i = 0; i < c.k; ++i)
