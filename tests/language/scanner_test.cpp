@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "parser.hpp"
 #include "scanner.h"
@@ -35,32 +36,26 @@ Scan scan(const std::string& text) {
   return result;
 }
 
-TEST(Scanner, NamesExponentsAndCarets) {
-  EXPECT_EQ(scan("a_1b2 ^12 ^ x").tokens, "NAME:a_1b2 EXP:12 ^ NAME:x");
-  EXPECT_EQ(scan("123abc x1y").tokens, "NAME:123abc NAME:x1y");
-  EXPECT_EQ(scan("x^2^3 X^0").tokens, "NAME:x EXP:2 EXP:3 NAME:X EXP:0");
-  EXPECT_EQ(scan("^ 3").tokens, "^ NAME:3");
-  EXPECT_EQ(scan("!'()*+,;=^").tokens, "! ' ( ) * + , ; = ^");
-}
-
-TEST(Scanner, ExponentsKeepTheirFull64BitValue) {
-  EXPECT_EQ(scan("^4294967296 ^18446744073709551615 ^000007").tokens,
-            "EXP:4294967296 EXP:18446744073709551615 EXP:7");
-}
-
-TEST(Scanner, ExponentBeyond64BitsEndsTheProcess) {
+TEST(Scanner, TokensExponentsAndComments) {
+  // Exponents keep their full 64-bit value; comments are skipped and do not
+  // nest, so the "*/" of an outer one is a '*' and an unknown '/'.
+  const std::pair<const char*, const char*> cases[] = {
+      {"a_1b2 ^12 ^ x", "NAME:a_1b2 EXP:12 ^ NAME:x"},
+      {"123abc x1y", "NAME:123abc NAME:x1y"},
+      {"x^2^3 X^0", "NAME:x EXP:2 EXP:3 NAME:X EXP:0"},
+      {"^ 3", "^ NAME:3"},
+      {"!'()*+,;=^", "! ' ( ) * + , ; = ^"},
+      {"^4294967296 ^18446744073709551615 ^000007", "EXP:4294967296 EXP:18446744073709551615 EXP:7"},
+      {"a /* b /* c */ d", "NAME:a NAME:d"},
+      {"/* a /* b */ c */", "NAME:c *"},
+      {"/* a **/ b", "NAME:b"},
+      {"a // b\nc", "NAME:a NAME:c"},
+      {"a /* to the end", "NAME:a"},
+      {"a // to the end", "NAME:a"}};
+  for (const auto& [text, tokens] : cases)
+    EXPECT_EQ(scan(text).tokens, tokens) << text;
+  EXPECT_EQ(scan("/* a /* b */ c */").output, "Unknown character: line 1: /\n");
   EXPECT_EXIT(scan("^18446744073709551616"), testing::ExitedWithCode(1), "");
-}
-
-TEST(Scanner, CommentsAreSkippedAndDoNotNest) {
-  EXPECT_EQ(scan("a /* b /* c */ d").tokens, "NAME:a NAME:d");
-  Scan nested = scan("/* a /* b */ c */");
-  EXPECT_EQ(nested.tokens, "NAME:c *");
-  EXPECT_EQ(nested.output, "Unknown character: line 1: /\n");
-  EXPECT_EQ(scan("/* a **/ b").tokens, "NAME:b");
-  EXPECT_EQ(scan("a // b\nc").tokens, "NAME:a NAME:c");
-  EXPECT_EQ(scan("a /* to the end").tokens, "NAME:a");
-  EXPECT_EQ(scan("a // to the end").tokens, "NAME:a");
 }
 
 TEST(Scanner, CountsEveryNewlineInEveryState) {
