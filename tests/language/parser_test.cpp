@@ -55,25 +55,21 @@ TEST(Parser, SyntaxErrorsStopTheParse) {
   EXPECT_EQ(parse("z, a, b; ; X^2+X+1; z; z;").output, "ERROR:line 1: syntax error\n");
 }
 
-TEST(Parser, ResultsAndErrorsInTheOrderTheyArise) {
-  const struct {
-    std::string text;
-    int result;
-    const char* output;
-  } cases[] = {
-      // A coefficient alone needs a factor; z -> X, and X+1 + X = 1.
-      {"z;z;X^2+X+1;\n(X+1)*1 + z;\nz + (X)*1;\n", 0, "FINAL RESULT: 1\n\n"},
-      // An incomplete last problem fails after the earlier results.
-      {kExample + "z, a;\na;\nX^2+X+1;\nz;\nz\n\n", 1,
-       "FINAL RESULT: 0\n\nERROR:line 12: syntax error\n"},
-      // The result comes before the scanner reads on.
-      {kExample.substr(0, kExample.size() - 1) + "#", 0,
-       "FINAL RESULT: 0\n\nUnknown character: line 5: #\n"}};
-  for (const auto& c : cases) {
-    const Parse p = parse(c.text);
-    EXPECT_EQ(p.result, c.result) << c.text;
-    EXPECT_EQ(p.output, c.output) << c.text;
-  }
+TEST(Parser, CoefficientAloneNeedsAFactor) {
+  Parse p = parse("z;z;X^2+X+1;\n(X+1)*1 + z;\nz + (X)*1;\n");
+  EXPECT_EQ(p.result, 0);
+  EXPECT_EQ(p.output, "FINAL RESULT: 1\n\n"); // z -> X, and X+1 + X = 1
+}
+
+TEST(Parser, IncompleteLastProblemFailsAfterEarlierResults) {
+  Parse p = parse(kExample + "z, a;\na;\nX^2+X+1;\nz;\nz\n\n");
+  EXPECT_EQ(p.result, 1);
+  EXPECT_EQ(p.output, "FINAL RESULT: 0\n\nERROR:line 12: syntax error\n");
+}
+
+TEST(Parser, ResultComesBeforeTheScannerReadsOn) {
+  Parse p = parse(kExample.substr(0, kExample.size() - 1) + "#");
+  EXPECT_EQ(p.output, "FINAL RESULT: 0\n\nUnknown character: line 5: #\n");
 }
 
 TEST(Parser, FactorIsHandledBeforeTheSyntaxErrorAfterIt) {
