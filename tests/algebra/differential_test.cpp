@@ -37,14 +37,14 @@ namespace {
 // of degree 2 .. 10 and some wide ones, then rings with zero divisors, where
 // products of non-zero coefficients can vanish.
 const std::vector<std::string> kSmallFields = {
-    "X^2+X+1",   "X^3+X+1",         "X^3+X^2+1",         "X^4+X+1",           "X^4+X^3+1",
-    "X^4+X^3+X^2+X+1", "X^5+X^2+1", "X^5+X^4+X^3+X^2+1", "X^6+X+1",           "X^6+X^3+1",
-    "X^7+X+1",   "X^7+X^3+1",       "X^8+X^4+X^3+X+1",   "X^8+X^4+X^3+X^2+1", "X^9+X^4+1",
-    "X^10+X^3+1"};
+    "X^2+X+1",         "X^3+X+1",           "X^3+X^2+1", "X^4+X+1",
+    "X^4+X^3+1",       "X^4+X^3+X^2+X+1",   "X^5+X^2+1", "X^5+X^4+X^3+X^2+1",
+    "X^6+X+1",         "X^6+X^3+1",         "X^7+X+1",   "X^7+X^3+1",
+    "X^8+X^4+X^3+X+1", "X^8+X^4+X^3+X^2+1", "X^9+X^4+1", "X^10+X^3+1"};
 const std::vector<std::string> kLargeFields = {"X^64+X^4+X^3+X+1", "X^65+X^18+1",
                                                "X^163+X^7+X^6+X^3+1"};
 const std::vector<std::string> kReducibleFields = {
-    "X^2+1",      "X^3+1",          "X^3+X",     "X^4+X^2+1", "X^5+X+1", "X^6+X^5+X^4+X^3+X^2+X+1",
+    "X^2+1",     "X^3+1",        "X^3+X", "X^4+X^2+1", "X^5+X+1", "X^6+X^5+X^4+X^3+X^2+X+1",
     "X^8+X^4+1", "X^8+X^7+X^2+X"};
 
 // Exponents of the terms of a canonical field text, leading term first.
@@ -117,14 +117,10 @@ struct Problem {
 
 std::string canonical(const Literal &lit) {
   std::string text;
-  for (const LitItem &item : lit) {
-    if (!text.empty())
-      text += '+';
-    if (!item.isX)
-      text += "1";
-    else
-      text += item.exp == 1 ? std::string("X") : "X^" + std::to_string(item.exp);
-  }
+  for (const LitItem &item : lit)
+    text += (text.empty() ? "" : "+") + (!item.isX       ? std::string("1")
+                                         : item.exp == 1 ? "X"
+                                                         : "X^" + std::to_string(item.exp));
   return text;
 }
 
@@ -221,11 +217,10 @@ private:
       out += "(";
       for (std::size_t i = 0; i < t.lit.size(); ++i) {
         const LitItem &item = t.lit[i];
-        out += i > 0 ? " + " : "";
-        if (item.isX)
-          out += item.exp == 1 && rng_.chance(80) ? "X" : "X^" + std::to_string(item.exp);
-        else
-          out += item.exp == 1 ? "1" : "1^" + std::to_string(item.exp);
+        // X^1 written as X mostly, 1^1 always as 1
+        const bool bare = item.exp == 1 && (!item.isX || rng_.chance(80));
+        out += (i > 0 ? " + " : "") + std::string(item.isX ? "X" : "1") +
+               (bare ? "" : "^" + std::to_string(item.exp));
       }
       out += ")*";
     }
@@ -305,40 +300,31 @@ public:
   }
 
 private:
-  Factor varFactor(const std::string &name) {
-    Factor f{Factor::Var, name, {}};
-    if (rng_.chance(5))
-      f.exps.push_back(rng_.range(0, 3)); // no effect on a variable
+  // A factor, sometimes with an exponent (which has no effect on a variable).
+  Factor factor(Factor::Kind kind, const std::string &name, int percent, unsigned long lo,
+                unsigned long hi) {
+    Factor f{kind, name, {}};
+    if (rng_.chance(percent))
+      f.exps.push_back(rng_.range(lo, hi));
     return f;
   }
-
-  Factor oneFactor() {
-    Factor f{Factor::One, "", {}};
-    if (rng_.chance(10))
-      f.exps.push_back(rng_.range(2, 4));
-    return f;
-  }
+  Factor varFactor(const std::string &name) { return factor(Factor::Var, name, 5, 0, 3); }
+  Factor oneFactor() { return factor(Factor::One, "", 10, 2, 4); }
 
   unsigned long randomExponent() {
+    // Mostly below the degree, else reduced modulo the minimal polynomial.
     const int kind = static_cast<int>(rng_.range(0, 99));
-    if (kind < 70)
-      return rng_.range(1, K_ - 1);
-    if (kind < 90)
-      return rng_.range(K_, 3 * K_); // reduced modulo the minimal polynomial
-    if (kind < 99)
-      return rng_.range(3 * K_, 100000);
-    return 2147483647;
+    return kind < 70   ? rng_.range(1, K_ - 1)
+           : kind < 90 ? rng_.range(K_, 3 * K_)
+           : kind < 99 ? rng_.range(3 * K_, 100000)
+                       : 2147483647;
   }
 
   Literal randomLiteral() {
-    Literal lit;
-    const int items = static_cast<int>(rng_.range(1, 3));
-    for (int i = 0; i < items; ++i) {
-      if (rng_.chance(20))
-        lit.push_back({false, rng_.chance(80) ? 1UL : rng_.range(2, 5)});
-      else
-        lit.push_back({true, randomExponent()});
-    }
+    Literal lit(rng_.range(1, 3));
+    for (LitItem &item : lit)
+      item = rng_.chance(20) ? LitItem{false, rng_.chance(80) ? 1UL : rng_.range(2, 5)}
+                             : LitItem{true, randomExponent()};
     return lit;
   }
 
@@ -397,8 +383,7 @@ private:
     const int terms = static_cast<int>(rng_.range(1, 5));
     for (int i = 0; i < terms; ++i) {
       if (!p.empty() && rng_.chance(10)) {
-        const Term same = rng_.pick(p);
-        p.push_back(same);
+        p.push_back(Term(rng_.pick(p)));
         continue;
       }
       Term t = randomTerm();
@@ -413,11 +398,8 @@ private:
       }
       p.push_back(t);
     }
-    if (rng_.chance(5)) {
-      p.resize(1);
-      const Term same = p.front();
-      p.push_back(same);
-    }
+    if (rng_.chance(5))
+      p.assign(2, Term(p.front()));
     rng_.shuffle(p);
     return p;
   }
@@ -552,8 +534,10 @@ TEST(Differential, PolyverifyPrintsWhatTheReferenceReductionPrints) {
   int mismatches = 0;
   for (std::size_t i = 0; i < actual.size(); ++i)
     if (actual[i] != expected[i] && ++mismatches <= 5)
-      ADD_FAILURE() << "problem " << i << ":\n" << texts[i] << "expected:\n"
-                    << expected[i] << "actual:\n" << actual[i];
+      ADD_FAILURE() << "problem " << i << ":\n"
+                    << texts[i] << "expected:\n"
+                    << expected[i] << "actual:\n"
+                    << actual[i];
   EXPECT_EQ(mismatches, 0) << "of " << count << " problems";
   EXPECT_EQ(actual.size(), count);
   if (!HasFailure())
@@ -562,15 +546,14 @@ TEST(Differential, PolyverifyPrintsWhatTheReferenceReductionPrints) {
 
   // The problems must reach every path of the reduction, not just agree.
   const long least = static_cast<long>(count / 100) + 1;
-  EXPECT_GE(stats.byOne, least);
-  EXPECT_GE(stats.byEqual, least);
-  EXPECT_GE(stats.byInverse, least);
-  EXPECT_GE(stats.merged, least);
-  EXPECT_GE(stats.cancelled, least);
-  EXPECT_GE(stats.constantMerges, least);
+  const std::pair<const char *, long> counters[] = {
+      {"byOne", stats.byOne},         {"byEqual", stats.byEqual},
+      {"byInverse", stats.byInverse}, {"merged", stats.merged},
+      {"cancelled", stats.cancelled}, {"constantMerges", stats.constantMerges},
+      {"toZero", stats.toZero},       {"leftReducible", stats.leftReducible}};
+  for (const auto &[name, value] : counters)
+    EXPECT_GE(value, least) << name;
   EXPECT_GE(stats.zeroProducts, 1);
-  EXPECT_GE(stats.toZero, least);
-  EXPECT_GE(stats.leftReducible, least);
 }
 
 } // namespace
