@@ -178,20 +178,14 @@ TEST(Translation, Errors) {
   const std::string cyclic = ".model c\n.inputs a\n.outputs z\n.names a y z\n11 1\n"
                              ".names z x y\n11 1\n.names y x\n1 1\n";
   const std::string undriven = ".model u\n.inputs a\n.outputs z\n.names a y z\n11 1\n";
+  const auto order = [&](std::vector<std::string> names) {
+    return [&t, names] { orderFromNames(t, names); };
+  };
   const std::pair<std::function<void()>, std::string> cases[] = {
-      {[&] {
-         orderFromNames(t, {"Z", "q"});
-       },
-       "order file: unknown variable 'q'"},
-      {[&] {
-         orderFromNames(t, {"Z", "Z"});
-       },
-       "order file: variable 'Z' occurs twice"},
-      {[&] {
-         orderFromNames(t, {"b_1", "b_0"});
-       },
-       "order file: 12 of the 14 variables are missing (the first is 'Z'); did toporder "
-       "report a loop?"},
+      {order({"Z", "q"}), "order file: unknown variable 'q'"},
+      {order({"Z", "Z"}), "order file: variable 'Z' occurs twice"},
+      {order({"b_1", "b_0"}), "order file: 12 of the 14 variables are missing (the first is 'Z'); "
+                              "did toporder report a loop?"},
       {[] { splitBitList("a,,b", "--a"); }, "--a: empty item in bit list 'a,,b'"},
       {[] { splitBitList("a[0..x]", "--b"); }, "--b: bad range 'a[0..x]' (expected NAME[LO..HI])"},
       {[] { parseFieldPolynomial("X^3+X^4+1"); },
