@@ -182,60 +182,52 @@ std::string referenceResult(const Problem &p, ref::ReduceStats &stats) {
 
 // --- Text of a problem ------------------------------------------------------
 
-class Writer {
-public:
-  explicit Writer(Rng &rng) : rng_(rng) {}
-
-  std::string problem(const Problem &p) {
-    std::string out;
-    for (std::size_t i = 0; i < p.decls.size(); ++i)
-      out += (i > 0 ? ", " : "") + p.decls[i] + (rng_.chance(5) ? "^2" : "");
-    out += ";\n";
-    for (std::size_t i = 0; i < p.aux.size(); ++i)
-      out += (i > 0 ? ", " : "") + p.aux[i];
-    out += ";\n";
-    std::string field = p.field;
-    for (std::size_t at = field.find('+'); at != std::string::npos; at = field.find('+', at + 3))
-      field.replace(at, 1, " + ");
-    out += field + ";\n" + poly(p.spec) + ";\n";
-    for (std::size_t i = 0; i < p.circuit.size(); ++i)
-      out += (i > 0 ? ",\n" : "") + poly(p.circuit[i]);
-    return out + ";\n";
-  }
-
-private:
-  std::string poly(const Poly &p) {
-    std::string out;
-    for (std::size_t i = 0; i < p.size(); ++i)
-      out += (i > 0 ? (rng_.chance(50) ? " + " : "+") : "") + term(p[i]);
-    return out;
-  }
-
-  std::string term(const Term &t) {
-    std::string out;
-    if (t.hasLit) {
-      out += "(";
-      for (std::size_t i = 0; i < t.lit.size(); ++i) {
-        const LitItem &item = t.lit[i];
-        // X^1 written as X mostly, 1^1 always as 1
-        const bool bare = item.exp == 1 && (!item.isX || rng_.chance(80));
-        out += (i > 0 ? " + " : "") + std::string(item.isX ? "X" : "1") +
-               (bare ? "" : "^" + std::to_string(item.exp));
-      }
-      out += ")*";
+std::string termText(const Term &t, Rng &rng) {
+  std::string out;
+  if (t.hasLit) {
+    out += "(";
+    for (std::size_t i = 0; i < t.lit.size(); ++i) {
+      const LitItem &item = t.lit[i];
+      // X^1 written as X mostly, 1^1 always as 1
+      const bool bare = item.exp == 1 && (!item.isX || rng.chance(80));
+      out += (i > 0 ? " + " : "") + std::string(item.isX ? "X" : "1") +
+             (bare ? "" : "^" + std::to_string(item.exp));
     }
-    for (std::size_t i = 0; i < t.factors.size(); ++i) {
-      const Factor &f = t.factors[i];
-      out += i > 0 ? "*" : "";
-      out += f.kind == Factor::Var ? f.name : f.kind == Factor::Alpha ? "X" : "1";
-      for (unsigned long e : f.exps)
-        out += "^" + std::to_string(e);
-    }
-    return out;
+    out += ")*";
   }
+  for (std::size_t i = 0; i < t.factors.size(); ++i) {
+    const Factor &f = t.factors[i];
+    out += i > 0 ? "*" : "";
+    out += f.kind == Factor::Var ? f.name : f.kind == Factor::Alpha ? "X" : "1";
+    for (unsigned long e : f.exps)
+      out += "^" + std::to_string(e);
+  }
+  return out;
+}
 
-  Rng &rng_;
-};
+std::string polyText(const Poly &p, Rng &rng) {
+  std::string out;
+  for (std::size_t i = 0; i < p.size(); ++i)
+    out += (i > 0 ? (rng.chance(50) ? " + " : "+") : "") + termText(p[i], rng);
+  return out;
+}
+
+std::string problemText(const Problem &p, Rng &rng) {
+  std::string out;
+  for (std::size_t i = 0; i < p.decls.size(); ++i)
+    out += (i > 0 ? ", " : "") + p.decls[i] + (rng.chance(5) ? "^2" : "");
+  out += ";\n";
+  for (std::size_t i = 0; i < p.aux.size(); ++i)
+    out += (i > 0 ? ", " : "") + p.aux[i];
+  out += ";\n";
+  std::string field = p.field;
+  for (std::size_t at = field.find('+'); at != std::string::npos; at = field.find('+', at + 3))
+    field.replace(at, 1, " + ");
+  out += field + ";\n" + polyText(p.spec, rng) + ";\n";
+  for (std::size_t i = 0; i < p.circuit.size(); ++i)
+    out += (i > 0 ? ",\n" : "") + polyText(p.circuit[i], rng);
+  return out + ";\n";
+}
 
 // --- Random problems ----------------------------------------------------------
 
@@ -508,13 +500,12 @@ TEST(Differential, PolyverifyPrintsWhatTheReferenceReductionPrints) {
   const std::size_t count = fromEnvironment("PV_DIFF_PROBLEMS", kDefaultProblems);
   Rng rng(seed);
   Maker maker(rng);
-  Writer writer(rng);
   std::vector<std::string> texts, expected;
   ref::ReduceStats stats;
   std::string file;
   for (std::size_t i = 0; i < count; ++i) {
     const Problem p = maker.make();
-    texts.push_back(writer.problem(p));
+    texts.push_back(problemText(p, rng));
     expected.push_back(referenceResult(p, stats));
     file += "// problem " + std::to_string(i) + "\n" + texts.back();
   }
