@@ -27,12 +27,7 @@ TruthTable table(unsigned bits, unsigned n) {
 
 } // namespace
 
-TEST(Anf, EveryTwoInputFunctionRoundTrips) {
-  for (unsigned f = 0; f < 16; ++f) {
-    const std::vector<std::uint32_t> anf = anfFromTruthTable(table(f, 2));
-    for (std::uint32_t m = 0; m < 4; ++m)
-      EXPECT_EQ(evaluate(anf, m), static_cast<int>(f >> m & 1)) << "function " << f;
-  }
+TEST(Anf, TwoInputFunctions) {
   // Truth tables list the values for (a,b) = 00, 10, 01, 11 as bits 0..3.
   using V = std::vector<std::uint32_t>;
   EXPECT_EQ(anfFromTruthTable(table(0x8, 2)), (V{3}));       // AND: a*b
