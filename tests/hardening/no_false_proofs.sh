@@ -54,13 +54,13 @@ check() { # KIND K SEEDS...
 }
 
 for kind in mastrovito montgomery; do
-  for k in 2 3 4 5 8 11 16; do
-    check "$kind" "$k" 1 2 3 4 5 6 7 8 9 10
+  for k in 2 3 4 8 11 16; do
+    check "$kind" "$k" 1 2 3 4 5 6 7 8
   done
   check "$kind" 32 1 2 3
 done
 for k in 4 8 13; do
-  check karatsuba "$k" 1 2 3 4 5 6
+  check karatsuba "$k" 1 2 3 4
 done
 
 echo "$runs runs, $failures failed"
