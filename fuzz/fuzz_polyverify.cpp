@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 #include <unordered_set>
 #include <vector>
 
@@ -129,6 +130,13 @@ void __wrap_free(void *p) {
 }
 }
 
+namespace {
+void freeLiveNames() {
+  for (void *name : *liveNames)
+    __real_free(name);
+}
+} // namespace
+
 extern "C" int LLVMFuzzerInitialize(int *, char ***) {
   // Results and messages are not checked; keep them off the fuzzer's console.
   if (std::freopen("/dev/null", "w", stdout) == nullptr)
@@ -155,9 +163,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     zelparse();
   } catch (const FuzzExit &e) {
     if (e.status != 1 && e.status != 2)
-      std::abort(); // polyverify has no other fatal status
-    for (void *name : *liveNames)
-      __real_free(name);
+      std::abort(); // no other status is fatal inside the parse
+    freeLiveNames();
+  } catch (const std::bad_alloc &) {
+    // polyverify's main reports this as running out of memory (status 3).
+    // The sanitizer's allocator reports real exhaustion itself; this is a
+    // size limit of the algebra's own containers.
+    freeLiveNames();
   }
   liveNames->clear();
   std::fclose(file);
