@@ -53,7 +53,7 @@ constexpr unsigned long kMaxTotalDegree = 8192;
 // A fair estimate of what an input costs, made the way the scanner and the
 // grammar split a file into sections, without running them.
 bool tooExpensive(const std::uint8_t *data, std::size_t size) {
-  int section = 0;               // 0..4 within a problem: variables, aux, field, spec, circuit
+  int section = 0;               // 0..4: variables, auxiliary, field, specification, circuit
   int extraTerms = 0;            // '+' joining terms of the specification and circuit polynomials
   unsigned long fieldDegree = 0; // largest exponent of the current field section
   unsigned long totalDegree = 0;
