@@ -109,25 +109,19 @@ std::vector<Signal> karatsuba(Netlist &n, const std::vector<Signal> &a,
   return c;
 }
 
-void buildMastrovito(Netlist &n, const Gf2Poly &m) {
-  const unsigned k = n.k;
-  std::vector<Signal> a(k), b(k);
-  for (unsigned i = 0; i < k; ++i) {
+// The plain product of the input words by `product`, then its reduction.
+template <class Product> void buildReducedProduct(Netlist &n, const Gf2Poly &m, Product product) {
+  std::vector<Signal> a(n.k), b(n.k);
+  for (unsigned i = 0; i < n.k; ++i) {
     a[i] = n.a(i);
     b[i] = n.b(i);
   }
-  reduceProduct(n, schoolbook(n, a, b), m);
+  reduceProduct(n, product(n, a, b), m);
 }
 
-void buildKaratsuba(Netlist &n, const Gf2Poly &m) {
-  const unsigned k = n.k;
-  std::vector<Signal> a(k), b(k);
-  for (unsigned i = 0; i < k; ++i) {
-    a[i] = n.a(i);
-    b[i] = n.b(i);
-  }
-  reduceProduct(n, karatsuba(n, a, b), m);
-}
+void buildMastrovito(Netlist &n, const Gf2Poly &m) { buildReducedProduct(n, m, schoolbook); }
+
+void buildKaratsuba(Netlist &n, const Gf2Poly &m) { buildReducedProduct(n, m, karatsuba); }
 
 // Bit-serial Montgomery, unrolled: for i = 0..K-1, C := (C + a_i*B + q*m)/X
 // with q the constant bit of C + a_i*B, which makes the division exact.

@@ -26,6 +26,21 @@ bool CoefPool::isOne(Coef c) const {
   return true;
 }
 
+bool CoefPool::isZero(Coef c) const {
+  const word_t* v = at(c);
+  for (int i = 0; i < words_; ++i)
+    if (v[i] != 0)
+      return false;
+  return true;
+}
+
+void CoefPool::addTo(Coef sum, Coef c) {
+  word_t* s = mutableAt(sum);
+  const word_t* v = at(c);
+  for (int i = 0; i < words_; ++i)
+    s[i] ^= v[i];
+}
+
 Coef CoefPool::make(const word_t* v) {
   bool one = v[0] == 1;
   for (int i = 1; one && i < words_; ++i)

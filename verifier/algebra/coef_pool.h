@@ -38,6 +38,9 @@ public:
   word_t* mutableAt(Coef c) { return store_.data() + std::size_t(c) * words_; }
 
   bool isOne(Coef c) const;
+  bool isZero(Coef c) const;
+  // sum += c, for a slot that own() returned.
+  void addTo(Coef sum, Coef c);
   int words() const { return words_; }
 
 private:

@@ -36,19 +36,13 @@ void normalize(Polynomial& poly) {
     PolyTerm merged = poly[i];
     std::size_t j = i + 1;
     if (j < poly.size() && compareTerms(poly[j].term, merged.term) == 0) {
-      word_t* sum = coefPool.mutableAt(merged.coef = coefPool.own(merged.coef));
+      merged.coef = coefPool.own(poly[i].coef);
       coefPool.release(poly[i].coef);
       for (; j < poly.size() && compareTerms(poly[j].term, merged.term) == 0; ++j) {
-        const word_t* add = coefPool.at(poly[j].coef);
-        sum = coefPool.mutableAt(merged.coef);
-        for (int w = 0; w < coefPool.words(); ++w)
-          sum[w] ^= add[w];
+        coefPool.addTo(merged.coef, poly[j].coef);
         coefPool.release(poly[j].coef);
       }
-      bool zero = true;
-      for (int w = 0; w < coefPool.words(); ++w)
-        zero = zero && sum[w] == 0;
-      if (zero) {
+      if (coefPool.isZero(merged.coef)) {
         coefPool.release(merged.coef);
         i = j;
         continue;

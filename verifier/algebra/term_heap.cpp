@@ -11,12 +11,6 @@ inline bool greater(const PolyTerm& a, const PolyTerm& b) { return termLess(b.te
 
 void TermHeap::assign(Polynomial&& descending) { heap_ = std::move(descending); }
 
-Polynomial TermHeap::release() {
-  Polynomial out = std::move(heap_);
-  heap_.clear();
-  return out;
-}
-
 void TermHeap::push(const PolyTerm& t) {
   std::size_t hole = heap_.size();
   heap_.push_back(t);
@@ -69,16 +63,11 @@ bool popLeading(TermHeap& heap, PolyTerm& lead) {
     lead.coef = sum;
     while (!heap.empty() && compareTerms(heap.top().term, lead.term) == 0) {
       const PolyTerm other = heap.pop();
-      word_t* s = coefPool.mutableAt(sum);
-      const word_t* o = coefPool.at(other.coef);
-      for (int w = 0; w < coefPool.words(); ++w)
-        s[w] ^= o[w];
+      coefPool.addTo(sum, other.coef);
       coefPool.release(other.coef);
     }
-    const word_t* s = coefPool.at(sum);
-    for (int w = 0; w < coefPool.words(); ++w)
-      if (s[w] != 0)
-        return true;
+    if (!coefPool.isZero(sum))
+      return true;
     coefPool.release(sum);
   }
   return false;

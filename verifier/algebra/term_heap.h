@@ -20,8 +20,6 @@ public:
   const PolyTerm& top() const { return heap_.front(); }
   bool empty() const { return heap_.empty(); }
   std::size_t size() const { return heap_.size(); }
-  // Hands the storage back, for reuse.
-  Polynomial release();
 
 private:
   Polynomial heap_;
