@@ -57,7 +57,7 @@ void nextCoefTerm(Factor factor) {
 
 void endCoef() { HandleCoef(coefText); }
 
-Factor nameFactor(const char* text) {
+Factor nameFactor(const char *text) {
   factorName.assign(text);
   return Factor{factorName.c_str(), 1};
 }

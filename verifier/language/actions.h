@@ -7,7 +7,7 @@
 // nameFactor) and its exponent, 1 when none was written; of several
 // exponents on one factor the last counts.
 struct Factor {
-  const char* name;
+  const char *name;
   unsigned long exponent;
 };
 
@@ -45,4 +45,4 @@ void endCoef();
 // scanned); the copy stays valid until the next nameFactor. The grammar
 // consumes every factor before it shifts the next name, so one copy at a
 // time suffices and nothing is left to free when a parse is abandoned.
-Factor nameFactor(const char* text);
+Factor nameFactor(const char *text);
