@@ -3,6 +3,11 @@
 // leave everything algebraic to the problem handlers.
 #pragma once
 
+#include <string>
+
+extern std::string minpolyString; // canonical text of the latest field's minimal polynomial
+extern std::string tmpMinpoly;    // canonical text of the coefficient being read
+
 // A factor as the grammar passes it on: its name (valid until the next
 // nameFactor) and its exponent, 1 when none was written; of several
 // exponents on one factor the last counts.
