@@ -110,18 +110,20 @@ case $case in
     expect_zero abc.alg ;;
   mux16)
     # Data-dependent multiplexers, techmapped without yosys' opt: net2alg's
-    # simplification turns them into XORs; gate by gate, it warns.
+    # simplification turns them into XORs and ANDs; gate by gate, it warns.
     need yosys
-    yosys -q -p "read_verilog $verilog/gf_mux_mult.v; hierarchy -top gf16_mux_mult; proc;
-                 flatten; techmap; opt_clean; write_blif m.blif" || die "yosys failed"
-    convert m.blif m.alg "$P16" 2>warn.txt
-    [ ! -s warn.txt ] || die "warnings after simplification: $(cat warn.txt)"
-    expect_zero m.alg
-    convert m.blif raw.alg "$P16" --no-simplify 2>warn.txt
-    grep -q "multiplexers remain, in chains up to" warn.txt ||
-      die "no warning about the multiplexer chains: $(cat warn.txt)"
-    expect_zero raw.alg
-    [ "$(wc -c <m.alg)" -lt "$(wc -c <raw.alg)" ] || die "the simplified problem is not smaller" ;;
+    for top in gf16_mux_mult gf16_shift_add_mult; do
+      yosys -q -p "read_verilog $verilog/gf_mux_mult.v; hierarchy -top $top; proc;
+                   flatten; techmap; opt_clean; write_blif $top.blif" || die "yosys failed"
+      convert $top.blif $top.alg "$P16" 2>warn.txt
+      [ ! -s warn.txt ] || die "$top: warnings after simplification: $(cat warn.txt)"
+      expect_zero $top.alg
+      convert $top.blif raw.alg "$P16" --no-simplify 2>warn.txt
+      grep -q "multiplexers remain, in chains up to" warn.txt ||
+        die "$top: no warning about the multiplexer chains: $(cat warn.txt)"
+      expect_zero raw.alg
+      [ "$(wc -c <$top.alg)" -lt "$(wc -c <raw.alg)" ] || die "$top: the simplified problem is not smaller"
+    done ;;
   trap)
     # The plain signal graph of a correct GF(4) multiplier (edges from fanins
     # to gates, bits to words) sorts inputs in among the gates; under that
