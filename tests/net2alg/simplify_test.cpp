@@ -158,10 +158,9 @@ TEST(Simplify, DropsUnusedLogicAndKeepsNamedNets) {
 }
 
 TEST(Simplify, RandomNetlistsOfEveryGateKindKeepTheirFunction) {
-  const char *const cells[] = {"$_BUF_",  "$_NOT_",   "$_AND_",   "$_NAND_", "$_OR_",  "$_NOR_",
-                               "$_XOR_",  "$_XNOR_",  "$_ANDNOT_", "$_ORNOT_", "$_AOI3_",
-                               "$_OAI3_", "$_AOI4_",  "$_OAI4_",  "$_MUX_",  "$_NMUX_",
-                               "$_MUX4_"};
+  const char *const cells[] = {"$_BUF_",  "$_NOT_",  "$_AND_",    "$_NAND_",  "$_OR_",   "$_NOR_",
+                               "$_XOR_",  "$_XNOR_", "$_ANDNOT_", "$_ORNOT_", "$_AOI3_", "$_OAI3_",
+                               "$_AOI4_", "$_OAI4_", "$_MUX_",    "$_NMUX_",  "$_MUX4_"};
   std::mt19937 rng(14);
   for (int round = 0; round < 40; ++round) {
     Netlist nl;
@@ -183,9 +182,9 @@ TEST(Simplify, RandomNetlistsOfEveryGateKindKeepTheirFunction) {
         // Mostly recent nets, so that chains form; sometimes a constant.
         fanins.push_back(pick == 0   ? kConst0
                          : pick == 1 ? kConst1
-                         : pick < 10 ? nets[nets.size() - 1 - rng() % std::min<std::size_t>(
-                                                                             nets.size(), 6)]
-                                     : nets[rng() % nets.size()]);
+                         : pick < 10
+                             ? nets[nets.size() - 1 - rng() % std::min<std::size_t>(nets.size(), 6)]
+                             : nets[rng() % nets.size()]);
       }
       nets.push_back(nl.net("g" + std::to_string(g)));
       nl.addNode(nets.back(), fanins, cell->truth, "t");
@@ -204,8 +203,8 @@ TEST(Simplify, WarnsAboutWidePolynomialsAndMultiplexerChains) {
   std::string prev = "x";
   for (int k = 0; k < 9; ++k) {
     const std::string s = "s" + std::to_string(k), out = k == 8 ? "z" : "m" + std::to_string(k);
-    text += ".subckt $_MUX_ A=" + prev + " B=" + (k % 2 ? "a" : "b") + " S=" + s + " Y=" + out +
-            "\n";
+    text +=
+        ".subckt $_MUX_ A=" + prev + " B=" + (k % 2 ? "a" : "b") + " S=" + s + " Y=" + out + "\n";
     prev = out;
   }
   text += ".names a b c d e w\n00000 0\n.end\n"; // w = a|b|c|d|e: 31 terms

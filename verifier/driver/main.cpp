@@ -24,14 +24,14 @@ constexpr int kOutOfMemoryStatus = 3;
 namespace {
 
 struct Options {
-  const char* path = nullptr;
+  const char *path = nullptr;
   bool progress = false;
   std::size_t maxMemory = 0; // bytes; 0: no budget
 };
 
-const char* const kOptionsUsage = " [--progress] [--max-memory SIZE] input.alg\n";
+const char *const kOptionsUsage = " [--progress] [--max-memory SIZE] input.alg\n";
 
-[[noreturn]] void optionError(const char* prog, const std::string& message) {
+[[noreturn]] void optionError(const char *prog, const std::string &message) {
   std::fprintf(stderr, "polyverify: %s\nUsage: %s%s", message.c_str(), prog, kOptionsUsage);
   endProcess(1);
 }
@@ -39,8 +39,8 @@ const char* const kOptionsUsage = " [--progress] [--max-memory SIZE] input.alg\n
 // A single argument is always the file, whatever it looks like. Otherwise
 // arguments that start with "--" are options and the one other argument is
 // the file; without any option, a wrong count prints the plain usage line.
-Options parseCommandLine(int argc, char** argv) {
-  const char* prog = argc > 0 && argv[0] != nullptr ? argv[0] : "";
+Options parseCommandLine(int argc, char **argv) {
+  const char *prog = argc > 0 && argv[0] != nullptr ? argv[0] : "";
   Options options;
   bool anyOption = false;
   for (int i = 1; i < argc && argc != 2; ++i)
@@ -92,7 +92,7 @@ Options parseCommandLine(int argc, char** argv) {
 
 } // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char **argv) {
   const Options options = parseCommandLine(argc, argv);
   // Coefficients are owned through raw pointers in the problem state; free
   // them at exit, whichever way the process ends, so that leak checkers see
@@ -112,7 +112,7 @@ int main(int argc, char** argv) {
   int status = 0;
   try {
     status = zelmain(options.path);
-  } catch (const std::bad_alloc&) {
+  } catch (const std::bad_alloc &) {
     // Whatever the failed step held has been released while unwinding.
     // The results printed so far stand; no time line follows.
     std::fflush(stdout);
@@ -121,7 +121,7 @@ int main(int argc, char** argv) {
     if (!detail.empty())
       std::fprintf(stderr, "%s\n", detail.c_str());
     endProcess(kOutOfMemoryStatus);
-  } catch (const MemoryBudgetExceeded& e) {
+  } catch (const MemoryBudgetExceeded &e) {
     std::fflush(stdout);
     std::fprintf(stderr, "%s\n", e.what());
     endProcess(kOutOfMemoryStatus);
