@@ -10,6 +10,7 @@
 #include "error.h"
 #include "order_graph.h"
 #include "read_netlist.h"
+#include "simplify.h"
 #include "translation.h"
 
 namespace {
@@ -53,6 +54,12 @@ Variable order:
   The .alg lists the variables in the reverse of that order: Z, then the
   gates from the outputs towards the inputs, then A, B and the input bits.
 
+Simplification:
+  --no-simplify translate the netlist gate by gate. By default constants,
+                buffers, double inversions, duplicate gates and unused
+                logic are removed first, and inverters, constants and
+                multiplexers with related inputs are folded into XORs.
+
 Output:
   -o FILE       write the .alg to FILE (default: standard output)
   -h, --help    show this help
@@ -61,7 +68,9 @@ Only the logic that the bits of Z depend on is converted. Net names become
 .alg names of letters, digits and '_' (a[3] -> a_3; clashes get a suffix;
 "X" and "1" are renamed). A gate becomes  out + ANF(inputs)  over GF(2):
 NOT x = x + 1, x AND y = x*y, x OR y = x + y + x*y, x XOR y = x + y. A cover
-may depend on at most 16 inputs.
+may depend on at most 16 inputs. net2alg warns when gates with large
+polynomials or long multiplexer chains remain: such a problem can take
+polyverify very long.
 
 Exit status: 0 on success, 1 for a bad netlist, order file or option
 value, 2 for a malformed command line.
@@ -76,12 +85,17 @@ int usageError(const std::string &message) {
 
 int main(int argc, char **argv) {
   net2alg::WordOptions words;
+  words.simplify = true;
   std::string netlistPath, outputPath, graphPath, orderPath;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
     if (arg == "-h" || arg == "--help") {
       std::cout << kHelp;
       return 0;
+    }
+    if (arg == "--no-simplify") {
+      words.simplify = false;
+      continue;
     }
     if (arg.empty() || arg[0] != '-') {
       if (!netlistPath.empty())
@@ -130,6 +144,8 @@ int main(int argc, char **argv) {
   try {
     const net2alg::Netlist netlist = net2alg::readNetlistFile(netlistPath);
     const net2alg::Translation t = net2alg::translate(netlist, words);
+    for (const std::string &warning : net2alg::shapeWarnings(t))
+      std::cerr << "net2alg: warning: " << warning << '\n';
 
     if (!graphPath.empty()) {
       std::ofstream graph(graphPath);

@@ -8,6 +8,7 @@
 
 #include "error.h"
 #include "names.h"
+#include "simplify.h"
 
 namespace net2alg {
 namespace {
@@ -145,6 +146,11 @@ Translation translate(const Netlist &nl, const WordOptions &options) {
       fail("net '" + nl.netNames[id] + "' is in both --a and --b");
 
   checkAcyclic(nl);
+  if (options.simplify) {
+    WordOptions plain = options;
+    plain.simplify = false;
+    return translate(simplifyNetlist(nl, zBits), plain);
+  }
   const std::vector<char> inCone = coneOf(nl, zBits);
 
   // Variables: the words, the inputs (bits of A, of B, others of the cone),

@@ -16,6 +16,7 @@ struct WordOptions {
   std::string a, b, z;          // bit lists; b may be empty (no word B)
   std::string poly;             // the field's minimal polynomial
   std::string spec = "Z + A*B"; // the specification over Z, A, B
+  bool simplify = false;        // clean the netlist up first (simplify.h)
 };
 
 // One term of a polynomial: alpha^alpha times the product of `vars`.

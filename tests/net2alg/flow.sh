@@ -108,6 +108,22 @@ case $case in
     abc_opt m o
     convert o.blif abc.alg "$P16"
     expect_zero abc.alg ;;
+  mux16)
+    # Data-dependent multiplexers, techmapped without yosys' opt: net2alg's
+    # simplification turns them into XORs and ANDs; gate by gate, it warns.
+    need yosys
+    for top in gf16_mux_mult gf16_shift_add_mult; do
+      yosys -q -p "read_verilog $verilog/gf_mux_mult.v; hierarchy -top $top; proc;
+                   flatten; techmap; opt_clean; write_blif $top.blif" || die "yosys failed"
+      convert $top.blif $top.alg "$P16" 2>warn.txt
+      [ ! -s warn.txt ] || die "$top: warnings after simplification: $(cat warn.txt)"
+      expect_zero $top.alg
+      convert $top.blif raw.alg "$P16" --no-simplify 2>warn.txt
+      grep -q "multiplexers remain, in chains up to" warn.txt ||
+        die "$top: no warning about the multiplexer chains: $(cat warn.txt)"
+      expect_zero raw.alg
+      [ "$(wc -c <$top.alg)" -lt "$(wc -c <raw.alg)" ] || die "$top: the simplified problem is not smaller"
+    done ;;
   trap)
     # The plain signal graph of a correct GF(4) multiplier (edges from fanins
     # to gates, bits to words) sorts inputs in among the gates; under that

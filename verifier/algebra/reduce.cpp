@@ -17,15 +17,74 @@
 #include <algorithm>
 #include <cassert>
 #include <cstdio>
+#include <exception>
 #include <string>
 
 #include "coeff_vector.h"
 #include "poly_words.h"
 #include "polynomial.h"
 #include "problem_state.h"
+#include "reduce_monitor.h"
 #include "term_heap.h"
 
 namespace {
+
+ReductionMonitor *monitor = nullptr;
+std::size_t problemsReduced = 0;
+
+// Reports the reduction's progress to the monitor: at the start, every
+// kReductionCheckSteps steps (step()), and when an exception leaves it.
+class MonitorReports {
+public:
+  MonitorReports(const Ideal &gens, const std::size_t &i, const std::vector<VarId> &fvars,
+                 const TermHeap &heap)
+      : gens_(gens), i_(i), fvars_(fvars), heap_(heap), exceptions_(std::uncaught_exceptions()) {
+    if (monitor)
+      monitor->check(point());
+  }
+  MonitorReports(const MonitorReports &) = delete;
+  MonitorReports &operator=(const MonitorReports &) = delete;
+  ~MonitorReports() {
+    if (monitor && std::uncaught_exceptions() > exceptions_)
+      monitor->interrupted(point());
+  }
+  void step() {
+    if (monitor && ++steps_ == kReductionCheckSteps) {
+      steps_ = 0;
+      monitor->check(point());
+    }
+  }
+
+private:
+  ReductionPoint point() const {
+    ReductionPoint p;
+    p.problem = problemsReduced;
+    p.generators = gens_.size();
+    p.generator = i_ < p.generators ? i_ + 1 : p.generators;
+    VarList lead;
+    if (!fvars_.empty()) {
+      p.leading = DIV.get(fvars_.front());
+    } else if (!heap_.empty()) { // before the first step: the specification's leading term
+      termVars(heap_.top().term, lead);
+      if (lead.size > 0)
+        p.leading = DIV.get(lead.ids[0]);
+    }
+    p.terms = heap_.size() + 1; // with the leading term being divided
+    if (i_ < p.generators) {
+      VarList g;
+      termVars(gens_.begin(i_)->term, g);
+      p.generatorLeadDegree = g.size;
+    }
+    return p;
+  }
+
+  const Ideal &gens_;
+  const std::size_t &i_;
+  const std::vector<VarId> &fvars_;
+  const TermHeap &heap_;
+  const int exceptions_;
+  unsigned steps_ = 0;
+};
 
 void endLine() {
   std::fputc('\n', stdout);
@@ -121,8 +180,11 @@ void reduce(Polynomial &spec, Ideal &gens) {
   heap.assign(std::move(spec));
   std::size_t i = 0;
   const std::size_t n = gens.size();
+  ++problemsReduced;
+  MonitorReports reports(gens, i, fvars, heap);
   PolyTerm f;
   while (i < n && popLeading(heap, f)) {
+    reports.step();
     VarList fv;
     termVars(f.term, fv);
     fvars.assign(fv.ids, fv.ids + fv.size);
@@ -184,6 +246,10 @@ void reduce(Polynomial &spec, Ideal &gens) {
   spec = std::move(remainder);
   printResult(spec);
 }
+
+void setReductionMonitor(ReductionMonitor *m) { monitor = m; }
+
+ReductionMonitor *reductionMonitor() { return monitor; }
 
 void printmonomial(const PolyTerm &m) {
   VarList vars;

@@ -1,14 +1,21 @@
 // Entry of polyverify: checks the command line, verifies the problems of
 // one file and reports the processor time of the run. Every fatal error of
 // the libraries arrives here as an exception and is printed here.
+#include <unistd.h>
+
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <memory>
 #include <new>
+#include <string>
 
+#include "command_line.h"
 #include "fatal_error.h"
+#include "reduce.h"
 #include "run_file.h"
+#include "run_monitor.h"
 #include "variables.h"
 
 namespace {
@@ -18,10 +25,14 @@ int statusCode(ExitStatus status) { return static_cast<int>(status); }
 } // namespace
 
 int main(int argc, char **argv) {
-  if (argc != 2) {
-    std::fputs("Usage: ", stdout);
-    std::fputs(argc > 0 && argv[0] != nullptr ? argv[0] : "", stdout);
-    std::fputs(" input.alg\n", stdout);
+  const char *prog = argc > 0 && argv[0] != nullptr ? argv[0] : "";
+  CommandLine options;
+  std::string usageError;
+  if (!parseCommandLine(argc, argv, options, usageError)) {
+    if (usageError.empty())
+      printPlainUsage(stdout, prog);
+    else
+      printOptionError(stderr, prog, usageError);
     std::fflush(stdout);
     return statusCode(ExitStatus::kInputError);
   }
@@ -30,10 +41,19 @@ int main(int argc, char **argv) {
   // a clean heap.
   std::atexit(releaseProblemState);
 
+  // Progress and the budget watch the reduction; a terminal on standard
+  // error gets progress lines once a run passes a second.
+  std::unique_ptr<RunMonitor> monitor;
+  const bool terminal = isatty(STDERR_FILENO) == 1;
+  if (options.progress || options.maxMemory != 0 || terminal) {
+    monitor = std::make_unique<RunMonitor>(options.progress, terminal, options.maxMemory);
+    setReductionMonitor(monitor.get());
+  }
+
   const std::clock_t t0 = std::clock();
   int status = 0;
   try {
-    status = zelmain(argv[1]);
+    status = zelmain(options.path.c_str());
   } catch (const FatalError &e) {
     // The message goes to its stream, then what was printed before it is
     // flushed. No time line follows.
@@ -45,6 +65,13 @@ int main(int argc, char **argv) {
     // The results printed so far stand; no time line follows.
     std::fflush(stdout);
     std::fputs("polyverify: out of memory\n", stderr);
+    const std::string detail = monitor ? monitor->outOfMemoryDetail() : std::string();
+    if (!detail.empty())
+      std::fprintf(stderr, "%s\n", detail.c_str());
+    return statusCode(ExitStatus::kOutOfMemory);
+  } catch (const MemoryBudgetExceeded &e) {
+    std::fflush(stdout);
+    std::fprintf(stderr, "%s\n", e.what());
     return statusCode(ExitStatus::kOutOfMemory);
   }
   const std::clock_t t1 = std::clock();
