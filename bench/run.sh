@@ -106,8 +106,8 @@ if [ "$head" -eq 1 ]; then
   build=$scratch/build
   mkdir -p "$src"
   git -C "$root" archive HEAD | tar -x -C "$src"
-elif [ -n "$(git -C "$root" status --porcelain -- verifier tools/algen 2>/dev/null)" ]; then
-  commit="$commit (with uncommitted changes in verifier/ or tools/algen/)"
+elif [ -n "$(git -C "$root" status --porcelain -- verifier algen 2>/dev/null)" ]; then
+  commit="$commit (with uncommitted changes in verifier/ or algen/)"
 fi
 if [ ! -f "$build/build.ninja" ]; then
   cmake -S "$src" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
