@@ -3,6 +3,7 @@
 
 #include <cctype>
 
+#include "decimal.h"
 #include "error.h"
 
 namespace net2alg {
@@ -18,10 +19,7 @@ std::string trim(const std::string &s) {
 
 // Parses a decimal number of at most 9 digits; false when `s` is not one.
 bool parseSmall(const std::string &s, unsigned long &value) {
-  if (s.empty() || s.size() > 9 || s.find_first_not_of("0123456789") != std::string::npos)
-    return false;
-  value = std::stoul(s);
-  return true;
+  return s.size() <= 9 && parseDecimal(s, 999999999, value);
 }
 
 bool isNameChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
