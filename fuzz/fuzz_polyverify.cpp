@@ -2,21 +2,20 @@
 // through the whole pipeline (scanner, parser, statement actions, field
 // arithmetic, reduction and printing) in this process, over and over.
 //
-// A fatal input error ends polyverify through endProcess(). This file
-// defines it to unwind to the harness instead, which then resets all
-// process-wide state so that the next input starts as a fresh process would.
+// A fatal input error reaches polyverify's main as a FatalError; here the
+// harness catches it, then resets all process-wide state so that the next
+// input starts as a fresh process would.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <new>
-#include <unordered_set>
 #include <vector>
 
+#include "fatal_error.h"
 #include "parse.h"
 #include "problem_state.h"
-#include "process_exit.h"
 #include "scanner.h"
 #include "variables.h"
 
@@ -24,11 +23,6 @@
 void zelrestart(FILE *input);
 
 namespace {
-
-// Thrown by endProcess; carries the status the process would have ended with.
-struct FuzzExit {
-  int status;
-};
 
 // Inputs longer than this are skipped: long inputs only make each run slower.
 constexpr std::size_t kMaxInput = 8192;
@@ -95,53 +89,10 @@ bool tooExpensive(const std::uint8_t *data, std::size_t size) {
 
 } // namespace
 
-// The fuzzing build's exit: unwind to LLVMFuzzerTestOneInput.
-void endProcess(int status) {
-  std::fflush(stdout);
-  throw FuzzExit{status};
-}
-
-// The names that the parser copies (strdup in the statement actions) are
-// freed by the action that consumes them, or by the parser when it abandons
-// a parse after a syntax error. A fatal error unwinds past both, which in
-// the real program is harmless (the process ends). So that such names are
-// not reported as leaks, the link wraps strdup and free for the objects of
-// this program (-Wl,--wrap) and the names still live after an unwound input
-// are freed here.
-namespace {
-std::unordered_set<void *> *liveNames = nullptr;
-}
-
-extern "C" {
-char *__real_strdup(const char *s);
-void __real_free(void *p);
-
-char *__wrap_strdup(const char *s) {
-  char *copy = __real_strdup(s);
-  if (copy != nullptr && liveNames != nullptr)
-    liveNames->insert(copy);
-  return copy;
-}
-
-void __wrap_free(void *p) {
-  if (p != nullptr && liveNames != nullptr && !liveNames->empty())
-    liveNames->erase(p);
-  __real_free(p);
-}
-}
-
-namespace {
-void freeLiveNames() {
-  for (void *name : *liveNames)
-    __real_free(name);
-}
-} // namespace
-
 extern "C" int LLVMFuzzerInitialize(int *, char ***) {
   // Results and messages are not checked; keep them off the fuzzer's console.
   if (std::freopen("/dev/null", "w", stdout) == nullptr)
     std::abort();
-  liveNames = new std::unordered_set<void *>();
   return 0;
 }
 
@@ -161,17 +112,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
   resetScanner();
   try {
     zelparse();
-  } catch (const FuzzExit &e) {
-    if (e.status != 1 && e.status != 2)
-      std::abort(); // no other status is fatal inside the parse
-    freeLiveNames();
+  } catch (const FatalError &e) {
+    if (e.status() != ExitStatus::kInputError && e.status() != ExitStatus::kScannerFatal)
+      std::abort(); // no other status is reachable from an input this small
   } catch (const std::bad_alloc &) {
     // polyverify's main reports this as running out of memory (status 3).
     // The sanitizer's allocator reports real exhaustion itself; this is a
     // size limit of the algebra's own containers.
-    freeLiveNames();
   }
-  liveNames->clear();
   std::fclose(file);
   zelin = nullptr;
 

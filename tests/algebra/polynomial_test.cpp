@@ -2,6 +2,7 @@
 #include <utility>
 
 #include "algebra_fixture.h"
+#include "fatal_error.h"
 #include "reduce.h"
 
 namespace {
@@ -93,7 +94,7 @@ TEST_F(Handlers, RedeclaredNameTakesItsLastIdentifier) {
 TEST_F(Handlers, UndefinedNameEndsTheProcess) {
   HandleDecl("a");
   HandleField();
-  EXPECT_EXIT(HandleVar("b"), testing::ExitedWithCode(1), "");
+  EXPECT_THROW(HandleVar("b"), FatalError);
 }
 
 TEST_F(Handlers, ClearResetsTheProblemButKeepsNamesAndCoefficient) {

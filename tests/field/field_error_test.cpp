@@ -1,25 +1,29 @@
-// Fatal input errors of the field code: the exact message on standard output
-// and the exit status. The cases run in-process with the exit trapped, which
-// also shows that an unwinding exit, as in the fuzzing build, leaves the
-// field intact and leaks nothing; the golden cases see the real exits.
+// Fatal input errors of the field code: the exact message for standard
+// output and the exit status the FatalError carries. The cases also show
+// that the unwinding leaves the field intact and leaks nothing; the golden
+// cases see the messages printed by polyverify's main.
 #include <cstdlib>
 #include <functional>
 #include <string>
 
 #include <gtest/gtest.h>
 
-#include "coeff_vector.h"
 #include "field_def.h"
 #include "field_test_util.h"
-#include "trapped_exit.h"
+#include "fatal_error.h"
 
 namespace {
 
-// Expects body to end the process with status 1 after writing exactly out.
+// Expects body to throw a fatal input error with exactly the text out.
 void expectFatal(const std::function<void()> &body, const std::string &out) {
-  std::string written;
-  EXPECT_EQ(runTrapped(body, written), 1) << out;
-  EXPECT_EQ(written, out);
+  try {
+    body();
+    ADD_FAILURE() << "no error: " << out;
+  } catch (const FatalError &e) {
+    EXPECT_EQ(e.text(), out);
+    EXPECT_EQ(e.stream(), ErrorStream::kStdout);
+    EXPECT_EQ(e.status(), ExitStatus::kInputError);
+  }
 }
 
 class FieldErrors : public testing::Test {
@@ -33,20 +37,6 @@ TEST_F(FieldErrors, TextConstructorRejectsBadTerms) {
   expectFatal([] { AlphaPoly("X^-3+1"); }, "ERROR PARSING POLY: 'X-3+1'\nGot 'X-3'\n");
   expectFatal([] { AlphaPoly("X^18446744073709551616"); },
               "ERROR PARSING POLY: 'X18446744073709551616'\nGot 'X18446744073709551616'\n");
-}
-
-TEST_F(FieldErrors, DivisionByZero) {
-  word_t q[1], r[1];
-  const word_t zero = 0, x = 2;
-  expectFatal([&] { tryDiv(&zero, &zero, q, r); }, "ERROR: CANNOT DIVIDE BY ZERO\n");
-  expectFatal([&] { tryDiv(&x, &zero, q, r); }, "ERROR: CANNOT DIVIDE BY ZERO\n");
-  expectFatal(
-      [&] {
-        NumWords = 0; // no field yet
-        tryDiv(&x, &x, q, r);
-      },
-      "ERROR: CANNOT DIVIDE BY ZERO\n");
-  NumWords = 1;
 }
 
 TEST_F(FieldErrors, HandleMinpolyRejectsExponentZeroAndOtherNames) {

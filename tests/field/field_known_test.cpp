@@ -121,19 +121,6 @@ TEST(FieldText, EqualsZeroAndOne) {
   EXPECT_FALSE(text("X")->isOne());
 }
 
-TEST(FieldDivide, QuotientAndRemainder) {
-  useField("X^8+X^4+X^3+X+1");
-  word_t q[1], r[1];
-  tryDiv(text("X^7+X^2+1")->bits, text("X^3+X")->bits, q, r);
-  EXPECT_EQ(stringFromChar(q), "X^4+X^2+1");
-  EXPECT_EQ(stringFromChar(r), "X^2+X+1");
-  tryDiv(text("X+1")->bits, text("X^3+X")->bits, q, r);
-  EXPECT_EQ(stringFromChar(q), "");
-  EXPECT_EQ(stringFromChar(r), "X+1");
-  tryDiv(text("")->bits, text("X")->bits, q, r);
-  EXPECT_EQ(q[0] | r[0], 0u);
-}
-
 TEST(FieldHandleMinpoly, CanonicalTerms) {
   std::string out = "X^8+";
   HandleMinpoly(out, "X", 4);

@@ -92,7 +92,7 @@ TEST(FieldLaws, ProductsMatchReferenceAndRingLaws) {
   });
 }
 
-TEST(FieldLaws, InverseAndDivision) {
+TEST(FieldLaws, Inverse) {
   forEachFieldAndMode([](const FieldCase &field, int rounds) {
     std::mt19937_64 rng(1000 + field.k);
     for (int i = 0; i < rounds; ++i) {
@@ -103,13 +103,6 @@ TEST(FieldLaws, InverseAndDivision) {
       Elem inv(a->getInverse());
       EXPECT_TRUE(product(*a, *inv)->isOne());
       EXPECT_TRUE(Elem(inv->getInverse())->equals(a.get()));
-      // a = q*b + r with deg r < deg b, as polynomials (q*b stays below K).
-      std::vector<word_t> q(NumWords), r(NumWords);
-      tryDiv(a->bits, b->bits, q.data(), r.data());
-      ref::Poly back = ref::mul(ref::Poly(q.begin(), q.end()), toRef(*b));
-      ref::addShifted(back, ref::Poly(r.begin(), r.end()), 0);
-      EXPECT_TRUE(ref::equal(back, toRef(*a)));
-      EXPECT_LT(ref::degree(ref::Poly(r.begin(), r.end())), ref::degree(toRef(*b)));
     }
     EXPECT_EQ(K, field.k);
   });

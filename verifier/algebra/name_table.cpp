@@ -4,6 +4,8 @@
 #include <cstring>
 #include <new>
 
+#include "fatal_error.h"
+
 namespace {
 
 std::uint64_t hashName(const char* s, std::size_t len) {
@@ -61,8 +63,12 @@ unsigned NameTable::find(const char* name, std::size_t len) {
 }
 
 void NameTable::assign(const char* name, std::size_t len, unsigned id) {
-  if (len > 0xFFFFFFFFu || id == 0)
-    throw std::bad_alloc();
+  if (len > 0xFFFFFFFFu)
+    throw FatalError("polyverify: a variable name longer than 4294967295 bytes\n",
+                     ErrorStream::kStderr, ExitStatus::kOutOfMemory);
+  if (id == 0)
+    throw FatalError("polyverify: internal error: variable identifier 0\n", ErrorStream::kStderr,
+                     ExitStatus::kOutOfMemory);
   const std::size_t at = records_.size();
   records_.resize(at + recordWords(len), 0);
   records_[at] = std::uint64_t(id) << 32 | len;

@@ -1,7 +1,7 @@
 // Encoding, decoding and comparison of terms.
 #include "term.h"
 
-#include <new>
+#include "fatal_error.h"
 
 std::vector<VarId> termArena;
 
@@ -26,8 +26,9 @@ std::uint64_t keyOf(const VarId* ids, std::uint32_t n) {
 Term makeTerm(const VarId* ids, std::uint32_t n) {
   Term t{keyOf(ids, n), 0};
   if (n > 2) {
-    if (termArena.size() + n + 1 >= 0xFFFFFFFFu)
-      throw std::bad_alloc(); // offsets are 32-bit
+    if (termArena.size() + n + 1 >= 0xFFFFFFFFu) // offsets are 32-bit
+      throw FatalError("polyverify: the terms of one problem exceed the 32-bit term store\n",
+                       ErrorStream::kStderr, ExitStatus::kOutOfMemory);
     t.ext = static_cast<std::uint32_t>(termArena.size()) + 1;
     termArena.push_back(n);
     termArena.insert(termArena.end(), ids, ids + n);

@@ -2,17 +2,26 @@
 #include "variables.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
+#include <string>
 #include <utility>
 
 #include "alpha_poly.h"
+#include "fatal_error.h"
 #include "polynomial.h"
 #include "problem_state.h"
-#include "process_exit.h"
 #include "reduce.h"
 
+namespace {
+// Identifiers must stay below 2^31 (see term.cpp).
+constexpr int kMaxVarId = 0x7FFFFFFF;
+} // namespace
+
 void HandleDecl(const char* name) {
+  if (ind >= kMaxVarId)
+    throw FatalError("polyverify: more than " + std::to_string(kMaxVarId - 1) +
+                         " variable declarations in one problem\n",
+                     ErrorStream::kStderr, ExitStatus::kOutOfMemory);
   const unsigned id = static_cast<unsigned>(ind);
   const std::size_t len = std::strlen(name);
   VID.assign(name, len, id);
@@ -36,11 +45,8 @@ void HandleVar(const char* name) {
   if (name[0] == '1' && name[1] == '\0')
     return;
   const unsigned id = VID.find(name, std::strlen(name));
-  if (id == 0) {
-    std::fputs(name, stdout);
-    std::fputs(" undefined\n", stdout);
-    endProcess(1);
-  }
+  if (id == 0)
+    throw inputError(std::string(name) + " undefined\n");
   std::vector<VarId>& vars = tempmon.vars;
   // Factors usually come in declaration order: then this appends.
   if (vars.empty() || vars.back() < id) {

@@ -19,8 +19,8 @@ void HandleField();
 
 // One factor of the term under construction: "X" multiplies its
 // coefficient by alpha^lastExp, "1" does nothing, any other name adds that
-// declared variable. An undeclared name prints "<name> undefined" and ends
-// the process with status 1.
+// declared variable. An undeclared name throws a FatalError that prints
+// "<name> undefined", status 1.
 void HandleVar(const char* name);
 
 // A parenthesised coefficient (canonical field text): multiplied into the

@@ -1,23 +1,16 @@
-// Multiplication, division, powers, inverse and text of coefficient vectors
+// Multiplication, powers, inverse and text of coefficient vectors
 // over the current field.
 #include "coeff_vector.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "alpha_poly.h"
 #include "clmul.h"
 #include "poly_text.h"
 #include "poly_words.h"
-#include "process_exit.h"
 #include "reduction.h"
 
 namespace {
-
-[[noreturn]] void divideByZero() {
-  std::fputs("ERROR: CANNOT DIVIDE BY ZERO\n", stdout);
-  endProcess(1);
-}
 
 // Number of words of v up to its highest non-zero one.
 int usedWords(const word_t *v, int n) {
@@ -63,22 +56,6 @@ void multExp(word_t *a, const word_t *b) {
   const int keep = std::min(pw, n);
   std::copy(prod, prod + keep, a);
   std::fill(a + keep, a + n, 0);
-}
-
-void tryDiv(const word_t *a, const word_t *b, word_t *q, word_t *r) {
-  const int n = NumWords;
-  if (n < 1)
-    divideByZero();
-  const int db = polyDegree(b, n);
-  if (db < 0)
-    divideByZero();
-  std::fill(q, q + n, 0);
-  std::copy(a, a + n, r);
-  for (int dr = polyDegree(r, n); dr >= db; dr = polyDegree(r, wordsForBit(dr))) {
-    const int s = dr - db;
-    setBit(q, static_cast<unsigned long>(s));
-    xorShifted(r, n, b, wordsForBit(db), s);
-  }
 }
 
 std::string stringFromChar(const word_t *v) {

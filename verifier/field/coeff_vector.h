@@ -10,11 +10,6 @@
 // a := a * b mod m; b is unchanged. a and b may be the same vector (squaring).
 void multExp(word_t *a, const word_t *b);
 
-// q := a div b, r := a mod b as polynomials over GF(2), no reduction. a and b
-// are unchanged; q and r are distinct from a, b and each other. A zero b (or
-// no field defined yet) ends the process with "ERROR: CANNOT DIVIDE BY ZERO".
-void tryDiv(const word_t *a, const word_t *b, word_t *q, word_t *r);
-
 // Text form of v: "X^7+X^3+X^2+1", "X", "1"; zero gives "".
 std::string stringFromChar(const word_t *v);
 

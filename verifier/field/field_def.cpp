@@ -10,24 +10,19 @@
 #include <vector>
 
 #include "alpha_poly.h"
+#include "fatal_error.h"
 #include "irreducible.h"
 #include "poly_text.h"
 #include "poly_words.h"
-#include "process_exit.h"
 #include "reduction.h"
 
 namespace {
 
-[[noreturn]] void fieldError(const std::string &message) {
-  std::fputs(message.c_str(), stdout);
-  std::fputc('\n', stdout);
-  std::fflush(stdout);
-  endProcess(1);
-}
+[[noreturn]] void fieldError(const std::string &message) { throw inputError(message + "\n"); }
 
 // Degree of the leading term: the number after its first character (optional
-// sign, digits); a lone "X" counts 1, anything else without a number 0. Ends
-// the process unless 2 <= degree <= kMaxFieldDegree.
+// sign, digits); a lone "X" counts 1, anything else without a number 0.
+// Throws a FatalError unless 2 <= degree <= kMaxFieldDegree.
 int leadingDegree(const std::string &lead) {
   if (lead.size() <= 1) {
     const int degree = lead == "X" ? 1 : 0;

@@ -1,33 +1,31 @@
 // Reading and writing the text form of field elements.
 #include "poly_text.h"
 
-#include <cstdio>
-#include <limits>
+#include <charconv>
 
-#include "process_exit.h"
+#include "fatal_error.h"
 
 namespace {
 
 [[noreturn]] void parseError(const std::string &text, const std::string &term) {
-  std::printf("ERROR PARSING POLY: '%s'\nGot '%s'\n", text.c_str(), term.c_str());
-  endProcess(1);
+  throw inputError("ERROR PARSING POLY: '" + text + "'\nGot '" + term + "'\n");
 }
 
-// The number at the start of s: optional sign, decimal digits. False when it
-// is negative (and not zero) or does not fit an unsigned long.
+// The number at the start of s: optional sign, decimal digits (none reads
+// as 0). False when it is negative (and not zero) or does not fit an
+// unsigned long.
 bool readExponent(const std::string &s, unsigned long &value) {
   std::size_t i = 0;
   bool negative = false;
   if (i < s.size() && (s[i] == '-' || s[i] == '+'))
     negative = s[i++] == '-';
   value = 0;
-  constexpr unsigned long kMax = std::numeric_limits<unsigned long>::max();
-  for (; i < s.size() && s[i] >= '0' && s[i] <= '9'; ++i) {
-    const unsigned long digit = static_cast<unsigned long>(s[i] - '0');
-    if (value > (kMax - digit) / 10)
-      return false;
-    value = value * 10 + digit;
-  }
+  const char *first = s.data() + i;
+  const char *last = s.data() + s.size();
+  if (first == last || *first < '0' || *first > '9')
+    return true;
+  if (std::from_chars(first, last, value).ec != std::errc())
+    return false;
   return !(negative && value != 0);
 }
 

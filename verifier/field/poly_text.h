@@ -13,10 +13,11 @@
 // character (an optional sign, then decimal digits up to the first other
 // character; no digit gives 0). Empty terms (a leading, trailing or doubled
 // "+") contribute nothing. A one-character term other than X or 1, a negative
-// exponent and one beyond the unsigned long range end the process with
+// exponent and one beyond the unsigned long range throw a FatalError
+// (fatal_error.h) that prints
 //   ERROR PARSING POLY: '<text>'
 //   Got '<term>'
-// on standard output and status 1.
+// on standard output, status 1.
 std::vector<unsigned long> readTermExponents(const std::string &text);
 
 // Canonical text of the single term x^e: "X^e", "X" or "1".

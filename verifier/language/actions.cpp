@@ -1,9 +1,7 @@
 // Statement actions: what each recognised rule passes on, and in which order.
 #include "actions.h"
 
-#include <cstdlib>
-#include <cstring>
-#include <new>
+#include <string>
 
 #include "alpha_poly.h"
 #include "field_def.h"
@@ -12,23 +10,20 @@
 
 void endProblem() { HandleProblem(); }
 
-void auxName(char* name) { std::free(name); }
+void auxName(const char*) {}
 
-void declareName(char* name) {
+void declareName(const char* name) {
   HandleDecl(name);
-  std::free(name);
 }
 
-void firstFieldTerm(char* name) {
+void firstFieldTerm(const char* name) {
   minpolyString.clear();
   HandleMinpoly(minpolyString, name, lastExp);
-  std::free(name);
 }
 
-void nextFieldTerm(char* name) {
+void nextFieldTerm(const char* name) {
   minpolyString += '+';
   HandleMinpoly(minpolyString, name, lastExp);
-  std::free(name);
 }
 
 void endField() {
@@ -42,34 +37,33 @@ void endCircuitPoly() { HandleCircuit(); }
 
 void endTerm() { HandleTerm(); }
 
-void termFactor(char* name) {
+void termFactor(const char* name) {
   HandleVar(name);
-  std::free(name);
 }
 
-void firstCoefTerm(char* name) {
+void firstCoefTerm(const char* name) {
   tmpMinpoly.clear();
   HandleMinpoly(tmpMinpoly, name, lastExp);
-  std::free(name);
 }
 
-void nextCoefTerm(char* name) {
+void nextCoefTerm(const char* name) {
   tmpMinpoly += '+';
   HandleMinpoly(tmpMinpoly, name, lastExp);
-  std::free(name);
 }
 
 void endCoef() { HandleCoef(tmpMinpoly); }
 
-char* nameFactor(const char* text) {
-  char* copy = strdup(text);
-  if (copy == nullptr)
-    throw std::bad_alloc();
+namespace {
+std::string factorName; // the name of the factor being read
+} // namespace
+
+const char* nameFactor(const char* text) {
+  factorName.assign(text);
   lastExp = 1;
-  return copy;
+  return factorName.c_str();
 }
 
-char* powerFactor(char* name, unsigned long exponent) {
+const char* powerFactor(const char* name, unsigned long exponent) {
   lastExp = exponent;
   return name;
 }

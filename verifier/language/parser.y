@@ -3,7 +3,6 @@
    call into the statement actions (actions.h), which own the semantics. */
 %code {
 #include <cstdio>
-#include <cstdlib>
 
 #include "actions.h"
 #include "parse.h"
@@ -13,11 +12,12 @@
 %define api.prefix {zel}
 %expect 0
 
-/* A NAME token points into the scanner's buffer, a factor owns a heap copy
-   of its name, an exponent carries its exact 64-bit value. */
+/* A NAME token points into the scanner's buffer, a factor's name into the
+   statement actions' copy of it (actions.h), an exponent carries its exact
+   64-bit value. */
 %union {
   char* text;
-  char* name;
+  const char* name;
   unsigned long exp;
 }
 
@@ -25,10 +25,6 @@
 %token <exp> EXPONENT 259
 %type <name> factor
 %type <exp> power
-
-/* A factor's name is released when the parse is abandoned with it on the
-   stack; the NAME token's text belongs to the scanner. */
-%destructor { std::free($$); } <name>
 
 %start problem_list
 

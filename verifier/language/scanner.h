@@ -21,5 +21,6 @@ void zel_delete_buffer(yy_buffer_state* buffer);
 // the same process.
 void resetScanner();
 
-// A fatal scanner error: the message on standard error, status 2.
+// A fatal scanner error: throws a FatalError with the message for standard
+// error, status 2.
 [[noreturn]] void scannerFatal(const char* msg);
