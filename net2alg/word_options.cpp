@@ -5,6 +5,9 @@
 
 #include "decimal.h"
 #include "error.h"
+#include "fatal_error.h"
+#include "poly_text.h"
+#include "poly_words.h"
 
 namespace net2alg {
 namespace {
@@ -102,27 +105,16 @@ std::vector<std::string> splitBitList(const std::string &text, const std::string
 FieldPolynomial parseFieldPolynomial(const std::string &text) {
   const std::string what = "--poly: bad minimal polynomial '" + text + "'";
   std::vector<unsigned long> exponents;
-  std::size_t start = 0;
-  while (true) {
-    const std::size_t plus = text.find('+', start);
-    const std::string term =
-        trim(text.substr(start, plus == std::string::npos ? std::string::npos : plus - start));
-    unsigned long e;
-    if (term == "1")
-      e = 0;
-    else if (term == "X")
-      e = 1;
-    else if (term.size() > 2 && term.compare(0, 2, "X^") == 0 && parseSmall(term.substr(2), e))
-      ;
-    else
-      fail(what + " (terms are X^e, X and 1 joined by '+')");
-    if (!exponents.empty() && e >= exponents.back())
-      fail(what + " (write the powers from the highest down, each once)");
-    exponents.push_back(e);
-    if (plus == std::string::npos)
-      break;
-    start = plus + 1;
+  try {
+    exponents = readPolynomialText(text);
+  } catch (const FatalError &) {
+    fail(what + " (terms are X^e, X and 1 joined by '+')");
   }
+  for (std::size_t k = 1; k < exponents.size(); ++k)
+    if (exponents[k] >= exponents[k - 1])
+      fail(what + " (write the powers from the highest down, each once)");
+  if (exponents.front() > static_cast<unsigned long>(kMaxFieldDegree))
+    fail(what + " (polyverify takes degrees up to " + std::to_string(kMaxFieldDegree) + ")");
   if (exponents.front() == 0)
     fail(what + " (the degree must be at least 1)");
   if (exponents.back() != 0)
@@ -131,7 +123,7 @@ FieldPolynomial parseFieldPolynomial(const std::string &text) {
   for (unsigned long e : exponents) {
     if (!poly.text.empty())
       poly.text += '+';
-    poly.text += e == 0 ? "1" : e == 1 ? "X" : "X^" + std::to_string(e);
+    poly.text += termText(e);
   }
   return poly;
 }
