@@ -2,9 +2,10 @@
 # End-to-end flows: Verilog -> yosys (-> ABC) -> net2alg (-> toporder) ->
 # polyverify, on the multipliers of examples/verilog.
 #   flow.sh CASE NET2ALG TOPORDER POLYVERIFY SOURCE_DIR
-# yosys and berkeley-abc must be installed ("make setup-test" does it); a
-# missing tool fails the test.
-set -euo pipefail
+# A case whose tool (yosys, berkeley-abc) is not installed is skipped
+# (status 77); "make setup-test" installs them.
+. "$(dirname "$0")/../lib.sh"
+set -eo pipefail
 case=$1
 net2alg=$2
 toporder=$3
@@ -12,15 +13,12 @@ polyverify=$4
 root=$5
 verilog=$root/examples/verilog
 data=$root/tests/net2alg/data
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
 cd "$work"
 
 P8='X^8+X^4+X^3+X+1'
 P16='X^16+X^5+X^3+X+1'
 
 die() { echo "FAIL ($case): $*" >&2; exit 1; }
-need() { command -v "$1" >/dev/null || die "$1 is not installed (make setup-test installs it)"; }
 
 # synth TOP NAME [write_blif options]: NAME.blif, NAME.aig and NAME.aag.
 synth() {
@@ -38,7 +36,6 @@ abc_opt() {
     >/dev/null || die "berkeley-abc failed on $1.blif"
 }
 
-result() { "$polyverify" "$1" | grep '^FINAL RESULT: ' || die "no result from polyverify on $1"; }
 expect_zero() {
   local r
   r=$(result "$1")
@@ -47,7 +44,7 @@ expect_zero() {
 expect_nonzero() {
   local r
   r=$(result "$1")
-  [ "$r" != "FINAL RESULT: 0" ] || die "$1: expected a non-zero remainder"
+  [[ $r == "FINAL RESULT: "* && $r != "FINAL RESULT: 0" ]] || die "$1: expected a non-zero remainder, got ${r:0:200}"
 }
 
 # convert NETLIST OUT.alg POLY [options]: the one-command conversion.
