@@ -211,11 +211,10 @@ cpu_model=$(grep -m1 'model name' /proc/cpuinfo | sed 's/.*: //' || echo unknown
   echo "| K | kind | faults | gates | variables | file | verdict | CPU s | wall s | RSS MB |"
   echo "|---:|---|---:|---:|---:|---:|---|---:|---:|---:|"
   cat "$rows"
-  # Hand-written notes (profiles, before/after) survive a rerun.
-  notes="$(dirname "$out")/NOTES.md"
-  if [ -f "$notes" ]; then
+  # Hand-written notes (profiles, before/after) live in NOTES.md beside it.
+  if [ -f "$(dirname "$out")/NOTES.md" ]; then
     echo
-    cat "$notes"
+    echo "Notes on these figures (before and after the reduction rework, the profile): [NOTES.md](NOTES.md)."
   fi
 } >"$out"
 echo "wrote $out" >&2
