@@ -19,12 +19,11 @@ class AlgebraTest : public testing::Test {
 protected:
   // GF(8) = GF(2)[X] / (X^3 + X + 1) unless a test defines another field.
   void SetUp() override {
-    releaseProblemState();
-    DIV.clear();
+    problem.reset();
     AlphaPoly::setMinpoly("X^3+X+1");
     HandleField();
   }
-  void TearDown() override { releaseProblemState(); }
+  void TearDown() override { problem.reset(); }
 
   static Term term(std::initializer_list<VarId> vars) {
     std::vector<VarId> ids(vars);

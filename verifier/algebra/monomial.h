@@ -3,20 +3,21 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
+
+#include "alpha_poly.h"
 
 #include "coef_pool.h"
 #include "huge_alloc.h"
 #include "term.h"
-
-class AlphaPoly;
 
 // The term under construction while a polynomial is read: its variables
 // (ascending, each once) and its coefficient, a field element that the
 // factors multiply in place.
 struct monomial_ {
   std::vector<VarId> vars;
-  AlphaPoly* coef = nullptr;
+  std::unique_ptr<AlphaPoly> coef;
 };
 
 // One term of a stored polynomial. Its coefficient handle belongs to it.

@@ -29,16 +29,11 @@ void HandleDecl(const char* name) {
   ++ind;
 }
 
-void HandleField() {
-  delete tempmon.coef;
-  tempmon.coef = nullptr;
-  tempmon.coef = new AlphaPoly(0UL);
-  coefPool.reset();
-}
+void HandleField() { problem.startField(); }
 
-void HandleVar(const char* name) {
+void HandleVar(const char* name, unsigned long exponent) {
   if (name[0] == 'X' && name[1] == '\0') {
-    AlphaPoly power(lastExp);
+    AlphaPoly power(exponent);
     tempmon.coef->mult(&power);
     return;
   }
@@ -98,19 +93,6 @@ void HandleProblem() {
   clear();
 }
 
-void clear() {
-  tempmon.vars.clear();
-  glopoly.clear();
-  specpoly.clear();
-  ideal.clear();
-  termArena.clear();
-  coefPool.reset(); // every coefficient of the problem goes at once
-  VID.clear();
-  ind = 2;
-}
+void clear() { problem.reset(); }
 
-void releaseProblemState() {
-  clear();
-  delete tempmon.coef;
-  tempmon.coef = nullptr;
-}
+void releaseProblemState() { problem.reset(); }

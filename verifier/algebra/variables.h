@@ -14,14 +14,14 @@
 void HandleDecl(const char* name);
 
 // After the field has been defined: gives tempmon a fresh coefficient one
-// of the new field, releasing the one it held before.
+// of the new field (ProblemState::startField).
 void HandleField();
 
-// One factor of the term under construction: "X" multiplies its
-// coefficient by alpha^lastExp, "1" does nothing, any other name adds that
-// declared variable. An undeclared name throws a FatalError that prints
+// One factor name^exponent of the term under construction: "X" multiplies
+// its coefficient by alpha^exponent, "1" does nothing, any other name adds
+// that declared variable (x^e = x for a Boolean x, so e does not matter). An undeclared name throws a FatalError that prints
 // "<name> undefined", status 1.
-void HandleVar(const char* name);
+void HandleVar(const char* name, unsigned long exponent);
 
 // A parenthesised coefficient (canonical field text): multiplied into the
 // coefficient of the term under construction.
@@ -47,11 +47,7 @@ void HandlePoly(Polynomial& p);
 // result, then clears the problem state.
 void HandleProblem();
 
-// Resets the per-problem state: empties tempmon's variables, glopoly,
-// specpoly, the ideal and VID (releasing all their coefficients) and sets
-// ind back to 2. DIV, lastExp, the texts and tempmon's coefficient stay.
+// Both reset the problem state (ProblemState::reset): after a problem, and
+// at process exit so that nothing the problem state owns is left on the heap.
 void clear();
-
-// clear(), and also frees tempmon's coefficient: leaves nothing on the
-// heap that the problem state owns. Run at process exit.
 void releaseProblemState();

@@ -3,6 +3,7 @@
 #include "field_def.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -40,11 +41,11 @@ int leadingDegree(const std::string &lead) {
     digits = "0";
   else if (negative)
     digits = "-" + digits;
-  if (digits.size() <= 6) {
-    const int degree = std::stoi(digits);
-    if (degree >= 2 && degree <= kMaxFieldDegree)
-      return degree;
-  }
+  int degree = 0;
+  if (digits.size() <= 6 &&
+      std::from_chars(digits.data(), digits.data() + digits.size(), degree).ec == std::errc() &&
+      degree >= 2 && degree <= kMaxFieldDegree)
+    return degree;
   fieldError("Invalid minpoly degree " + digits);
 }
 
@@ -59,15 +60,6 @@ bool irreducibleCached(const std::vector<word_t> &m, const Modulus &modulus) {
     lastTested = m;
   }
   return lastIrreducible;
-}
-
-void releaseTable() {
-  if (exponents == nullptr)
-    return;
-  for (int i = 0; i <= K; ++i)
-    delete exponents[i];
-  delete[] exponents;
-  exponents = nullptr;
 }
 
 } // namespace
@@ -111,7 +103,7 @@ void AlphaPoly::setMinpoly(std::string text) {
                  "trustworthy\n",
                  vectorText(m.data(), degree).c_str());
 
-  releaseTable();
+  fieldState.reset();
   K = degree;
   NumChars = (K - 1) / 8 + 1;
   lastCharBuffer = 8 * NumChars - K;

@@ -1,13 +1,19 @@
-// The width state of the current field and its modulus. All zero / null until
-// the first field is defined; only AlphaPoly::setMinpoly changes them.
+// The state of the current field and its modulus.
 #include "field_state.h"
 
+#include "alpha_poly.h"
 #include "reduction.h"
 
-int K = 0;
-int NumChars = 0;
-int lastCharBuffer = 0;
-int NumWords = 0;
-AlphaPoly **exponents = nullptr;
-
+FieldState fieldState;
 Modulus fieldModulus;
+
+void FieldState::reset() {
+  if (exponents != nullptr) {
+    for (int i = 0; i <= k; ++i)
+      delete exponents[i];
+    delete[] exponents;
+    exponents = nullptr;
+  }
+  k = numChars = lastCharBuffer = numWords = 0;
+  fieldModulus = Modulus();
+}

@@ -1,6 +1,8 @@
-// Width state of the current field GF(2^K): how many coefficient bits an
-// element has and how they are packed. Only AlphaPoly::setMinpoly writes it
-// (and getInverse, which widens it by one bit for the length of one call).
+// The current field GF(2^K): how many coefficient bits an element has, how
+// they are packed, and the power table. One object owns it; the short names
+// the arithmetic uses (K, NumWords, ...) refer into it. AlphaPoly::setMinpoly
+// defines a field, reset() goes back to no field (all widths zero, which
+// every operation on elements treats as "nothing to do").
 #pragma once
 
 #include <cstdint>
@@ -12,8 +14,23 @@ class AlphaPoly;
 // same bit layout as bytes where bit j of byte i is alpha^(8i + j).
 using word_t = std::uint64_t;
 
-extern int K;                // degree of the minimal polynomial
-extern int NumChars;         // bytes per element: (K - 1) / 8 + 1
-extern int lastCharBuffer;   // spare high bits of the last byte: 8 * NumChars - K
-extern int NumWords;         // 64-bit words per element: (K - 1) / 64 + 1
-extern AlphaPoly** exponents; // exponents[i] = alpha^(K + i) reduced, i = 0..K
+struct FieldState {
+  int k = 0;                      // degree of the minimal polynomial
+  int numChars = 0;               // bytes per element: (K - 1) / 8 + 1
+  int lastCharBuffer = 0;         // spare high bits of the last byte: 8 * NumChars - K
+  int numWords = 0;               // 64-bit words per element: (K - 1) / 64 + 1
+  AlphaPoly **exponents = nullptr; // exponents[i] = alpha^(K + i) reduced, i = 0..K
+
+  // Back to no field: frees the power table, zeroes the widths and the
+  // modulus (reduction.h).
+  void reset();
+  bool defined() const { return numWords > 0; }
+};
+
+extern FieldState fieldState;
+
+inline int &K = fieldState.k;
+inline int &NumChars = fieldState.numChars;
+inline int &lastCharBuffer = fieldState.lastCharBuffer;
+inline int &NumWords = fieldState.numWords;
+inline AlphaPoly **&exponents = fieldState.exponents;

@@ -1,33 +1,39 @@
 // Statement actions: what each recognised rule passes on, and in which order.
 #include "actions.h"
 
+#include <cassert>
 #include <string>
 
 #include "alpha_poly.h"
 #include "field_def.h"
-#include "problem_state.h"
 #include "variables.h"
+
+namespace {
+
+std::string factorName;  // the name of the factor being read
+std::string minpolyText; // canonical text of the field's minimal polynomial
+std::string coefText;    // canonical text of the coefficient being read
+
+} // namespace
 
 void endProblem() { HandleProblem(); }
 
-void auxName(const char*) {}
+void auxName(Factor) {}
 
-void declareName(const char* name) {
-  HandleDecl(name);
+void declareName(Factor factor) { HandleDecl(factor.name); }
+
+void firstFieldTerm(Factor factor) {
+  minpolyText.clear();
+  HandleMinpoly(minpolyText, factor.name, factor.exponent);
 }
 
-void firstFieldTerm(const char* name) {
-  minpolyString.clear();
-  HandleMinpoly(minpolyString, name, lastExp);
-}
-
-void nextFieldTerm(const char* name) {
-  minpolyString += '+';
-  HandleMinpoly(minpolyString, name, lastExp);
+void nextFieldTerm(Factor factor) {
+  minpolyText += '+';
+  HandleMinpoly(minpolyText, factor.name, factor.exponent);
 }
 
 void endField() {
-  AlphaPoly::setMinpoly(minpolyString);
+  AlphaPoly::setMinpoly(minpolyText);
   HandleField();
 }
 
@@ -37,33 +43,21 @@ void endCircuitPoly() { HandleCircuit(); }
 
 void endTerm() { HandleTerm(); }
 
-void termFactor(const char* name) {
-  HandleVar(name);
+void termFactor(Factor factor) { HandleVar(factor.name, factor.exponent); }
+
+void firstCoefTerm(Factor factor) {
+  coefText.clear();
+  HandleMinpoly(coefText, factor.name, factor.exponent);
 }
 
-void firstCoefTerm(const char* name) {
-  tmpMinpoly.clear();
-  HandleMinpoly(tmpMinpoly, name, lastExp);
+void nextCoefTerm(Factor factor) {
+  coefText += '+';
+  HandleMinpoly(coefText, factor.name, factor.exponent);
 }
 
-void nextCoefTerm(const char* name) {
-  tmpMinpoly += '+';
-  HandleMinpoly(tmpMinpoly, name, lastExp);
-}
+void endCoef() { HandleCoef(coefText); }
 
-void endCoef() { HandleCoef(tmpMinpoly); }
-
-namespace {
-std::string factorName; // the name of the factor being read
-} // namespace
-
-const char* nameFactor(const char* text) {
+Factor nameFactor(const char* text) {
   factorName.assign(text);
-  lastExp = 1;
-  return factorName.c_str();
-}
-
-const char* powerFactor(const char* name, unsigned long exponent) {
-  lastExp = exponent;
-  return name;
+  return Factor{factorName.c_str(), 1};
 }

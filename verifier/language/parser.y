@@ -12,18 +12,22 @@
 %define api.prefix {zel}
 %expect 0
 
-/* A NAME token points into the scanner's buffer, a factor's name into the
-   statement actions' copy of it (actions.h), an exponent carries its exact
-   64-bit value. */
+%code requires {
+#include "actions.h"
+}
+
+/* A NAME token points into the scanner's buffer; a factor is its name (the
+   statement actions' copy, see actions.h) with its exponent; an exponent
+   carries its exact 64-bit value. */
 %union {
   char* text;
-  const char* name;
+  Factor factor;
   unsigned long exp;
 }
 
 %token <text> NAME 258
 %token <exp> EXPONENT 259
-%type <name> factor
+%type <factor> factor
 %type <exp> power
 
 %start problem_list
@@ -89,7 +93,7 @@ coef_terms
 
 factor
     : NAME                              { $$ = nameFactor($1); }
-    | factor power                      { $$ = powerFactor($1, $2); }
+    | factor power                      { $$ = $1; $$.exponent = $2; }
     ;
 
 power
