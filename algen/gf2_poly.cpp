@@ -52,18 +52,14 @@ std::vector<word_t> Gf2Poly::words(size_t n) const {
   return w;
 }
 
-std::string Gf2Poly::toString() const {
-  return w_.empty() ? "0" : vectorText(w_.data(), degree());
-}
+std::string Gf2Poly::toString() const { return w_.empty() ? "0" : vectorText(w_.data(), degree()); }
 
 void Gf2Poly::trim() {
   while (!w_.empty() && w_.back() == 0)
     w_.pop_back();
 }
 
-ModArithmetic::ModArithmetic(const Gf2Poly &m) {
-  mod_.build(m.words(0).data(), m.degree());
-}
+ModArithmetic::ModArithmetic(const Gf2Poly &m) { mod_.build(m.words(0).data(), m.degree()); }
 
 Gf2Poly ModArithmetic::mul(const Gf2Poly &a, const Gf2Poly &b) const {
   const int n = mod_.words();
