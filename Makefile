@@ -1,6 +1,6 @@
 # Plain entry points; nobody needs to know the CMake incantation.
 #   make demo   set up, build, run the programs on shipped examples
-#   make test   set up, build, run every test (normal and ASan+UBSan builds)
+#   make test   set up, build, run every test (normal and Debug ASan+UBSan builds)
 #   make check  build and run the tests of the normal build only
 #   make fuzz-smoke  build the fuzzers with clang and run each for FUZZ_SECONDS
 BUILD      ?= build
@@ -28,7 +28,7 @@ build: setup
 	cmake --build $(BUILD) -j $(JOBS)
 
 build-asan: setup
-	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPV_SANITIZE=ON $(CMAKE_FLAGS)
+	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPV_SANITIZE=ON $(CMAKE_FLAGS)
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 
 # The fuzzers need clang: libFuzzer with AddressSanitizer and UBSan.

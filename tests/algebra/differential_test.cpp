@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "alpha_poly.h"
+#include "poly_text.h"
 #include "ref_polynomial.h"
 #include "ref_reduce.h"
 
@@ -48,14 +49,9 @@ const std::vector<std::string> kReducibleFields = {
     "X^8+X^4+1", "X^8+X^7+X^2+X"};
 
 // Exponents of the terms of a canonical field text, leading term first.
-std::vector<unsigned long> termExponents(const std::string &text) {
-  std::vector<unsigned long> exps;
-  for (std::size_t at = 0, plus; at < text.size(); at = plus + 1) {
-    plus = std::min(text.find('+', at), text.size());
-    const std::string t = text.substr(at, plus - at);
-    exps.push_back(t == "1" ? 0 : t == "X" ? 1 : std::stoul(t.substr(2)));
-  }
-  return exps;
+std::vector<unsigned long> termExponents(std::string text) {
+  AlphaPoly::removeChars(&text, "^");
+  return readTermExponents(text);
 }
 
 // Defines the field, silencing the warning about a reducible modulus.
@@ -117,10 +113,8 @@ struct Problem {
 
 std::string canonical(const Literal &lit) {
   std::string text;
-  for (const LitItem &item : lit)
-    text += (text.empty() ? "" : "+") + (!item.isX       ? std::string("1")
-                                         : item.exp == 1 ? "X"
-                                                         : "X^" + std::to_string(item.exp));
+  for (const LitItem &item : lit) // an X item's exponent is at least 1
+    text += (text.empty() ? "" : "+") + termText(item.isX ? item.exp : 0);
   return text;
 }
 

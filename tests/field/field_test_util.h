@@ -12,6 +12,7 @@
 
 #include "alpha_poly.h"
 #include "field_state.h"
+#include "poly_text.h"
 
 namespace ref {
 
@@ -53,13 +54,11 @@ inline bool equal(Poly a, Poly b) {
   return a == b;
 }
 // The polynomial of a field text such as "X^8+X^4+X^3+X+1".
-inline Poly fromText(const std::string &text) {
+inline Poly fromText(std::string text) {
+  AlphaPoly::removeChars(&text, " ^");
   Poly p;
-  for (std::size_t i = 0, end; i < text.size(); i = end + 1) {
-    end = std::min(text.find('+', i), text.size());
-    const std::string term = text.substr(i, end - i);
-    flip(p, term == "1" ? 0 : term == "X" ? 1 : std::stoi(term.substr(2)));
-  }
+  for (unsigned long e : readTermExponents(text))
+    flip(p, static_cast<int>(e));
   return p;
 }
 

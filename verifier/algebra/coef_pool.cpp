@@ -42,6 +42,7 @@ void CoefPool::addTo(Coef sum, Coef c) {
 }
 
 Coef CoefPool::make(const word_t* v) {
+  assert(fieldState.defined() && words_ == NumWords);
   bool one = v[0] == 1;
   for (int i = 1; one && i < words_; ++i)
     one = v[i] == 0;
@@ -54,6 +55,7 @@ Coef CoefPool::make(const word_t* v) {
 }
 
 Coef CoefPool::copy(Coef c) {
+  assert(live(c));
   if (c != kCoefOne)
     ++refs_[c];
   return c;
@@ -66,6 +68,7 @@ Coef CoefPool::own(Coef c) {
 }
 
 void CoefPool::release(Coef c) {
+  assert(live(c));
   if (c != kCoefOne && --refs_[c] == 0)
     free_.push_back(c);
 }

@@ -6,6 +6,7 @@
 // product of a step, so a copy costs a counter, not a vector.
 #pragma once
 
+#include <cassert>
 #include <cstdint>
 #include <vector>
 
@@ -33,9 +34,17 @@ public:
   void release(Coef c);
 
   // The words of c; valid until the next make or own.
-  const word_t* at(Coef c) const { return store_.data() + std::size_t(c) * words_; }
+  const word_t* at(Coef c) const {
+    assert(live(c));
+    return store_.data() + std::size_t(c) * words_;
+  }
   // Only for a slot that own() returned and nothing else refers to.
-  word_t* mutableAt(Coef c) { return store_.data() + std::size_t(c) * words_; }
+  word_t* mutableAt(Coef c) {
+    assert(c != kCoefOne && live(c));
+    return store_.data() + std::size_t(c) * words_;
+  }
+  // c is one, or a handle that has not been released since make/own/copy.
+  bool live(Coef c) const { return c == kCoefOne || (c < refs_.size() && refs_[c] > 0); }
 
   bool isOne(Coef c) const;
   bool isZero(Coef c) const;

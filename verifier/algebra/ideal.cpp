@@ -2,6 +2,9 @@
 #include "monomial.h"
 
 #include <algorithm>
+#include <cassert>
+
+#include "polynomial.h"
 
 namespace {
 
@@ -13,6 +16,7 @@ constexpr std::size_t kMaxChunkTerms = std::size_t(1) << 17;
 } // namespace
 
 void Ideal::add(const Polynomial& p) {
+  assert(!p.empty() && strictlyDescending(p.data(), p.data() + p.size()));
   if (p.size() > room_) {
     std::size_t n = chunkSize_ == 0 ? kFirstChunkTerms : std::min(2 * chunkSize_, kMaxChunkTerms);
     n = std::max(n, p.size()); // a larger generator gets a chunk of its own size

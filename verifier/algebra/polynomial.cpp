@@ -2,30 +2,28 @@
 #include "polynomial.h"
 
 #include <algorithm>
+#include <cassert>
 
 #include "alpha_poly.h"
 #include "problem_state.h"
 
 void insertmon(const monomial_& m) {
+  assert(fieldState.defined() && m.coef != nullptr);
   if (m.coef->isZero())
     return;
   const Term t = makeTerm(m.vars.data(), static_cast<std::uint32_t>(m.vars.size()));
   glopoly.push_back(PolyTerm{t, coefPool.make(m.coef->bits)});
 }
 
-namespace {
-
-bool strictlyDescending(const Polynomial& poly) {
-  for (std::size_t i = 1; i < poly.size(); ++i)
-    if (!termLess(poly[i].term, poly[i - 1].term))
+bool strictlyDescending(const PolyTerm* first, const PolyTerm* last) {
+  for (const PolyTerm* t = first; t != last && t + 1 != last; ++t)
+    if (!termLess(t[1].term, t[0].term))
       return false;
   return true;
 }
 
-} // namespace
-
 void normalize(Polynomial& poly) {
-  if (strictlyDescending(poly))
+  if (strictlyDescending(poly.data(), poly.data() + poly.size()))
     return;
   std::stable_sort(poly.begin(), poly.end(), [](const PolyTerm& a, const PolyTerm& b) {
     return termLess(b.term, a.term);
@@ -52,6 +50,7 @@ void normalize(Polynomial& poly) {
     i = j;
   }
   poly.resize(out);
+  assert(strictlyDescending(poly.data(), poly.data() + poly.size()));
 }
 
 void freeTerms(Polynomial& poly) {

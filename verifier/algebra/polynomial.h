@@ -13,5 +13,8 @@ void insertmon(const monomial_& m);
 // already, as files normally write their polynomials.
 void normalize(Polynomial& poly);
 
+// True when the terms [first, last) are in strictly descending term order.
+bool strictlyDescending(const PolyTerm* first, const PolyTerm* last);
+
 // Releases the coefficients of all terms of poly and empties it.
 void freeTerms(Polynomial& poly);

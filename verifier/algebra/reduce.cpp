@@ -15,11 +15,13 @@
 #include "reduce.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cstdio>
 #include <string>
 
 #include "coeff_vector.h"
 #include "poly_words.h"
+#include "polynomial.h"
 #include "problem_state.h"
 #include "term_heap.h"
 
@@ -104,8 +106,13 @@ void printResult(const Polynomial& spec) {
 } // namespace
 
 void reduce(Polynomial& spec, Ideal& gens) {
+  assert(strictlyDescending(spec.data(), spec.data() + spec.size()));
   if (!gens.sorted)
     sortGenerators(gens);
+  assert(std::is_sorted(gens.generators.begin(), gens.generators.end(),
+                        [](const Generator& a, const Generator& b) {
+                          return termLess(b.first->term, a.first->term);
+                        }));
   const int words = coefPool.words();
   std::vector<word_t> qbuf(words), tbuf(words);
   std::vector<VarId> fvars, quotient, scratch;

@@ -105,8 +105,6 @@ void AlphaPoly::setMinpoly(std::string text) {
 
   fieldState.reset();
   K = degree;
-  NumChars = (K - 1) / 8 + 1;
-  lastCharBuffer = 8 * NumChars - K;
   NumWords = (K - 1) / 64 + 1;
   fieldModulus = std::move(modulus);
 

@@ -14,6 +14,6 @@ void FieldState::reset() {
     delete[] exponents;
     exponents = nullptr;
   }
-  k = numChars = lastCharBuffer = numWords = 0;
+  k = numWords = 0;
   fieldModulus = Modulus();
 }

@@ -16,8 +16,6 @@ using word_t = std::uint64_t;
 
 struct FieldState {
   int k = 0;                      // degree of the minimal polynomial
-  int numChars = 0;               // bytes per element: (K - 1) / 8 + 1
-  int lastCharBuffer = 0;         // spare high bits of the last byte: 8 * NumChars - K
   int numWords = 0;               // 64-bit words per element: (K - 1) / 64 + 1
   AlphaPoly **exponents = nullptr; // exponents[i] = alpha^(K + i) reduced, i = 0..K
 
@@ -30,7 +28,5 @@ struct FieldState {
 extern FieldState fieldState;
 
 inline int &K = fieldState.k;
-inline int &NumChars = fieldState.numChars;
-inline int &lastCharBuffer = fieldState.lastCharBuffer;
 inline int &NumWords = fieldState.numWords;
 inline AlphaPoly **&exponents = fieldState.exponents;
