@@ -30,15 +30,15 @@ protected:
     return makeTerm(ids.data(), static_cast<std::uint32_t>(ids.size()));
   }
 
-  static PolyTerm polyTerm(std::initializer_list<VarId> vars, const std::string& coef = "1") {
+  static PolyTerm polyTerm(std::initializer_list<VarId> vars, const std::string &coef = "1") {
     AlphaPoly value(coef);
     return PolyTerm{term(vars), coefPool.make(value.bits)};
   }
 
   // Polynomial text: "vars:coef" per term, e.g. "2,3:X+1 4:1 :X".
-  static std::string show(const PolyTerm* begin, const PolyTerm* end) {
+  static std::string show(const PolyTerm *begin, const PolyTerm *end) {
     std::string out;
-    for (const PolyTerm* t = begin; t != end; ++t) {
+    for (const PolyTerm *t = begin; t != end; ++t) {
       if (!out.empty())
         out += ' ';
       VarList vars;
@@ -49,12 +49,12 @@ protected:
     }
     return out;
   }
-  static std::string show(const Polynomial& p) { return show(p.data(), p.data() + p.size()); }
+  static std::string show(const Polynomial &p) { return show(p.data(), p.data() + p.size()); }
   static std::string showGenerator(std::size_t i) { return show(ideal.begin(i), ideal.end(i)); }
 
   // Adds a term the way the parser does (through tempmon and insertmon),
   // then puts p in order as completing a polynomial does.
-  static void add(Polynomial& p, const std::vector<VarId>& vars, const std::string& coef = "1") {
+  static void add(Polynomial &p, const std::vector<VarId> &vars, const std::string &coef = "1") {
     tempmon.vars = vars;
     AlphaPoly value(coef);
     tempmon.coef->mult(&value);

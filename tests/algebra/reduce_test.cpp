@@ -12,7 +12,7 @@ class Reduce : public AlgebraTest {
 protected:
   void SetUp() override {
     AlgebraTest::SetUp();
-    for (const char* name : {"a", "b", "c", "d"})
+    for (const char *name : {"a", "b", "c", "d"})
       HandleDecl(name); // 2, 3, 4, 5
   }
 
@@ -25,7 +25,7 @@ protected:
 
   void generator(std::initializer_list<std::pair<std::vector<VarId>, std::string>> terms) {
     Polynomial p;
-    for (const auto& t : terms)
+    for (const auto &t : terms)
       p.push_back(polyTerm({}, t.second)), p.back().term = makeTerm(t.first.data(), t.first.size());
     HandlePoly(p);
   }

@@ -9,7 +9,7 @@
 
 namespace {
 
-Term make(const std::vector<VarId>& ids) {
+Term make(const std::vector<VarId> &ids) {
   return makeTerm(ids.data(), static_cast<std::uint32_t>(ids.size()));
 }
 
@@ -42,7 +42,7 @@ TEST(TermOrder, FirstDifferenceDecidesNotDegree) {
 
 TEST(TermOrder, DecodesWhatItEncodes) {
   termArena.clear();
-  for (const std::vector<VarId>& ids :
+  for (const std::vector<VarId> &ids :
        {std::vector<VarId>{}, {7}, {2, 0x7FFFFFFF}, {3, 4, 5}, {2, 3, 4, 5, 6, 7}}) {
     const Term t = make(ids);
     VarList vars;

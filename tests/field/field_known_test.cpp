@@ -36,7 +36,7 @@ TEST(FieldText, InputAndOutputForms) {
       {"X3+X+1", "X^3+X+1"},
       {"1+X+X^3", "X^3+X+1"},
       {"X^1", "X"},
-      {"X+X", "X"},  // set, not toggled
+      {"X+X", "X"},   // set, not toggled
       {"Y^2", "X^2"}, // first character not examined
       {"X^-0", "1"},
       {"", ""},

@@ -17,9 +17,9 @@ struct Scan {
   int lines;          // line number at the end
 };
 
-Scan scan(const std::string& text) {
+Scan scan(const std::string &text) {
   resetScanner();
-  yy_buffer_state* buffer = zel_scan_bytes(text.data(), static_cast<int>(text.size()));
+  yy_buffer_state *buffer = zel_scan_bytes(text.data(), static_cast<int>(text.size()));
   Scan result;
   testing::internal::CaptureStdout();
   std::string fatal;
@@ -34,7 +34,7 @@ Scan scan(const std::string& text) {
       else
         result.tokens += static_cast<char>(token);
     }
-  } catch (const FatalError& e) {
+  } catch (const FatalError &e) {
     fatal = e.text();
   }
   result.output = testing::internal::GetCapturedStdout() + fatal;
@@ -46,20 +46,21 @@ Scan scan(const std::string& text) {
 TEST(Scanner, TokensExponentsAndComments) {
   // Exponents keep their full 64-bit value; comments are skipped and do not
   // nest, so the "*/" of an outer one is a '*' and an unknown '/'.
-  const std::pair<const char*, const char*> cases[] = {
+  const std::pair<const char *, const char *> cases[] = {
       {"a_1b2 ^12 ^ x", "NAME:a_1b2 EXP:12 ^ NAME:x"},
       {"123abc x1y", "NAME:123abc NAME:x1y"},
       {"x^2^3 X^0", "NAME:x EXP:2 EXP:3 NAME:X EXP:0"},
       {"^ 3", "^ NAME:3"},
       {"!'()*+,;=^", "! ' ( ) * + , ; = ^"},
-      {"^4294967296 ^18446744073709551615 ^000007", "EXP:4294967296 EXP:18446744073709551615 EXP:7"},
+      {"^4294967296 ^18446744073709551615 ^000007",
+       "EXP:4294967296 EXP:18446744073709551615 EXP:7"},
       {"a /* b /* c */ d", "NAME:a NAME:d"},
       {"/* a /* b */ c */", "NAME:c *"},
       {"/* a **/ b", "NAME:b"},
       {"a // b\nc", "NAME:a NAME:c"},
       {"a /* to the end", "NAME:a"},
       {"a // to the end", "NAME:a"}};
-  for (const auto& [text, tokens] : cases)
+  for (const auto &[text, tokens] : cases)
     EXPECT_EQ(scan(text).tokens, tokens) << text;
   EXPECT_EQ(scan("/* a /* b */ c */").output, "Unknown character: line 1: /\n");
   EXPECT_EQ(scan("a\n^18446744073709551616").output,
@@ -67,14 +68,15 @@ TEST(Scanner, TokensExponentsAndComments) {
 }
 
 TEST(Scanner, FatalMessagesCarryTheScannerPrefix) {
-  const std::pair<const char*, const char*> cases[] = {
-      {"out of dynamic memory in yy_create_buffer()", "out of dynamic memory in zel_create_buffer()\n"},
+  const std::pair<const char *, const char *> cases[] = {
+      {"out of dynamic memory in yy_create_buffer()",
+       "out of dynamic memory in zel_create_buffer()\n"},
       {"bad buffer in yy_scan_bytes()", "bad buffer in zel_scan_bytes()\n"},
       {"input in flex scanner failed", "input in flex scanner failed\n"}};
-  for (const auto& [msg, text] : cases) {
+  for (const auto &[msg, text] : cases) {
     try {
       scannerFatal(msg);
-    } catch (const FatalError& e) {
+    } catch (const FatalError &e) {
       EXPECT_EQ(e.text(), text);
       EXPECT_EQ(e.stream(), ErrorStream::kStderr);
       EXPECT_EQ(e.status(), ExitStatus::kScannerFatal);

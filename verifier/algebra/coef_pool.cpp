@@ -17,7 +17,7 @@ void CoefPool::reset() {
 bool CoefPool::isOne(Coef c) const {
   if (c == kCoefOne)
     return true;
-  const word_t* v = at(c);
+  const word_t *v = at(c);
   if (v[0] != 1)
     return false;
   for (int i = 1; i < words_; ++i)
@@ -27,7 +27,7 @@ bool CoefPool::isOne(Coef c) const {
 }
 
 bool CoefPool::isZero(Coef c) const {
-  const word_t* v = at(c);
+  const word_t *v = at(c);
   for (int i = 0; i < words_; ++i)
     if (v[i] != 0)
       return false;
@@ -35,13 +35,13 @@ bool CoefPool::isZero(Coef c) const {
 }
 
 void CoefPool::addTo(Coef sum, Coef c) {
-  word_t* s = mutableAt(sum);
-  const word_t* v = at(c);
+  word_t *s = mutableAt(sum);
+  const word_t *v = at(c);
   for (int i = 0; i < words_; ++i)
     s[i] ^= v[i];
 }
 
-Coef CoefPool::make(const word_t* v) {
+Coef CoefPool::make(const word_t *v) {
   assert(fieldState.defined() && words_ == NumWords);
   bool one = v[0] == 1;
   for (int i = 1; one && i < words_; ++i)

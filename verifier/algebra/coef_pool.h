@@ -24,7 +24,7 @@ public:
 
   // A new handle holding v (NumWords words, not inside the pool). One gives
   // kCoefOne.
-  Coef make(const word_t* v);
+  Coef make(const word_t *v);
   // Another reference to the value of c. The value is shared: only own()
   // gives a slot that may be changed.
   Coef copy(Coef c);
@@ -34,12 +34,12 @@ public:
   void release(Coef c);
 
   // The words of c; valid until the next make or own.
-  const word_t* at(Coef c) const {
+  const word_t *at(Coef c) const {
     assert(live(c));
     return store_.data() + std::size_t(c) * words_;
   }
   // Only for a slot that own() returned and nothing else refers to.
-  word_t* mutableAt(Coef c) {
+  word_t *mutableAt(Coef c) {
     assert(c != kCoefOne && live(c));
     return store_.data() + std::size_t(c) * words_;
   }
@@ -57,7 +57,7 @@ private:
 
   int words_ = 0;
   std::vector<word_t, HugeAllocator<word_t>> store_; // slot 0 holds one
-  std::vector<std::uint32_t> refs_; // references per slot
+  std::vector<std::uint32_t> refs_;                  // references per slot
   std::vector<Coef> free_;
 };
 

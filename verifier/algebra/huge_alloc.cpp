@@ -25,13 +25,13 @@ std::size_t roundUp(std::size_t bytes) { return (bytes + kHuge - 1) & ~(kHuge - 
 } // namespace
 #endif
 
-void* hugeAllocate(std::size_t bytes) {
+void *hugeAllocate(std::size_t bytes) {
 #ifndef PV_PLAIN_MALLOC
   if (bytes >= kThreshold && bytes <= (std::size_t(1) << 46)) {
     // Map one huge page more than needed and trim to a 2 MiB boundary.
     const std::size_t size = roundUp(bytes);
-    void* raw = mmap(nullptr, size + kHuge, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS,
-                     -1, 0);
+    void *raw =
+        mmap(nullptr, size + kHuge, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (raw == MAP_FAILED)
       throw std::bad_alloc();
     const auto start = reinterpret_cast<std::uintptr_t>(raw);
@@ -40,19 +40,19 @@ void* hugeAllocate(std::size_t bytes) {
       munmap(raw, aligned - start);
     const std::uintptr_t end = start + size + kHuge;
     if (end > aligned + size)
-      munmap(reinterpret_cast<void*>(aligned + size), end - (aligned + size));
-    void* p = reinterpret_cast<void*>(aligned);
+      munmap(reinterpret_cast<void *>(aligned + size), end - (aligned + size));
+    void *p = reinterpret_cast<void *>(aligned);
     madvise(p, size, MADV_HUGEPAGE); // a hint: without it the block still works
     return p;
   }
 #endif
-  void* p = std::malloc(bytes == 0 ? 1 : bytes);
+  void *p = std::malloc(bytes == 0 ? 1 : bytes);
   if (p == nullptr)
     throw std::bad_alloc();
   return p;
 }
 
-void hugeDeallocate(void* p, [[maybe_unused]] std::size_t bytes) {
+void hugeDeallocate(void *p, [[maybe_unused]] std::size_t bytes) {
   if (p == nullptr)
     return;
 #ifndef PV_PLAIN_MALLOC

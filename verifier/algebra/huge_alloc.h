@@ -10,22 +10,24 @@
 #include <cstddef>
 #include <new>
 
-void* hugeAllocate(std::size_t bytes);
-void hugeDeallocate(void* p, std::size_t bytes);
+void *hugeAllocate(std::size_t bytes);
+void hugeDeallocate(void *p, std::size_t bytes);
 
 template <class T> struct HugeAllocator {
   using value_type = T;
   HugeAllocator() = default;
-  template <class U> HugeAllocator(const HugeAllocator<U>&) {}
-  T* allocate(std::size_t n) {
+  template <class U> HugeAllocator(const HugeAllocator<U> &) {}
+  T *allocate(std::size_t n) {
     if (n > std::size_t(-1) / sizeof(T))
       throw std::bad_alloc();
-    return static_cast<T*>(hugeAllocate(n * sizeof(T)));
+    return static_cast<T *>(hugeAllocate(n * sizeof(T)));
   }
-  void deallocate(T* p, std::size_t n) { hugeDeallocate(p, n * sizeof(T)); }
+  void deallocate(T *p, std::size_t n) { hugeDeallocate(p, n * sizeof(T)); }
 };
 
-template <class T, class U>
-bool operator==(const HugeAllocator<T>&, const HugeAllocator<U>&) { return true; }
-template <class T, class U>
-bool operator!=(const HugeAllocator<T>&, const HugeAllocator<U>&) { return false; }
+template <class T, class U> bool operator==(const HugeAllocator<T> &, const HugeAllocator<U> &) {
+  return true;
+}
+template <class T, class U> bool operator!=(const HugeAllocator<T> &, const HugeAllocator<U> &) {
+  return false;
+}

@@ -15,7 +15,7 @@ constexpr std::size_t kMaxChunkTerms = std::size_t(1) << 17;
 
 } // namespace
 
-void Ideal::add(const Polynomial& p) {
+void Ideal::add(const Polynomial &p) {
   assert(!p.empty() && strictlyDescending(p.data(), p.data() + p.size()));
   if (p.size() > room_) {
     std::size_t n = chunkSize_ == 0 ? kFirstChunkTerms : std::min(2 * chunkSize_, kMaxChunkTerms);
@@ -24,7 +24,7 @@ void Ideal::add(const Polynomial& p) {
     chunkSizes_.push_back(n);
     chunkSize_ = room_ = n;
   }
-  PolyTerm* at = chunks_.back() + (chunkSize_ - room_);
+  PolyTerm *at = chunks_.back() + (chunkSize_ - room_);
   std::copy(p.begin(), p.end(), at);
   room_ -= p.size();
   generators.push_back(Generator{at, static_cast<std::uint32_t>(p.size())});

@@ -39,30 +39,30 @@ using Polynomial = std::vector<PolyTerm, HugeAllocator<PolyTerm>>;
 // circuit in that order, a generator out of place only marks the ideal
 // unsorted, and a stable sort restores the order before the reduction.
 struct Generator {
-  const PolyTerm* first; // the leading term
+  const PolyTerm *first; // the leading term
   std::uint32_t size;
 };
 
 class Ideal {
 public:
   // Appends a copy of the terms of p (not empty) as a new generator.
-  void add(const Polynomial& p);
+  void add(const Polynomial &p);
   void clear();
   Ideal() = default;
-  Ideal(const Ideal&) = delete;
-  Ideal& operator=(const Ideal&) = delete;
+  Ideal(const Ideal &) = delete;
+  Ideal &operator=(const Ideal &) = delete;
   ~Ideal() { clear(); }
 
   std::size_t size() const { return generators.size(); }
   bool empty() const { return generators.empty(); }
-  const PolyTerm* begin(std::size_t i) const { return generators[i].first; }
-  const PolyTerm* end(std::size_t i) const { return generators[i].first + generators[i].size; }
+  const PolyTerm *begin(std::size_t i) const { return generators[i].first; }
+  const PolyTerm *end(std::size_t i) const { return generators[i].first + generators[i].size; }
 
   std::vector<Generator> generators;
   bool sorted = true;
 
 private:
-  std::vector<PolyTerm*> chunks_; // HugeAllocator blocks of chunkSize_ terms (the last one)
+  std::vector<PolyTerm *> chunks_; // HugeAllocator blocks of chunkSize_ terms (the last one)
   std::vector<std::size_t> chunkSizes_;
   std::size_t chunkSize_ = 0; // terms of the last chunk
   std::size_t room_ = 0;      // free terms at its end

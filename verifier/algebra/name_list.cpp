@@ -1,7 +1,7 @@
 // The identifier -> name list.
 #include "name_list.h"
 
-void NameList::set(unsigned id, const char* name, std::size_t len) {
+void NameList::set(unsigned id, const char *name, std::size_t len) {
   if (spans_.size() <= id)
     spans_.resize(std::size_t(id) + 1, Span{0, 0});
   spans_[id] = Span{chars_.size(), len};

@@ -9,7 +9,7 @@
 
 class NameList {
 public:
-  void set(unsigned id, const char* name, std::size_t len);
+  void set(unsigned id, const char *name, std::size_t len);
   // The name of id; empty when id has none.
   std::string_view get(unsigned id) const;
   void clear();

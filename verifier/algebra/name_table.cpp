@@ -8,7 +8,7 @@
 
 namespace {
 
-std::uint64_t hashName(const char* s, std::size_t len) {
+std::uint64_t hashName(const char *s, std::size_t len) {
   std::uint64_t h = 0xcbf29ce484222325ull; // FNV-1a, then a final mix
   for (std::size_t i = 0; i < len; ++i)
     h = (h ^ static_cast<unsigned char>(s[i])) * 0x100000001b3ull;
@@ -18,27 +18,27 @@ std::uint64_t hashName(const char* s, std::size_t len) {
 }
 
 // A name of up to 8 bytes as one word, zero-padded.
-inline std::uint64_t packShort(const char* s, std::size_t len) {
+inline std::uint64_t packShort(const char *s, std::size_t len) {
   std::uint64_t w = 0;
   std::memcpy(&w, s, len);
   return w;
 }
 
-inline std::size_t recordLen(const std::uint64_t* r) { return r[0] & 0xFFFFFFFFu; }
-inline const char* recordName(const std::uint64_t* r) {
-  return reinterpret_cast<const char*>(r + 1);
+inline std::size_t recordLen(const std::uint64_t *r) { return r[0] & 0xFFFFFFFFu; }
+inline const char *recordName(const std::uint64_t *r) {
+  return reinterpret_cast<const char *>(r + 1);
 }
 inline std::size_t recordWords(std::size_t len) { return 1 + (len + 7) / 8; }
 
 } // namespace
 
-NameTable::Slot& NameTable::locate(const char* name, std::size_t len, std::uint64_t hash) {
+NameTable::Slot &NameTable::locate(const char *name, std::size_t len, std::uint64_t hash) {
   const std::size_t mask = slots_.size() - 1;
   const auto tag = static_cast<std::uint16_t>(hash >> 48);
   const bool isShort = len <= 8;
   const std::uint64_t packed = isShort ? packShort(name, len) : 0;
   for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
-    Slot& s = slots_[i];
+    Slot &s = slots_[i];
     if (s.id == 0)
       return s;
     if (s.tag != tag)
@@ -47,14 +47,14 @@ NameTable::Slot& NameTable::locate(const char* name, std::size_t len, std::uint6
       if (s.len == len && s.name == packed)
         return s;
     } else if (s.len == kLong) {
-      const std::uint64_t* r = records_.data() + s.name;
+      const std::uint64_t *r = records_.data() + s.name;
       if (recordLen(r) == len && std::memcmp(recordName(r), name, len) == 0)
         return s;
     }
   }
 }
 
-unsigned NameTable::find(const char* name, std::size_t len) {
+unsigned NameTable::find(const char *name, std::size_t len) {
   if (indexed_ < records_.size())
     index();
   if (count_ == 0)
@@ -62,7 +62,7 @@ unsigned NameTable::find(const char* name, std::size_t len) {
   return locate(name, len, hashName(name, len)).id;
 }
 
-void NameTable::assign(const char* name, std::size_t len, unsigned id) {
+void NameTable::assign(const char *name, std::size_t len, unsigned id) {
   if (len > 0xFFFFFFFFu)
     throw FatalError("polyverify: a variable name longer than 4294967295 bytes\n",
                      ErrorStream::kStderr, ExitStatus::kOutOfMemory);
@@ -77,11 +77,11 @@ void NameTable::assign(const char* name, std::size_t len, unsigned id) {
 }
 
 void NameTable::insertRecord(std::size_t at) {
-  const std::uint64_t* r = &records_[at];
-  const char* name = recordName(r);
+  const std::uint64_t *r = &records_[at];
+  const char *name = recordName(r);
   const std::size_t len = recordLen(r);
   const std::uint64_t hash = hashName(name, len);
-  Slot& s = locate(name, len, hash);
+  Slot &s = locate(name, len, hash);
   if (s.id == 0) {
     s.tag = static_cast<std::uint16_t>(hash >> 48);
     s.len = len <= 8 ? static_cast<std::uint16_t>(len) : kLong;

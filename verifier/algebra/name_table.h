@@ -19,29 +19,29 @@
 class NameTable {
 public:
   // The identifier of name, 0 when it is not in the table.
-  unsigned find(const char* name, std::size_t len);
+  unsigned find(const char *name, std::size_t len);
   // Enters name with id (> 0), replacing an earlier identifier.
-  void assign(const char* name, std::size_t len, unsigned id);
+  void assign(const char *name, std::size_t len, unsigned id);
   void clear();
   std::size_t size() const { return count_; }
 
 private:
   struct Slot {
-    std::uint32_t id;    // 0: empty
-    std::uint16_t tag;   // high hash bits
-    std::uint16_t len;   // 0..8: the name is in `name`; kLong: `name` is a record position
+    std::uint32_t id;  // 0: empty
+    std::uint16_t tag; // high hash bits
+    std::uint16_t len; // 0..8: the name is in `name`; kLong: `name` is a record position
     std::uint64_t name;
   };
   static constexpr std::uint16_t kLong = 0xFFFF;
 
   // The slot holding name, or the empty slot where it would go.
-  Slot& locate(const char* name, std::size_t len, std::uint64_t hash);
+  Slot &locate(const char *name, std::size_t len, std::uint64_t hash);
   // Enters the records appended since the last lookup into the slots.
   void index();
   void insertRecord(std::size_t at);
 
   std::vector<Slot, HugeAllocator<Slot>> slots_;
   std::vector<std::uint64_t, HugeAllocator<std::uint64_t>> records_; // id << 32 | length, name
-  std::size_t count_ = 0;              // records
-  std::size_t indexed_ = 0;            // records_ words already in the slots
+  std::size_t count_ = 0;                                            // records
+  std::size_t indexed_ = 0; // records_ words already in the slots
 };

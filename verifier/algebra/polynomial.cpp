@@ -7,7 +7,7 @@
 #include "alpha_poly.h"
 #include "problem_state.h"
 
-void insertmon(const monomial_& m) {
+void insertmon(const monomial_ &m) {
   assert(fieldState.defined() && m.coef != nullptr);
   if (m.coef->isZero())
     return;
@@ -15,19 +15,18 @@ void insertmon(const monomial_& m) {
   glopoly.push_back(PolyTerm{t, coefPool.make(m.coef->bits)});
 }
 
-bool strictlyDescending(const PolyTerm* first, const PolyTerm* last) {
-  for (const PolyTerm* t = first; t != last && t + 1 != last; ++t)
+bool strictlyDescending(const PolyTerm *first, const PolyTerm *last) {
+  for (const PolyTerm *t = first; t != last && t + 1 != last; ++t)
     if (!termLess(t[1].term, t[0].term))
       return false;
   return true;
 }
 
-void normalize(Polynomial& poly) {
+void normalize(Polynomial &poly) {
   if (strictlyDescending(poly.data(), poly.data() + poly.size()))
     return;
-  std::stable_sort(poly.begin(), poly.end(), [](const PolyTerm& a, const PolyTerm& b) {
-    return termLess(b.term, a.term);
-  });
+  std::stable_sort(poly.begin(), poly.end(),
+                   [](const PolyTerm &a, const PolyTerm &b) { return termLess(b.term, a.term); });
   // Merge runs of equal terms into their first element.
   std::size_t out = 0;
   for (std::size_t i = 0; i < poly.size();) {
@@ -53,8 +52,8 @@ void normalize(Polynomial& poly) {
   assert(strictlyDescending(poly.data(), poly.data() + poly.size()));
 }
 
-void freeTerms(Polynomial& poly) {
-  for (const PolyTerm& t : poly)
+void freeTerms(Polynomial &poly) {
+  for (const PolyTerm &t : poly)
     coefPool.release(t.coef);
   poly.clear();
 }

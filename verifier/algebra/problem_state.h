@@ -12,13 +12,13 @@
 #include "name_table.h"
 
 struct ProblemState {
-  NameTable vid;         // variable name -> identifier
-  NameList div;          // identifier -> name, for printing results
-  int ind = 2;           // identifier of the next declared variable, from 2
-  monomial_ tempmon;     // term under construction
-  Polynomial glopoly;    // polynomial under construction
-  Polynomial specpoly;   // specification polynomial
-  Ideal ideal;           // circuit generators by descending leading term
+  NameTable vid;       // variable name -> identifier
+  NameList div;        // identifier -> name, for printing results
+  int ind = 2;         // identifier of the next declared variable, from 2
+  monomial_ tempmon;   // term under construction
+  Polynomial glopoly;  // polynomial under construction
+  Polynomial specpoly; // specification polynomial
+  Ideal ideal;         // circuit generators by descending leading term
 
   // Empties everything above, releases tempmon's coefficient and every
   // coefficient and term of the problem (the pool and the term arena).

@@ -34,7 +34,7 @@ void endLine() {
 
 // Does the term g divide the term with variables f? If so, quotient receives
 // the variables of f that g lacks.
-bool divides(const Term& g, const std::vector<VarId>& f, std::vector<VarId>& quotient) {
+bool divides(const Term &g, const std::vector<VarId> &f, std::vector<VarId> &quotient) {
   VarList gv;
   termVars(g, gv);
   if (gv.size > f.size())
@@ -56,30 +56,30 @@ bool divides(const Term& g, const std::vector<VarId>& f, std::vector<VarId>& quo
 }
 
 // The term with the variables of t and of quotient (both ascending).
-Term productTerm(const Term& t, const std::vector<VarId>& quotient, std::vector<VarId>& scratch) {
+Term productTerm(const Term &t, const std::vector<VarId> &quotient, std::vector<VarId> &scratch) {
   if (quotient.empty())
     return t;
   VarList tv;
   termVars(t, tv);
   scratch.resize(tv.size + quotient.size());
-  const auto end = std::set_union(tv.ids, tv.ids + tv.size, quotient.begin(), quotient.end(),
-                                  scratch.begin());
+  const auto end =
+      std::set_union(tv.ids, tv.ids + tv.size, quotient.begin(), quotient.end(), scratch.begin());
   return makeTerm(scratch.data(), static_cast<std::uint32_t>(end - scratch.begin()));
 }
 
 bool sameValue(Coef a, Coef b) {
   if (a == b)
     return true;
-  const word_t* x = coefPool.at(a);
-  const word_t* y = coefPool.at(b);
+  const word_t *x = coefPool.at(a);
+  const word_t *y = coefPool.at(b);
   return std::equal(x, x + coefPool.words(), y);
 }
 
 } // namespace
 
-void sortGenerators(Ideal& gens) {
+void sortGenerators(Ideal &gens) {
   std::stable_sort(gens.generators.begin(), gens.generators.end(),
-                   [](const Generator& a, const Generator& b) {
+                   [](const Generator &a, const Generator &b) {
                      return termLess(b.first->term, a.first->term);
                    });
   gens.sorted = true;
@@ -87,7 +87,7 @@ void sortGenerators(Ideal& gens) {
 
 namespace {
 
-void printResult(const Polynomial& spec) {
+void printResult(const Polynomial &spec) {
   std::fputs("FINAL RESULT: ", stdout);
   if (spec.empty()) {
     std::fputs("0", stdout);
@@ -105,12 +105,12 @@ void printResult(const Polynomial& spec) {
 
 } // namespace
 
-void reduce(Polynomial& spec, Ideal& gens) {
+void reduce(Polynomial &spec, Ideal &gens) {
   assert(strictlyDescending(spec.data(), spec.data() + spec.size()));
   if (!gens.sorted)
     sortGenerators(gens);
   assert(std::is_sorted(gens.generators.begin(), gens.generators.end(),
-                        [](const Generator& a, const Generator& b) {
+                        [](const Generator &a, const Generator &b) {
                           return termLess(b.first->term, a.first->term);
                         }));
   const int words = coefPool.words();
@@ -132,7 +132,7 @@ void reduce(Polynomial& spec, Ideal& gens) {
       heap.push(f); // divisible by no generator left: part of the remainder
       break;
     }
-    const PolyTerm* g = gens.begin(i);
+    const PolyTerm *g = gens.begin(i);
     // Quotient coefficient q = lc(f) / lc(g), avoiding the inversion when
     // lc(g) is one or equal to lc(f). q is a counted handle, so products
     // whose coefficient is q itself share it.
@@ -157,7 +157,7 @@ void reduce(Polynomial& spec, Ideal& gens) {
     if (!qIsOne) // the pool may move while products are made
       std::copy(coefPool.at(q), coefPool.at(q) + words, qbuf.begin());
     // The products of the quotient term with the rest of the generator.
-    for (const PolyTerm* t = g + 1; t != gens.end(i); ++t) {
+    for (const PolyTerm *t = g + 1; t != gens.end(i); ++t) {
       PolyTerm product;
       if (qIsOne) {
         product.coef = coefPool.copy(t->coef);
@@ -185,7 +185,7 @@ void reduce(Polynomial& spec, Ideal& gens) {
   printResult(spec);
 }
 
-void printmonomial(const PolyTerm& m) {
+void printmonomial(const PolyTerm &m) {
   VarList vars;
   termVars(m.term, vars);
   if (vars.size == 0) {

@@ -12,7 +12,7 @@ constexpr std::uint64_t kTop = 0xFFFFFFFFu;
 // Identifiers are at most 2^31 - 1, so kTop - id is never 0: a missing
 // second variable (0) sorts below every present one, and a constant (key 0)
 // below every term with variables.
-std::uint64_t keyOf(const VarId* ids, std::uint32_t n) {
+std::uint64_t keyOf(const VarId *ids, std::uint32_t n) {
   if (n == 0)
     return 0;
   std::uint64_t key = (kTop - ids[0]) << 32;
@@ -23,7 +23,7 @@ std::uint64_t keyOf(const VarId* ids, std::uint32_t n) {
 
 } // namespace
 
-Term makeTerm(const VarId* ids, std::uint32_t n) {
+Term makeTerm(const VarId *ids, std::uint32_t n) {
   Term t{keyOf(ids, n), 0};
   if (n > 2) {
     if (termArena.size() + n + 1 >= 0xFFFFFFFFu) // offsets are 32-bit
@@ -36,9 +36,9 @@ Term makeTerm(const VarId* ids, std::uint32_t n) {
   return t;
 }
 
-void termVars(const Term& t, VarList& out) {
+void termVars(const Term &t, VarList &out) {
   if (t.ext != 0) {
-    const VarId* at = termArena.data() + (t.ext - 1);
+    const VarId *at = termArena.data() + (t.ext - 1);
     out.size = at[0];
     out.ids = at + 1;
     return;
@@ -54,7 +54,7 @@ void termVars(const Term& t, VarList& out) {
     out.inlineIds[out.size++] = static_cast<VarId>(kTop - low);
 }
 
-int compareTerms(const Term& s, const Term& t) {
+int compareTerms(const Term &s, const Term &t) {
   if (s.key != t.key)
     return s.key > t.key ? 1 : -1;
   if ((s.ext | t.ext) == 0)

@@ -29,22 +29,22 @@ extern std::vector<VarId> termArena;
 
 // A small sorted identifier list, decoded from a term.
 struct VarList {
-  const VarId* ids;
+  const VarId *ids;
   std::uint32_t size;
   VarId inlineIds[2];
 };
 
 // The term of the sorted, duplicate-free identifiers ids[0 .. n).
-Term makeTerm(const VarId* ids, std::uint32_t n);
+Term makeTerm(const VarId *ids, std::uint32_t n);
 
 // The identifiers of t in ascending order. The list points into t's own
 // storage or into termArena; it stays valid until termArena grows.
-void termVars(const Term& t, VarList& out);
+void termVars(const Term &t, VarList &out);
 
 // > 0 when s is greater than t, < 0 when smaller, 0 for equal terms.
-int compareTerms(const Term& s, const Term& t);
+int compareTerms(const Term &s, const Term &t);
 
-inline bool termLess(const Term& s, const Term& t) {
+inline bool termLess(const Term &s, const Term &t) {
   if (s.key != t.key)
     return s.key < t.key;
   if ((s.ext | t.ext) == 0)

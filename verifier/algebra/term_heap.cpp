@@ -5,16 +5,16 @@
 
 namespace {
 
-inline bool greater(const PolyTerm& a, const PolyTerm& b) { return termLess(b.term, a.term); }
+inline bool greater(const PolyTerm &a, const PolyTerm &b) { return termLess(b.term, a.term); }
 
 } // namespace
 
-void TermHeap::assign(Polynomial&& descending) { heap_ = std::move(descending); }
+void TermHeap::assign(Polynomial &&descending) { heap_ = std::move(descending); }
 
-void TermHeap::push(const PolyTerm& t) {
+void TermHeap::push(const PolyTerm &t) {
   std::size_t hole = heap_.size();
   heap_.push_back(t);
-  PolyTerm* h = heap_.data();
+  PolyTerm *h = heap_.data();
   while (hole > 0) {
     const std::size_t parent = (hole - 1) / 4;
     if (!greater(t, h[parent]))
@@ -26,7 +26,7 @@ void TermHeap::push(const PolyTerm& t) {
 }
 
 PolyTerm TermHeap::pop() {
-  PolyTerm* h = heap_.data();
+  PolyTerm *h = heap_.data();
   const PolyTerm top = h[0];
   const PolyTerm last = heap_.back();
   heap_.pop_back();
@@ -52,7 +52,7 @@ PolyTerm TermHeap::pop() {
   return top;
 }
 
-bool popLeading(TermHeap& heap, PolyTerm& lead) {
+bool popLeading(TermHeap &heap, PolyTerm &lead) {
   while (!heap.empty()) {
     lead = heap.pop();
     if (heap.empty() || compareTerms(heap.top().term, lead.term) != 0)

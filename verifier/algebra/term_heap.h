@@ -13,11 +13,11 @@
 class TermHeap {
 public:
   // Takes the terms of a polynomial in descending order, which is a heap.
-  void assign(Polynomial&& descending);
-  void push(const PolyTerm& t);
+  void assign(Polynomial &&descending);
+  void push(const PolyTerm &t);
   // Removes and returns the greatest term (any one of several equal ones).
   PolyTerm pop();
-  const PolyTerm& top() const { return heap_.front(); }
+  const PolyTerm &top() const { return heap_.front(); }
   bool empty() const { return heap_.empty(); }
   std::size_t size() const { return heap_.size(); }
 
@@ -29,4 +29,4 @@ private:
 // to the greatest one, their coefficients added up. Terms whose sum is zero
 // are dropped, so the result is the true leading term. Returns false when
 // the polynomial is zero.
-bool popLeading(TermHeap& heap, PolyTerm& lead);
+bool popLeading(TermHeap &heap, PolyTerm &lead);

@@ -17,7 +17,7 @@ namespace {
 constexpr int kMaxVarId = 0x7FFFFFFF;
 } // namespace
 
-void HandleDecl(const char* name) {
+void HandleDecl(const char *name) {
   if (ind >= kMaxVarId)
     throw FatalError("polyverify: more than " + std::to_string(kMaxVarId - 1) +
                          " variable declarations in one problem\n",
@@ -31,7 +31,7 @@ void HandleDecl(const char* name) {
 
 void HandleField() { problem.startField(); }
 
-void HandleVar(const char* name, unsigned long exponent) {
+void HandleVar(const char *name, unsigned long exponent) {
   if (name[0] == 'X' && name[1] == '\0') {
     AlphaPoly power(exponent);
     tempmon.coef->mult(&power);
@@ -42,7 +42,7 @@ void HandleVar(const char* name, unsigned long exponent) {
   const unsigned id = VID.find(name, std::strlen(name));
   if (id == 0)
     throw inputError(std::string(name) + " undefined\n");
-  std::vector<VarId>& vars = tempmon.vars;
+  std::vector<VarId> &vars = tempmon.vars;
   // Factors usually come in declaration order: then this appends.
   if (vars.empty() || vars.back() < id) {
     vars.push_back(id);
@@ -53,7 +53,7 @@ void HandleVar(const char* name, unsigned long exponent) {
     vars.insert(at, id);
 }
 
-void HandleCoef(const std::string& text) {
+void HandleCoef(const std::string &text) {
   AlphaPoly factor(text);
   tempmon.coef->mult(&factor);
 }
@@ -78,7 +78,7 @@ void HandleCircuit() {
   glopoly.clear();
 }
 
-void HandlePoly(Polynomial& p) {
+void HandlePoly(Polynomial &p) {
   normalize(p);
   if (p.empty())
     return; // all terms cancelled: contributes nothing to a reduction

@@ -11,7 +11,7 @@
 
 // Declares a variable: it receives the next identifier (a name declared
 // again takes the new one, and so its place in the term order).
-void HandleDecl(const char* name);
+void HandleDecl(const char *name);
 
 // After the field has been defined: gives tempmon a fresh coefficient one
 // of the new field (ProblemState::startField).
@@ -19,13 +19,14 @@ void HandleField();
 
 // One factor name^exponent of the term under construction: "X" multiplies
 // its coefficient by alpha^exponent, "1" does nothing, any other name adds
-// that declared variable (x^e = x for a Boolean x, so e does not matter). An undeclared name throws a FatalError that prints
+// that declared variable (x^e = x for a Boolean x, so e does not matter). An undeclared name throws
+// a FatalError that prints
 // "<name> undefined", status 1.
-void HandleVar(const char* name, unsigned long exponent);
+void HandleVar(const char *name, unsigned long exponent);
 
 // A parenthesised coefficient (canonical field text): multiplied into the
 // coefficient of the term under construction.
-void HandleCoef(const std::string& text);
+void HandleCoef(const std::string &text);
 
 // Completes a term: adds tempmon to glopoly and starts a new term with
 // coefficient one.
@@ -41,7 +42,7 @@ void HandleCircuit();
 // order of leading terms, generators with equal leading terms in read order;
 // p is left empty. An empty p (all its terms cancelled) contributes nothing
 // to a reduction and is not stored.
-void HandlePoly(Polynomial& p);
+void HandlePoly(Polynomial &p);
 
 // Completes a problem: reduces specpoly modulo the ideal, prints the
 // result, then clears the problem state.

@@ -13,15 +13,15 @@ namespace {
 // A directory opens for reading on Linux but fails at the first read, which
 // the scanner would report as a fatal read error; it is no problem file, so
 // it is treated like a path that does not exist.
-bool isDirectory(FILE* file) {
+bool isDirectory(FILE *file) {
   struct stat info;
   return fstat(fileno(file), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
 } // namespace
 
-int zelmain(const char* path) {
-  FILE* file = std::fopen(path, "r");
+int zelmain(const char *path) {
+  FILE *file = std::fopen(path, "r");
   if (file != nullptr && isDirectory(file)) {
     std::fclose(file);
     file = nullptr;

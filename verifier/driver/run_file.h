@@ -7,4 +7,4 @@
 // cannot be opened or is a directory ("Fail to locate file: <path>" is
 // printed) or the parse stopped at a syntax error or an exhausted parser
 // stack. Running out of memory throws std::bad_alloc to the caller.
-int zelmain(const char* path);
+int zelmain(const char *path);

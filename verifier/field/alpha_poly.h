@@ -11,21 +11,21 @@ class AlphaPoly {
 public:
   explicit AlphaPoly(std::string text); // "X^3+X+1"; blanks and carets ignored
   explicit AlphaPoly(unsigned long n);  // alpha^n; 0 gives one
-  explicit AlphaPoly(const AlphaPoly* other);
+  explicit AlphaPoly(const AlphaPoly *other);
   ~AlphaPoly();
-  AlphaPoly(const AlphaPoly&) = delete;
-  AlphaPoly& operator=(const AlphaPoly&) = delete;
+  AlphaPoly(const AlphaPoly &) = delete;
+  AlphaPoly &operator=(const AlphaPoly &) = delete;
 
-  void add(const AlphaPoly* other);  // this += other
-  void mult(const AlphaPoly* other); // this *= other
-  AlphaPoly* getInverse() const;     // new element this^-1 (one for zero)
-  bool equals(const AlphaPoly* other) const;
+  void add(const AlphaPoly *other);  // this += other
+  void mult(const AlphaPoly *other); // this *= other
+  AlphaPoly *getInverse() const;     // new element this^-1 (one for zero)
+  bool equals(const AlphaPoly *other) const;
   bool isZero() const;
   bool isOne() const;
   std::string toString() const;
 
   static void setMinpoly(std::string text);
-  static void removeChars(std::string* text, std::string chars);
+  static void removeChars(std::string *text, std::string chars);
 
-  word_t* bits; // NumWords words, owned
+  word_t *bits; // NumWords words, owned
 };

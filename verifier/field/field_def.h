@@ -5,4 +5,4 @@
 
 // Appends the canonical text of the factor name^exponent ("X", "X^e" or "1")
 // to out; throws a FatalError (status 1) for any other name or exponent 0.
-void HandleMinpoly(std::string& out, const char* name, unsigned long exponent);
+void HandleMinpoly(std::string &out, const char *name, unsigned long exponent);

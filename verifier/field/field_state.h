@@ -15,8 +15,8 @@ class AlphaPoly;
 using word_t = std::uint64_t;
 
 struct FieldState {
-  int k = 0;                      // degree of the minimal polynomial
-  int numWords = 0;               // 64-bit words per element: (K - 1) / 64 + 1
+  int k = 0;                       // degree of the minimal polynomial
+  int numWords = 0;                // 64-bit words per element: (K - 1) / 64 + 1
   AlphaPoly **exponents = nullptr; // exponents[i] = alpha^(K + i) reduced, i = 0..K
 
   // Back to no field: frees the power table, zeroes the widths and the

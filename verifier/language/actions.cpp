@@ -8,12 +8,11 @@
 #include "field_def.h"
 #include "variables.h"
 
+std::string minpolyString;
+std::string tmpMinpoly;
+
 namespace {
-
-std::string factorName;  // the name of the factor being read
-std::string minpolyText; // canonical text of the field's minimal polynomial
-std::string coefText;    // canonical text of the coefficient being read
-
+std::string factorName; // the name of the factor being read
 } // namespace
 
 void endProblem() { HandleProblem(); }
@@ -23,17 +22,17 @@ void auxName(Factor) {}
 void declareName(Factor factor) { HandleDecl(factor.name); }
 
 void firstFieldTerm(Factor factor) {
-  minpolyText.clear();
-  HandleMinpoly(minpolyText, factor.name, factor.exponent);
+  minpolyString.clear();
+  HandleMinpoly(minpolyString, factor.name, factor.exponent);
 }
 
 void nextFieldTerm(Factor factor) {
-  minpolyText += '+';
-  HandleMinpoly(minpolyText, factor.name, factor.exponent);
+  minpolyString += '+';
+  HandleMinpoly(minpolyString, factor.name, factor.exponent);
 }
 
 void endField() {
-  AlphaPoly::setMinpoly(minpolyText);
+  AlphaPoly::setMinpoly(minpolyString);
   HandleField();
 }
 
@@ -46,18 +45,18 @@ void endTerm() { HandleTerm(); }
 void termFactor(Factor factor) { HandleVar(factor.name, factor.exponent); }
 
 void firstCoefTerm(Factor factor) {
-  coefText.clear();
-  HandleMinpoly(coefText, factor.name, factor.exponent);
+  tmpMinpoly.clear();
+  HandleMinpoly(tmpMinpoly, factor.name, factor.exponent);
 }
 
 void nextCoefTerm(Factor factor) {
-  coefText += '+';
-  HandleMinpoly(coefText, factor.name, factor.exponent);
+  tmpMinpoly += '+';
+  HandleMinpoly(tmpMinpoly, factor.name, factor.exponent);
 }
 
-void endCoef() { HandleCoef(coefText); }
+void endCoef() { HandleCoef(tmpMinpoly); }
 
-Factor nameFactor(const char* text) {
+Factor nameFactor(const char *text) {
   factorName.assign(text);
   return Factor{factorName.c_str(), 1};
 }

@@ -3,11 +3,16 @@
 // leave everything algebraic to the problem handlers.
 #pragma once
 
+#include <string>
+
+extern std::string minpolyString; // canonical text of the latest field's minimal polynomial
+extern std::string tmpMinpoly;    // canonical text of the coefficient being read
+
 // A factor as the grammar passes it on: its name (valid until the next
 // nameFactor) and its exponent, 1 when none was written; of several
 // exponents on one factor the last counts.
 struct Factor {
-  const char* name;
+  const char *name;
   unsigned long exponent;
 };
 
@@ -45,4 +50,4 @@ void endCoef();
 // scanned); the copy stays valid until the next nameFactor. The grammar
 // consumes every factor before it shifts the next name, so one copy at a
 // time suffices and nothing is left to free when a parse is abandoned.
-Factor nameFactor(const char* text);
+Factor nameFactor(const char *text);

@@ -7,4 +7,4 @@
 int zelparse();
 
 // Prints "ERROR:line <line>: <msg>" on standard output; returns 1.
-int zelerror(const char* msg);
+int zelerror(const char *msg);

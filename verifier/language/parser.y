@@ -20,7 +20,7 @@
    statement actions' copy, see actions.h) with its exponent; an exponent
    carries its exact 64-bit value. */
 %union {
-  char* text;
+  char *text;
   Factor factor;
   unsigned long exp;
 }
@@ -102,7 +102,7 @@ power
 
 %%
 
-int zelerror(const char* msg) {
+int zelerror(const char *msg) {
   std::printf("ERROR:line %d: %s\n", zellineno, msg);
   return 1;
 }
