@@ -12,23 +12,32 @@ std::string minpolyString;
 std::string tmpMinpoly;
 
 namespace {
-std::string factorName; // the name of the factor being read
+
+std::string factorName;       // the name of the factor being read
+unsigned long lastSerial = 0; // serial of the latest nameFactor
+
+// The name of factor, which must be the latest one made.
+const char *nameOf(const Factor &factor) {
+  assert(factor.serial == lastSerial);
+  return factor.name;
+}
+
 } // namespace
 
 void endProblem() { HandleProblem(); }
 
-void auxName(Factor) {}
+void auxName(Factor factor) { static_cast<void>(nameOf(factor)); }
 
-void declareName(Factor factor) { HandleDecl(factor.name); }
+void declareName(Factor factor) { HandleDecl(nameOf(factor)); }
 
 void firstFieldTerm(Factor factor) {
   minpolyString.clear();
-  HandleMinpoly(minpolyString, factor.name, factor.exponent);
+  HandleMinpoly(minpolyString, nameOf(factor), factor.exponent);
 }
 
 void nextFieldTerm(Factor factor) {
   minpolyString += '+';
-  HandleMinpoly(minpolyString, factor.name, factor.exponent);
+  HandleMinpoly(minpolyString, nameOf(factor), factor.exponent);
 }
 
 void endField() {
@@ -42,21 +51,21 @@ void endCircuitPoly() { HandleCircuit(); }
 
 void endTerm() { HandleTerm(); }
 
-void termFactor(Factor factor) { HandleVar(factor.name, factor.exponent); }
+void termFactor(Factor factor) { HandleVar(nameOf(factor), factor.exponent); }
 
 void firstCoefTerm(Factor factor) {
   tmpMinpoly.clear();
-  HandleMinpoly(tmpMinpoly, factor.name, factor.exponent);
+  HandleMinpoly(tmpMinpoly, nameOf(factor), factor.exponent);
 }
 
 void nextCoefTerm(Factor factor) {
   tmpMinpoly += '+';
-  HandleMinpoly(tmpMinpoly, factor.name, factor.exponent);
+  HandleMinpoly(tmpMinpoly, nameOf(factor), factor.exponent);
 }
 
 void endCoef() { HandleCoef(tmpMinpoly); }
 
 Factor nameFactor(const char *text) {
   factorName.assign(text);
-  return Factor{factorName.c_str(), 1};
+  return Factor{factorName.c_str(), 1, ++lastSerial};
 }

@@ -14,6 +14,7 @@ extern std::string tmpMinpoly;    // canonical text of the coefficient being rea
 struct Factor {
   const char *name;
   unsigned long exponent;
+  unsigned long serial; // which nameFactor made it: asserts check that its name is still valid
 };
 
 // problem_list: a problem is complete; reduce it, print its result and
