@@ -106,8 +106,8 @@ if [ "$head" -eq 1 ]; then
   build=$scratch/build
   mkdir -p "$src"
   git -C "$root" archive HEAD | tar -x -C "$src"
-elif [ -n "$(git -C "$root" status --porcelain -- verifier tools/algen 2>/dev/null)" ]; then
-  commit="$commit (with uncommitted changes in verifier/ or tools/algen/)"
+elif [ -n "$(git -C "$root" status --porcelain -- verifier algen 2>/dev/null)" ]; then
+  commit="$commit (with uncommitted changes in verifier/ or algen/)"
 fi
 if [ ! -f "$build/build.ninja" ]; then
   cmake -S "$src" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
@@ -211,11 +211,10 @@ cpu_model=$(grep -m1 'model name' /proc/cpuinfo | sed 's/.*: //' || echo unknown
   echo "| K | kind | faults | gates | variables | file | verdict | CPU s | wall s | RSS MB |"
   echo "|---:|---|---:|---:|---:|---:|---|---:|---:|---:|"
   cat "$rows"
-  # Hand-written notes (profiles, before/after) survive a rerun.
-  notes="$(dirname "$out")/NOTES.md"
-  if [ -f "$notes" ]; then
+  # Hand-written notes (profiles, before/after) live in NOTES.md beside it.
+  if [ -f "$(dirname "$out")/NOTES.md" ]; then
     echo
-    cat "$notes"
+    echo "Notes on these figures (before and after the reduction rework, the profile): [NOTES.md](NOTES.md)."
   fi
 } >"$out"
 echo "wrote $out" >&2

@@ -3,11 +3,12 @@
 // the translation of the graph into nets and nodes.
 #include "aiger_reader.h"
 
-#include <cctype>
+#include <algorithm>
 #include <istream>
 #include <map>
 #include <sstream>
 
+#include "decimal.h"
 #include "error.h"
 
 namespace net2alg {
@@ -61,15 +62,15 @@ std::vector<unsigned long> AigerParser::numberLine(std::size_t count, const char
       ++pos;
     if (pos == line.size())
       break;
-    unsigned long value = 0;
     const std::size_t start = pos;
-    for (; pos < line.size() && std::isdigit(static_cast<unsigned char>(line[pos])); ++pos) {
-      value = value * 10 + static_cast<unsigned long>(line[pos] - '0');
-      if (value > 2 * kMaxVar + 1)
+    pos = std::min(line.find(' ', start), line.size());
+    const std::string_view digits = std::string_view(line).substr(start, pos - start);
+    unsigned long value = 0;
+    if (!parseDecimal(digits, 2 * kMaxVar + 1, value)) {
+      if (digits.find_first_not_of("0123456789") == std::string_view::npos)
         error(std::string("number too large in ") + what);
-    }
-    if (pos == start || (pos < line.size() && line[pos] != ' '))
       error(std::string("bad ") + what + " line '" + line + "'");
+    }
     numbers.push_back(value);
   }
   if (numbers.size() != count)
@@ -109,9 +110,10 @@ Aiger AigerParser::parse() {
   aig.binary = magic == "aig";
   std::vector<unsigned long> h;
   for (std::string w; words >> w;) {
-    if (w.size() > 9 || w.find_first_not_of("0123456789") != std::string::npos)
+    unsigned long v;
+    if (w.size() > 9 || !parseDecimal(w, 999999999, v))
       error("bad header '" + header + "'");
-    h.push_back(std::stoul(w));
+    h.push_back(v);
   }
   if (h.size() < 5 || h.size() > 9)
     error("bad header '" + header + "'");
@@ -167,11 +169,11 @@ Aiger AigerParser::parse() {
     const char kind = line[0];
     const std::size_t space = line.find(' ');
     const std::string pos = line.substr(1, space == std::string::npos ? space : space - 1);
-    if (space == std::string::npos || space + 1 == line.size() || pos.empty() || pos.size() > 9 ||
-        pos.find_first_not_of("0123456789") != std::string::npos ||
+    unsigned long index = 0;
+    if (space == std::string::npos || space + 1 == line.size() || pos.size() > 9 ||
+        !parseDecimal(pos, 999999999, index) ||
         std::string("ilobcjf").find(kind) == std::string::npos)
       error("bad symbol table line '" + line + "'");
-    const unsigned long index = std::stoul(pos);
     const std::string name = line.substr(space + 1);
     if (kind == 'i') {
       if (index >= I)

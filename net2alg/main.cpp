@@ -153,10 +153,6 @@ int main(int argc, char **argv) {
       graph.close();
       if (!graph)
         net2alg::fail(graphPath + ": cannot write the graph");
-      if (t.graph.names.size() > net2alg::kToporderMaxVertices)
-        std::cerr << "net2alg: warning: the graph has " << t.graph.names.size()
-                  << " vertices; toporder handles at most " << net2alg::kToporderMaxVertices
-                  << '\n';
     }
 
     std::vector<int> order;

@@ -1,9 +1,10 @@
-// Writing the graph file, reproducing toporder's sort, reading tmp.order.
+// Writing the graph file, toporder's sort on it, reading tmp.order.
 #include "order_graph.h"
 
 #include <istream>
 #include <ostream>
-#include <stack>
+
+#include "topological_sort.h"
 
 namespace net2alg {
 
@@ -16,29 +17,16 @@ void writeGraph(const OrderGraph &graph, std::ostream &out) {
 }
 
 std::vector<int> stackTopologicalOrder(const OrderGraph &graph) {
-  const std::size_t n = graph.names.size();
-  // Adjacency lists in the order toporder walks them: it inserts each edge
-  // at the front of its start vertex's list, so the last edge read comes first.
-  std::vector<std::vector<int>> successors(n);
-  std::vector<int> inDegree(n, 0);
-  for (auto it = graph.edges.rbegin(); it != graph.edges.rend(); ++it)
-    successors[it->first].push_back(it->second);
-  for (const auto &e : graph.edges)
-    ++inDegree[e.second];
-
-  std::stack<int> ready;
-  for (std::size_t v = 0; v < n; ++v)
-    if (inDegree[v] == 0)
-      ready.push(static_cast<int>(v));
-  std::vector<int> order;
-  while (!ready.empty()) {
-    const int v = ready.top();
-    ready.pop();
-    order.push_back(v);
-    for (int w : successors[v])
-      if (--inDegree[w] == 0)
-        ready.push(w);
+  // The graph as toporder reads it: vertices numbered from 1.
+  ALGraph g(static_cast<int>(graph.names.size()));
+  std::vector<int> inDegree(graph.names.size() + 1, 0);
+  for (const auto &e : graph.edges) {
+    g.addArc(e.first + 1, e.second + 1);
+    ++inDegree[e.second + 1];
   }
+  std::vector<int> order = topologicalOrder(g, inDegree);
+  for (int &v : order)
+    --v;
   return order;
 }
 

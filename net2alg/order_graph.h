@@ -1,5 +1,5 @@
 // The signal graph in the file format of toporder, and the order in which
-// toporder's stack-driven sort outputs its vertices.
+// toporder's sort (the toporder library) outputs its vertices.
 #pragma once
 
 #include <iosfwd>
@@ -8,9 +8,6 @@
 #include <vector>
 
 namespace net2alg {
-
-// Largest number of vertices that toporder's vertex table holds.
-constexpr std::size_t kToporderMaxVertices = 2499;
 
 struct OrderGraph {
   std::vector<std::string> names;         // vertex k (0-based) is number k + 1 in the file
@@ -21,11 +18,9 @@ struct OrderGraph {
 // name per line.
 void writeGraph(const OrderGraph &graph, std::ostream &out);
 
-// The vertices in the order in which toporder outputs them: the vertices
-// without incoming edges are pushed on a stack in ascending number; the top
-// vertex is output and its edges are followed from the one read last to the
-// one read first, each vertex pushed at once when its last incoming edge has
-// been followed. Vertices on or behind a cycle are missing from the result.
+// The vertices (0-based) in the order in which toporder outputs them for the
+// graph file: the toporder library's sort. Vertices on or behind a cycle are
+// missing from the result.
 std::vector<int> stackTopologicalOrder(const OrderGraph &graph);
 
 // The names of an order file as toporder writes it: names separated by

@@ -3,7 +3,11 @@
 
 #include <cctype>
 
+#include "decimal.h"
 #include "error.h"
+#include "fatal_error.h"
+#include "poly_text.h"
+#include "poly_words.h"
 
 namespace net2alg {
 namespace {
@@ -18,10 +22,7 @@ std::string trim(const std::string &s) {
 
 // Parses a decimal number of at most 9 digits; false when `s` is not one.
 bool parseSmall(const std::string &s, unsigned long &value) {
-  if (s.empty() || s.size() > 9 || s.find_first_not_of("0123456789") != std::string::npos)
-    return false;
-  value = std::stoul(s);
-  return true;
+  return s.size() <= 9 && parseDecimal(s, 999999999, value);
 }
 
 bool isNameChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
@@ -104,27 +105,16 @@ std::vector<std::string> splitBitList(const std::string &text, const std::string
 FieldPolynomial parseFieldPolynomial(const std::string &text) {
   const std::string what = "--poly: bad minimal polynomial '" + text + "'";
   std::vector<unsigned long> exponents;
-  std::size_t start = 0;
-  while (true) {
-    const std::size_t plus = text.find('+', start);
-    const std::string term =
-        trim(text.substr(start, plus == std::string::npos ? std::string::npos : plus - start));
-    unsigned long e;
-    if (term == "1")
-      e = 0;
-    else if (term == "X")
-      e = 1;
-    else if (term.size() > 2 && term.compare(0, 2, "X^") == 0 && parseSmall(term.substr(2), e))
-      ;
-    else
-      fail(what + " (terms are X^e, X and 1 joined by '+')");
-    if (!exponents.empty() && e >= exponents.back())
-      fail(what + " (write the powers from the highest down, each once)");
-    exponents.push_back(e);
-    if (plus == std::string::npos)
-      break;
-    start = plus + 1;
+  try {
+    exponents = readPolynomialText(text);
+  } catch (const FatalError &) {
+    fail(what + " (terms are X^e, X and 1 joined by '+')");
   }
+  for (std::size_t k = 1; k < exponents.size(); ++k)
+    if (exponents[k] >= exponents[k - 1])
+      fail(what + " (write the powers from the highest down, each once)");
+  if (exponents.front() > static_cast<unsigned long>(kMaxFieldDegree))
+    fail(what + " (polyverify takes degrees up to " + std::to_string(kMaxFieldDegree) + ")");
   if (exponents.front() == 0)
     fail(what + " (the degree must be at least 1)");
   if (exponents.back() != 0)
@@ -133,7 +123,7 @@ FieldPolynomial parseFieldPolynomial(const std::string &text) {
   for (unsigned long e : exponents) {
     if (!poly.text.empty())
       poly.text += '+';
-    poly.text += e == 0 ? "1" : e == 1 ? "X" : "X^" + std::to_string(e);
+    poly.text += termText(e);
   }
   return poly;
 }

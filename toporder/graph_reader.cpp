@@ -1,7 +1,7 @@
 // Token-level reading of graph files, with an overflow check on every number.
 #include "graph_reader.h"
 
-#include <climits>
+#include <charconv>
 #include <istream>
 #include <ostream>
 #include <streambuf>
@@ -41,27 +41,15 @@ enum class IntToken { Ok, NotInteger, OutOfRange };
 
 // A decimal integer is an optional sign and one or more digits, the whole token.
 IntToken parseInt(const std::string &token, int &value) {
-  std::size_t i = 0;
-  const bool negative = !token.empty() && token[0] == '-';
-  if (!token.empty() && (token[0] == '-' || token[0] == '+'))
-    i = 1;
-  if (i == token.size())
+  const char *begin = token.data();
+  const char *end = begin + token.size();
+  // from_chars takes a minus sign but not a plus sign.
+  if (begin != end && *begin == '+' && (++begin == end || *begin == '-'))
     return IntToken::NotInteger;
-  long long magnitude = 0;
-  bool overflow = false;
-  for (; i < token.size(); ++i) {
-    const char c = token[i];
-    if (c < '0' || c > '9')
-      return IntToken::NotInteger;
-    if (!overflow) {
-      magnitude = magnitude * 10 + (c - '0');
-      overflow = magnitude > static_cast<long long>(INT_MAX) + 1;
-    }
-  }
-  if (overflow || (!negative && magnitude > INT_MAX))
-    return IntToken::OutOfRange;
-  value = static_cast<int>(negative ? -magnitude : magnitude);
-  return IntToken::Ok;
+  const auto [ptr, ec] = std::from_chars(begin, end, value);
+  if (ptr != end || ec == std::errc::invalid_argument)
+    return IntToken::NotInteger;
+  return ec == std::errc::result_out_of_range ? IntToken::OutOfRange : IntToken::Ok;
 }
 
 // Reads one of the two counts; `what` names it in messages.

@@ -6,45 +6,46 @@
 
 #include <cassert>
 #include <ostream>
-#include <stack>
 
-namespace {
-
-// Vertices whose incoming edges have all been followed, waiting to be output.
-// Empty whenever no sort is running.
-std::stack<int, std::vector<int>> s;
-
-} // namespace
-
-bool TopologicalSort(const ALGraph &graph, std::vector<int> &inDegree,
-                     const std::vector<std::string> &names, std::string &order, std::ostream &out) {
-  assert(s.empty());
+std::vector<int> topologicalOrder(const ALGraph &graph, std::vector<int> &inDegree) {
   const int n = graph.vertexCount;
   assert(inDegree.size() == static_cast<std::size_t>(n) + 1);
 
-  // Pushed in ascending order, so the highest-numbered source comes out first.
+  // Vertices whose incoming edges have all been followed, waiting to be
+  // output; pushed in ascending order, so the highest-numbered source comes
+  // out first.
+  std::vector<int> stack;
   for (int v = 1; v <= n; ++v)
     if (inDegree[v] == 0)
-      s.push(v);
+      stack.push_back(v);
 
-  int outputCount = 0;
-  while (!s.empty()) {
-    const int v = s.top();
-    s.pop();
+  std::vector<int> order;
+  order.reserve(static_cast<std::size_t>(n));
+  while (!stack.empty()) {
+    const int v = stack.back();
+    stack.pop_back();
     // Vertex 0 can only appear as the end of an edge; it is no vertex of the
     // graph, so it is dropped without output and its slot is not walked.
     if (v == 0)
       continue;
-    const std::string &name = names[graph.vertices[v].vertexNo - 1];
-    out << name << ',';
-    order += name;
-    order += ',';
-    ++outputCount;
+    order.push_back(graph.vertices[v].vertexNo);
     // The list runs from the edge read last to the edge read first, so the
     // successors freed here come off the stack in reading order.
     for (const ArcNode *arc = graph.vertices[v].firstArc; arc; arc = arc->nextArc)
       if (--inDegree[arc->toVertex] == 0)
-        s.push(arc->toVertex);
+        stack.push_back(arc->toVertex);
   }
-  return outputCount >= n;
+  return order;
+}
+
+bool TopologicalSort(const ALGraph &graph, std::vector<int> &inDegree,
+                     const std::vector<std::string> &names, std::string &order, std::ostream &out) {
+  const std::vector<int> vertices = topologicalOrder(graph, inDegree);
+  for (int v : vertices) {
+    const std::string &name = names[v - 1];
+    out << name << ',';
+    order += name;
+    order += ',';
+  }
+  return vertices.size() >= static_cast<std::size_t>(graph.vertexCount);
 }

@@ -2,50 +2,45 @@
 # algen's command line: help, refused arguments (one line on stderr, status
 # 2), output files and byte-identical reruns.
 #   cli.sh ALGEN
-set -u
+. "$(dirname "$0")/../lib.sh"
 algen=$1
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-
-# refuse STATUS MESSAGE-PART ARGS...: expect the status, nothing on stdout
-# and exactly one line on stderr that starts with "algen: " and holds the part.
-refuse() {
-  local want=$1 part=$2
-  shift 2
-  "$algen" "$@" >"$work/out" 2>"$work/err"
-  local got=$?
-  [ "$got" -eq "$want" ] || fail "algen $*: status $got, expected $want"
-  [ -s "$work/out" ] && fail "algen $*: wrote to stdout"
-  [ "$(wc -l <"$work/err")" -eq 1 ] || fail "algen $*: stderr is not one line: $(cat "$work/err")"
-  grep -q "^algen: .*$part" "$work/err" || fail "algen $*: stderr '$(cat "$work/err")' lacks '$part'"
-}
 
 "$algen" --help >"$work/out" 2>&1 || fail "--help: status $?"
 grep -q "^usage: algen" "$work/out" || fail "--help shows no usage"
 
-refuse 2 "unknown option '--frobnicate'" --k 8 --frobnicate
-refuse 2 "--k K" --kind montgomery
-refuse 2 "at least 2" --k 1
-refuse 2 "at most 2048" --k 2049
-refuse 2 "whole number" --k 8x
-refuse 2 "whole number" --k 99999999999999999999999
-refuse 2 "needs a value" --k
-refuse 2 "unknown kind 'booth'" --k 8 --kind booth
-refuse 2 "reducible" --poly "X^4+X^2+1"
-refuse 2 "reducible" --poly "X^5+X^4+1"
-refuse 2 "bad --poly" --poly "X^8+Y+1"
-refuse 2 "appears twice" --poly "X^3+X+X+1"
-refuse 2 "degree at least 2" --poly "X+1"
-refuse 2 "does not match" --k 9 --poly "X^8+X^4+X^3+X+1"
-refuse 2 "gates" --k 2 --bug 8
-refuse 2 "whole number" --k 8 --bug -1
-refuse 2 "below 2^64" --k 8 --seed 18446744073709551616
-refuse 1 "cannot open" --k 4 -o "$work/no/such/dir/p.alg"
+# refuse ARGS | MESSAGE: status 2 (1 for an unwritable file), nothing on
+# standard output, the one line "algen: MESSAGE" on standard error.
+while IFS='|' read -r args message; do
+  status=2
+  [[ $message == cannot* ]] && status=1
+  eval "set -- $args"
+  expect $status "algen: $message" "$algen" "$@"
+  [ -s "$work/out" ] && fail "algen $args: wrote to standard output"
+done <<EOT
+--k 8 --frobnicate|unknown option '--frobnicate' (see --help)
+--kind montgomery|give the field degree with --k K or the polynomial with --poly P (see --help)
+--k 1|K must be at least 2
+--k 2049|K must be at most 2048
+--k 8x|--k needs a whole number, not '8x'
+--k 99999999999999999999999|--k needs a whole number, not '99999999999999999999999'
+--k|option --k needs a value
+--k 8 --kind booth|unknown kind 'booth' (mastrovito, montgomery or karatsuba)
+--poly X^4+X^2+1|--poly 'X^4+X^2+1' is reducible over GF(2), so it defines no field
+--poly X^5+X^4+1|--poly 'X^5+X^4+1' is reducible over GF(2), so it defines no field
+--poly X^8+Y+1|bad --poly 'X^8+Y+1': terms are X^e, X and 1 joined by '+'
+--poly 'X^8++1'|bad --poly 'X^8++1': terms are X^e, X and 1 joined by '+'
+--poly X^3+X+X+1|bad --poly 'X^3+X+X+1': the term of degree 1 appears twice
+--poly X^3000+1|bad --poly 'X^3000+1': exponent larger than 2048
+--poly X+1|--poly 'X+1' must have degree at least 2
+--k 9 --poly X^8+X^4+X^3+X+1|--k 9 does not match the degree 8 of --poly
+--k 2 --bug 8|--bug 8 needs at least 8 gates; the circuit has 7
+--k 8 --bug -1|--bug needs a whole number, not '-1'
+--k 8 --seed 18446744073709551616|--seed needs a whole number below 2^64, not '18446744073709551616'
+--k 4 -o $work/no/such/dir/p.alg|cannot open $work/no/such/dir/p.alg: No such file or directory
+EOT
 
 # The same arguments give the same bytes, on stdout or in a file, with
-# either spelling of the options.
+# either spelling of the options; another seed gives other faults.
 for kind in mastrovito montgomery karatsuba; do
   args=(--kind "$kind" --k 24 --bug 2 --seed 11)
   "$algen" "${args[@]}" >"$work/a.alg" || fail "$kind: status $?"
@@ -58,11 +53,10 @@ for kind in mastrovito montgomery karatsuba; do
   cmp -s "$work/a.alg" "$work/d.alg" && fail "$kind: another seed gives the same faults"
 done
 
-# --poly fixes K; giving the same K as well is accepted.
+# --poly fixes K; giving the same K as well is accepted; blanks and any term
+# order are.
 "$algen" --poly "X^8+X^4+X^3+X+1" >"$work/p1.alg" || fail "--poly: status $?"
-"$algen" --k 8 --poly " X^8 + X^4 + X^3 + X + 1 " >"$work/p2.alg" || fail "--k --poly: status $?"
+"$algen" --k 8 --poly " 1+X + X^8+X^3+X^4 " >"$work/p2.alg" || fail "--k --poly: status $?"
 cmp -s "$work/p1.alg" "$work/p2.alg" || fail "--k with a matching --poly changes the output"
 grep -q "^X^8+X^4+X^3+X+1;$" "$work/p1.alg" || fail "field line of --poly"
-
-echo "$failures failed"
-[ "$failures" -eq 0 ]
+finish

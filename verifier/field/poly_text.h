@@ -26,3 +26,10 @@ std::string termText(unsigned long e);
 // Terms of the set bits of v at positions top down to 0, highest first,
 // joined by "+" without blanks; the empty text when none is set.
 std::string vectorText(const word_t *v, int top);
+
+// Exponents of a polynomial as a user writes it on a command line: terms
+// "X^e", "X" and "1" joined by "+", blanks anywhere ("X^8 + X^4+X^3+X+1"),
+// left to right. The numbers are read by readTermExponents. Any other text
+// throws a FatalError whose text names the polynomial and the bad term; an
+// exponent beyond the unsigned long range throws readTermExponents' error.
+std::vector<unsigned long> readPolynomialText(const std::string &text);

@@ -1,8 +1,10 @@
 // Choosing the minimal polynomial; see minpoly.h.
 #include "minpoly.h"
 
-#include <cctype>
 #include <set>
+
+#include "fatal_error.h"
+#include "poly_text.h"
 
 namespace algen {
 
@@ -37,61 +39,25 @@ Gf2Poly defaultMinpoly(unsigned k) {
 }
 
 bool parsePolyText(const std::string &text, Gf2Poly &out, std::string &err) {
-  std::string s;
-  for (char c : text)
-    if (c != ' ' && c != '\t')
-      s += c;
-  if (s.empty()) {
-    err = "empty polynomial";
+  std::vector<unsigned long> exps;
+  try {
+    exps = readPolynomialText(text);
+  } catch (const FatalError &) {
+    err = "terms are X^e, X and 1 joined by '+'";
     return false;
   }
-  std::set<unsigned> seen;
+  std::set<unsigned long> seen;
   Gf2Poly p;
-  size_t i = 0;
-  while (true) {
-    unsigned e;
-    if (s[i] == '1') {
-      e = 0;
-      ++i;
-    } else if (s[i] == 'X') {
-      ++i;
-      e = 1;
-      if (i < s.size() && s[i] == '^') {
-        ++i;
-        if (i >= s.size() || !isdigit(static_cast<unsigned char>(s[i]))) {
-          err = "expected digits after '^'";
-          return false;
-        }
-        unsigned long v = 0;
-        while (i < s.size() && isdigit(static_cast<unsigned char>(s[i]))) {
-          v = v * 10 + static_cast<unsigned>(s[i] - '0');
-          if (v > kMaxDegree) {
-            err = "exponent larger than " + std::to_string(kMaxDegree);
-            return false;
-          }
-          ++i;
-        }
-        e = static_cast<unsigned>(v);
-      }
-    } else {
-      err = std::string("unexpected '") + s[i] + "'";
+  for (unsigned long e : exps) {
+    if (e > kMaxDegree) {
+      err = "exponent larger than " + std::to_string(kMaxDegree);
       return false;
     }
     if (!seen.insert(e).second) {
       err = "the term of degree " + std::to_string(e) + " appears twice";
       return false;
     }
-    p.flip(e);
-    if (i == s.size())
-      break;
-    if (s[i] != '+') {
-      err = std::string("unexpected '") + s[i] + "'";
-      return false;
-    }
-    if (++i == s.size()) {
-      err = "missing term after '+'";
-      return false;
-    }
+    p.flip(static_cast<unsigned>(e));
   }
   out = p;
   return true;

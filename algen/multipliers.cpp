@@ -48,10 +48,10 @@ void reduceProduct(Netlist &n, const std::vector<Signal> &c, const Gf2Poly &m) {
   std::vector<std::vector<Signal>> terms(k);
   for (unsigned i = 0; i < k; ++i)
     terms[i].push_back(c[i]);
+  const ModArithmetic field(m);
   Gf2Poly r = Gf2Poly::monomial(k - 1);
-  const Gf2Poly x = Gf2Poly::monomial(1);
   for (unsigned j = k; j + 1 < 2 * k; ++j) {
-    r = Gf2Poly::mulMod(r, x, m); // X^j mod m
+    r = field.timesX(r); // X^j mod m
     for (unsigned i = 0; i < k; ++i)
       if (r.bit(i))
         terms[i].push_back(c[j]);
@@ -198,11 +198,12 @@ Gf2Poly montgomeryFactor(const Gf2Poly &m) {
     if (x > 0)
       e.push_back(x - 1);
   const Gf2Poly xinv = Gf2Poly::fromExponents(e);
+  const ModArithmetic field(m);
   Gf2Poly r = Gf2Poly::monomial(0), base = xinv;
   for (unsigned p = k; p; p >>= 1) {
     if (p & 1)
-      r = Gf2Poly::mulMod(r, base, m);
-    base = Gf2Poly::sqrMod(base, m);
+      r = field.mul(r, base);
+    base = field.mul(base, base);
   }
   return r;
 }

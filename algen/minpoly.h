@@ -20,9 +20,9 @@ constexpr unsigned kMaxDegree = 2048;
 // (never observed for K >= 2).
 Gf2Poly defaultMinpoly(unsigned k);
 
-// Reads "X^8+X^4+X^3+X+1" (blanks allowed, terms X^e, X and 1 in any order,
-// each exponent at most once). On failure returns false and sets err to a
-// short reason.
+// Reads "X^8+X^4+X^3+X+1" with the field library's reader (blanks allowed,
+// terms X^e, X and 1 in any order), each exponent at most once and at most
+// kMaxDegree. On failure returns false and sets err to a short reason.
 bool parsePolyText(const std::string &text, Gf2Poly &out, std::string &err);
 
 } // namespace algen

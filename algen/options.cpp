@@ -3,7 +3,7 @@
 
 #include "minpoly.h"
 
-#include <cstring>
+#include <charconv>
 
 namespace algen {
 
@@ -26,18 +26,13 @@ const char *const kUsage =
 
 namespace {
 
+// Decimal digits only (no sign, no blanks), the whole text, at most max.
 bool parseNumber(const std::string &s, uint64_t max, uint64_t &out) {
-  if (s.empty() || s.size() > 20)
-    return false;
   uint64_t v = 0;
-  for (char c : s) {
-    if (c < '0' || c > '9')
-      return false;
-    const uint64_t d = static_cast<uint64_t>(c - '0');
-    if (v > (max - d) / 10)
-      return false;
-    v = v * 10 + d;
-  }
+  const char *end = s.data() + s.size();
+  const auto [ptr, ec] = std::from_chars(s.data(), end, v);
+  if (ec != std::errc() || ptr != end || v > max)
+    return false;
   out = v;
   return true;
 }
