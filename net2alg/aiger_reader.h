@@ -15,6 +15,6 @@ namespace net2alg {
 // other output (inverted, constant, an input, a second output of the same
 // gate) becomes a buffer or inverter node of its own, so every output is a
 // net. Latches and the properties of AIGER 1.9 are rejected.
-Netlist readAiger(std::istream &in, const std::string &source);
+Netlist readAiger(std::istream &in, const std::string &source, bool registers = false);
 
 } // namespace net2alg

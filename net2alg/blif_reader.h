@@ -14,6 +14,6 @@ namespace net2alg {
 // directives are ignored; latches, flip-flop cells, unknown cells and other
 // directives are rejected with "source:line: message". Reading stops at the
 // end of the first model.
-Netlist readBlif(std::istream &in, const std::string &source);
+Netlist readBlif(std::istream &in, const std::string &source, bool registers = false);
 
 } // namespace net2alg

@@ -10,6 +10,7 @@
 #include "error.h"
 #include "order_graph.h"
 #include "read_netlist.h"
+#include "simulate.h"
 #include "translation.h"
 
 namespace {
@@ -76,7 +77,7 @@ int usageError(const std::string &message) {
 
 int main(int argc, char **argv) {
   net2alg::WordOptions words;
-  std::string netlistPath, outputPath, graphPath, orderPath;
+  std::string netlistPath, outputPath, graphPath, orderPath, maxFactors, tie, flops;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
     if (arg == "-h" || arg == "--help") {
@@ -105,6 +106,9 @@ int main(int argc, char **argv) {
                           : arg == "--spec"                  ? &words.spec
                           : arg == "--graph"                 ? &graphPath
                           : arg == "--order"                 ? &orderPath
+                          : arg == "--max-power-factors"     ? &maxFactors
+                          : arg == "--tie"                   ? &tie
+                          : arg == "--flops"                 ? &flops
                           : arg == "-o" || arg == "--output" ? &outputPath
                                                              : nullptr;
     if (!target)
@@ -117,6 +121,8 @@ int main(int argc, char **argv) {
     if (value.empty())
       return usageError("option '" + arg + "' needs a non-empty value");
     *target = value;
+    if (target == &tie)
+      words.ties.push_back(value);
   }
   if (netlistPath.empty())
     return usageError("no netlist given");
@@ -126,10 +132,25 @@ int main(int argc, char **argv) {
     return usageError("--z is missing: name the nets that form the word Z");
   if (words.a.empty())
     return usageError("--a is missing: name the inputs that form the word A");
+  if (!maxFactors.empty()) {
+    if (maxFactors.size() > 4 || maxFactors.find_first_not_of("0123456789") != std::string::npos ||
+        std::stoul(maxFactors) == 0)
+      return usageError("--max-power-factors: expected a number from 1 to 9999, not '" +
+                        maxFactors + "'");
+    words.maxPowerFactors = static_cast<unsigned>(std::stoul(maxFactors));
+  }
+  if (!flops.empty() && flops != "transparent" && flops != "refuse")
+    return usageError("--flops: expected 'transparent' or 'refuse', not '" + flops + "'");
+  words.transparentFlops = flops == "transparent";
 
   try {
-    const net2alg::Netlist netlist = net2alg::readNetlistFile(netlistPath);
+    const net2alg::Netlist netlist =
+        net2alg::readNetlistFile(netlistPath, words.transparentFlops);
     const net2alg::Translation t = net2alg::translate(netlist, words);
+    if (t.latency >= 0)
+      std::cerr << "net2alg: registers made transparent: every path from an operand to the "
+                   "result crosses "
+                << t.latency << (t.latency == 1 ? " register" : " registers") << '\n';
 
     if (!graphPath.empty()) {
       std::ofstream graph(graphPath);
@@ -141,6 +162,27 @@ int main(int argc, char **argv) {
         std::cerr << "net2alg: warning: the graph has " << t.graph.names.size()
                   << " vertices; toporder handles at most " << net2alg::kToporderMaxVertices
                   << '\n';
+    }
+
+    const net2alg::SimulationCheck check = net2alg::simulateSpec(t);
+    if (check.failing > 0) {
+      if (!check.reversed.empty()) {
+        std::string list;
+        for (std::size_t k = 0; k < check.reversed.size(); ++k)
+          list += (k == 0 ? "" : k + 1 == check.reversed.size() ? " and " : ", ") +
+                  check.reversed[k];
+        std::cerr << "net2alg: with the bit order of " << list
+                  << " reversed the circuit verifies: the ports may be in the reflected "
+                     "convention\n";
+      } else {
+        std::cerr << "net2alg: note: the circuit does not meet the specification on "
+                  << check.failing << " of " << check.vectors
+                  << " random input vectors: the remainder will not be 0\n";
+      }
+      if (t.aigerSymbols)
+        std::cerr << "net2alg: note: the bit names come from an AIGER symbol table, which "
+                     "numbers a bus by position (NAME[0] is its least significant bit) also "
+                     "for a port declared [0:N], where BLIF numbers it by index\n";
     }
 
     std::vector<int> order;

@@ -7,10 +7,11 @@
 #include <set>
 
 #include "error.h"
+#include "gf_field.h"
 #include "names.h"
+#include "registers.h"
 
 namespace net2alg {
-namespace {
 
 // Finds the nets of one word option. A plain item is a net name, else the
 // sanitized name of exactly one net, else a bus: NAME[0], NAME[1], ... as
@@ -47,6 +48,8 @@ std::vector<int> resolveBits(const Netlist &nl, const std::string &text, const s
   return bits;
 }
 
+namespace {
+
 // Rejects a combinational cycle anywhere in the netlist, naming its nets.
 void checkAcyclic(const Netlist &nl) {
   enum : char { kNew, kActive, kDone };
@@ -67,6 +70,16 @@ void checkAcyclic(const Netlist &nl) {
       }
       const int fanin = nl.nodes[d].support[next++];
       if (state[fanin] == kActive) {
+        // A register on the cycle: name it rather than the nets.
+        for (auto it = stack.rbegin(); it != stack.rend(); ++it) {
+          const Node &node = nl.nodes[nl.driver[it->first]];
+          if (node.reg >= 0)
+            fail("register '" + nl.netNames[node.out] + "' (" + node.where +
+                 ") is in a loop: its output feeds back to its input, so it cannot be a wire "
+                 "(only feed-forward pipelines can be made transparent)");
+          if (it->first == fanin)
+            break;
+        }
         std::string cycle = nl.netNames[fanin];
         std::size_t shown = 0;
         for (auto it = stack.rbegin(); it != stack.rend() && it->first != fanin; ++it) {
@@ -116,7 +129,15 @@ std::vector<char> coneOf(const Netlist &nl, const std::vector<int> &roots) {
 
 } // namespace
 
-Translation translate(const Netlist &nl, const WordOptions &options) {
+Translation translate(const Netlist &netlist, const WordOptions &options) {
+  // Ties and registers change the netlist: then a copy is worked on.
+  Netlist prepared;
+  const bool prepare = !options.ties.empty() || !netlist.registers.empty();
+  if (prepare) {
+    prepared = netlist;
+    tieInputs(prepared, options.ties);
+  }
+  const Netlist &nl = prepare ? prepared : netlist;
   Translation t;
   t.source = nl.source;
   t.model = nl.model;
@@ -124,7 +145,10 @@ Translation translate(const Netlist &nl, const WordOptions &options) {
   std::set<std::string> words{"Z", "A"};
   if (!options.b.empty())
     words.insert("B");
-  t.spec = checkSpec(options.spec, words);
+  t.specTerms = parseSpec(options.spec, words);
+  const ExactSpec exact =
+      exactPowers(t.specTerms, words, t.field.degree, options.maxPowerFactors);
+  t.spec = specText(exact.terms);
 
   if (options.z.empty())
     fail("--z is missing: name the outputs that form the word Z");
@@ -144,7 +168,15 @@ Translation translate(const Netlist &nl, const WordOptions &options) {
     if (std::find(bBits.begin(), bBits.end(), id) != bBits.end())
       fail("net '" + nl.netNames[id] + "' is in both --a and --b");
 
+  if (!nl.registers.empty())
+    checkRegisters(prepared, zBits);
   checkAcyclic(nl);
+  if (!nl.registers.empty()) {
+    std::vector<int> operandBits(aBits);
+    operandBits.insert(operandBits.end(), bBits.begin(), bBits.end());
+    t.latency = pipelineLatency(nl, zBits, operandBits);
+  }
+  t.aigerSymbols = nl.aigerSymbols;
   const std::vector<char> inCone = coneOf(nl, zBits);
 
   // Variables: the words, the inputs (bits of A, of B, others of the cone),
@@ -173,12 +205,19 @@ Translation translate(const Netlist &nl, const WordOptions &options) {
   for (const Node &node : nl.nodes)
     if (inCone[node.out])
       addVar(AlgVariable::kGate, node.out);
+  std::vector<int> frobeniusVars;
+  for (const FrobeniusWord &f : exact.frobenius) {
+    frobeniusVars.push_back(addVar(AlgVariable::kWord, -1));
+    t.vars.back().name = frobeniusName(f.word, f.shift);
+  }
 
   // Names: the bits of the words first, so that they keep their plain
   // names when others clash with them.
   NameTable names;
   for (const char *w : {"Z", "A", "B"})
     names.reserve(w);
+  for (const FrobeniusWord &f : exact.frobenius)
+    names.reserve(frobeniusName(f.word, f.shift));
   auto nameNet = [&](int net) {
     AlgVariable &v = t.vars[netVar[net]];
     if (v.name.empty())
@@ -204,6 +243,31 @@ Translation translate(const Netlist &nl, const WordOptions &options) {
   setWord(aVar, aBits);
   if (bVar >= 0)
     setWord(bVar, bBits);
+  // A^(2^j): bit i of A contributes alpha^(i*2^j), reduced.
+  if (!exact.frobenius.empty()) {
+    const GfField field(t.field);
+    for (std::size_t k = 0; k < exact.frobenius.size(); ++k) {
+      const FrobeniusWord &f = exact.frobenius[k];
+      const std::vector<int> &bits = f.word == "Z" ? zBits : f.word == "A" ? aBits : bBits;
+      AlgVariable &v = t.vars[frobeniusVars[k]];
+      for (std::size_t i = 0; i < bits.size(); ++i) {
+        GfField::Element c = field.alphaPower(i);
+        for (unsigned j = 0; j < f.shift; ++j)
+          c = field.square(c);
+        const std::string text = field.text(c);
+        if (text == "0")
+          continue; // only where the minimal polynomial is reducible
+        const int bitVar = netVar[bits[i]];
+        if (text.find('+') != std::string::npos)
+          v.tail.push_back({0, {bitVar}, text});
+        else // a single power: "1", "X" or "X^e"
+          v.tail.push_back({text.size() < 3 ? text == "X" ? 1u : 0u
+                                            : static_cast<unsigned>(std::stoul(text.substr(2))),
+                            {bitVar}});
+        v.deps.push_back(bitVar);
+      }
+    }
+  }
   for (const Node &node : nl.nodes) {
     if (!inCone[node.out])
       continue;
@@ -233,16 +297,28 @@ Translation translate(const Netlist &nl, const WordOptions &options) {
   if (bVar >= 0)
     chain.push_back(bVar);
   chain.push_back(aVar);
+  // The Frobenius words of A and B follow them; those of Z follow Z. So all
+  // words of the operands stand above their bits and below every gate, and
+  // those of Z above Z, once the order is reversed.
+  std::vector<std::pair<int, int>> zFrobenius;
+  for (std::size_t k = 0; k < exact.frobenius.size(); ++k) {
+    if (exact.frobenius[k].word == "Z")
+      zFrobenius.push_back({zVar, frobeniusVars[k]});
+    else
+      chain.push_back(frobeniusVars[k]);
+  }
   for (const AlgVariable &v : t.vars)
     t.graph.names.push_back(v.name);
   for (std::size_t k = 0; k + 1 < chain.size(); ++k)
     t.graph.edges.push_back({chain[k], chain[k + 1]});
+  std::vector<char> inChain(t.vars.size(), 0);
+  for (int v : chain)
+    inChain[v] = 1;
   std::vector<int> roots;
   for (std::size_t v = 0; v < t.vars.size(); ++v) {
     const AlgVariable &var = t.vars[v];
-    // A and B stand in the chain, after their bits already.
-    if (var.kind == AlgVariable::kInput || static_cast<int>(v) == aVar ||
-        static_cast<int>(v) == bVar)
+    // A, B and their Frobenius words stand in the chain, after their bits.
+    if (var.kind == AlgVariable::kInput || inChain[v])
       continue;
     bool root = true;
     for (int d : var.deps) {
@@ -253,8 +329,9 @@ Translation translate(const Netlist &nl, const WordOptions &options) {
     if (root)
       roots.push_back(static_cast<int>(v));
   }
+  t.graph.edges.insert(t.graph.edges.end(), zFrobenius.begin(), zFrobenius.end());
   for (int r : roots)
-    t.graph.edges.push_back({aVar, r});
+    t.graph.edges.push_back({chain.back(), r});
   return t;
 }
 
