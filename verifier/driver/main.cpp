@@ -3,10 +3,12 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <new>
 
 #include "process_exit.h"
+#include "reduce.h"
 #include "run_file.h"
 #include "variables.h"
 
@@ -16,6 +18,12 @@
 constexpr int kOutOfMemoryStatus = 3;
 
 int main(int argc, char** argv) {
+  // polyverify --summary FILE: a summary line after long remainders.
+  if (argc == 3 && std::strcmp(argv[1], "--summary") == 0) {
+    setRemainderSummary(true);
+    argv[1] = argv[2];
+    argc = 2;
+  }
   if (argc != 2) {
     std::fputs("Usage: ", stdout);
     std::fputs(argc > 0 && argv[0] != nullptr ? argv[0] : "", stdout);
