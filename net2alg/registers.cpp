@@ -102,7 +102,7 @@ void tieInputs(Netlist &nl, const std::vector<std::string> &ties) {
   }
 }
 
-void checkRegisters(Netlist &nl, const std::vector<int> &outputs) {
+void dropRegistersOutside(Netlist &nl, const std::vector<int> &outputs) {
   // The cone of the outputs, through registers.
   std::vector<char> inCone(nl.netNames.size(), 0);
   std::vector<int> work(outputs);
@@ -118,13 +118,18 @@ void checkRegisters(Netlist &nl, const std::vector<int> &outputs) {
           work.push_back(f);
         }
   }
+  for (const Register &reg : nl.registers)
+    if (!inCone[nl.nodes[reg.node].out])
+      nl.driver[nl.nodes[reg.node].out] = -1;
+}
+
+void checkRegisterControls(const Netlist &nl) {
   std::vector<signed char> memo(nl.netNames.size(), -2);
   for (const Register &reg : nl.registers) {
     const Node &node = nl.nodes[reg.node];
-    if (!inCone[node.out]) {
-      nl.driver[node.out] = -1;
-      continue;
-    }
+    if (nl.driver[node.out] != reg.node)
+      continue; // dropped
+
     const std::string what = "register '" + nl.netNames[node.out] + "' (" + reg.type + ", " +
                              node.where + ")";
     if (!reg.unsupported.empty())

@@ -24,11 +24,14 @@ namespace net2alg {
 // constant node of the same name.
 void tieInputs(Netlist &nl, const std::vector<std::string> &ties);
 
-// Checks the registers that the nets `outputs` depend on and keeps them as
-// wires; the registers outside that cone are dropped (their nets lose their
-// driver). Refuses, naming the register, any whose controls the constants
-// of the netlist do not make a wire, and any of a kind that is never one.
-void checkRegisters(Netlist &nl, const std::vector<int> &outputs);
+// Drops the registers that the nets `outputs` do not depend on (their nets
+// lose their driver), so that only the others are checked.
+void dropRegistersOutside(Netlist &nl, const std::vector<int> &outputs);
+
+// Refuses, naming the register, any register left whose controls the
+// constants of the netlist (the ties) do not make a wire, and any of a kind
+// that is never one.
+void checkRegisterControls(const Netlist &nl);
 
 // The number of registers that every path from an operand bit to an output
 // bit crosses, in an acyclic netlist; refuses unequal numbers, naming the

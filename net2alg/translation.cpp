@@ -169,9 +169,10 @@ Translation translate(const Netlist &netlist, const WordOptions &options) {
       fail("net '" + nl.netNames[id] + "' is in both --a and --b");
 
   if (!nl.registers.empty())
-    checkRegisters(prepared, zBits);
+    dropRegistersOutside(prepared, zBits);
   checkAcyclic(nl);
   if (!nl.registers.empty()) {
+    checkRegisterControls(nl);
     std::vector<int> operandBits(aBits);
     operandBits.insert(operandBits.end(), bBits.begin(), bBits.end());
     t.latency = pipelineLatency(nl, zBits, operandBits);

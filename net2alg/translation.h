@@ -60,7 +60,8 @@ std::vector<int> resolveBits(const Netlist &nl, const std::string &text, const s
                              bool inputsOnly);
 
 // Applies the ties, resolves the words, checks the registers (registers.h)
-// when the netlist has any, checks the netlist (cycles, undriven nets), keeps the
+// when the netlist has any: loops first, then their controls and the
+// latency; checks the netlist (cycles, undriven nets), keeps the
 // logic that the bits of Z depend on, names every variable and builds the
 // signal graph. The graph chains the inputs, B and A ahead of all gates, so
 // that the order of its stack-driven sort, reversed, has Z and the gates

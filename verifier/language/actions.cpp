@@ -81,6 +81,8 @@ void nextFieldTerm(char* name) {
 void endField() {
   AlphaPoly::setMinpoly(minpolyString);
   HandleField();
+  termNames.clear(); // left over when an earlier parse stopped inside a term
+  powered.clear();
   inSpec = true;
 }
 
