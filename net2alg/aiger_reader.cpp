@@ -145,10 +145,9 @@ Aiger AigerParser::parse() {
   // Latches: "lhs next [init]", in the binary format "next [init]".
   for (unsigned long k = 0; k < L; ++k) {
     const auto n = numberLine(aig.binary ? 1 : 2, "latch", 1);
-    aig.latches.push_back(aig.binary ? Latch{static_cast<unsigned>(2 * (I + k + 1)),
-                                             static_cast<unsigned>(n[0])}
-                                     : Latch{static_cast<unsigned>(n[0]),
-                                             static_cast<unsigned>(n[1])});
+    aig.latches.push_back(
+        aig.binary ? Latch{static_cast<unsigned>(2 * (I + k + 1)), static_cast<unsigned>(n[0])}
+                   : Latch{static_cast<unsigned>(n[0]), static_cast<unsigned>(n[1])});
   }
   for (unsigned long k = 0; k < O; ++k)
     aig.outputs.push_back(static_cast<unsigned>(numberLine(1, "output")[0]));

@@ -90,11 +90,16 @@ bool flipFlopPins(const std::string &type, std::string &roles, std::string &pins
     const char *pins;
     const char *roles;
   };
-  static const Kind kinds[] = {
-      {"FF", "", ""},          {"DFF", "C", "C"},        {"DFF", "CR-", "CA-"},
-      {"DFFE", "CE", "CE"},    {"DFFE", "CR-E", "CA-E"}, {"DFFSR", "CSR", "CAA"},
-      {"DFFSRE", "CSRE", "CAAE"}, {"SDFF", "CR-", "CR-"}, {"SDFFE", "CR-E", "CR-E"},
-      {"SDFFCE", "CR-E", "CR-E"}};
+  static const Kind kinds[] = {{"FF", "", ""},
+                               {"DFF", "C", "C"},
+                               {"DFF", "CR-", "CA-"},
+                               {"DFFE", "CE", "CE"},
+                               {"DFFE", "CR-E", "CA-E"},
+                               {"DFFSR", "CSR", "CAA"},
+                               {"DFFSRE", "CSRE", "CAAE"},
+                               {"SDFF", "CR-", "CR-"},
+                               {"SDFFE", "CR-E", "CR-E"},
+                               {"SDFFCE", "CR-E", "CR-E"}};
   if (type.size() < 4 || type.compare(0, 2, "$_") != 0 || type.back() != '_')
     return false;
   const std::string body = type.substr(2, type.size() - 3);

@@ -144,8 +144,7 @@ int main(int argc, char **argv) {
   words.transparentFlops = flops == "transparent";
 
   try {
-    const net2alg::Netlist netlist =
-        net2alg::readNetlistFile(netlistPath, words.transparentFlops);
+    const net2alg::Netlist netlist = net2alg::readNetlistFile(netlistPath, words.transparentFlops);
     const net2alg::Translation t = net2alg::translate(netlist, words);
     if (t.latency >= 0)
       std::cerr << "net2alg: registers made transparent: every path from an operand to the "
@@ -169,7 +168,9 @@ int main(int argc, char **argv) {
       if (!check.reversed.empty()) {
         std::string list;
         for (std::size_t k = 0; k < check.reversed.size(); ++k)
-          list += (k == 0 ? "" : k + 1 == check.reversed.size() ? " and " : ", ") +
+          list += (k == 0                           ? ""
+                   : k + 1 == check.reversed.size() ? " and "
+                                                    : ", ") +
                   check.reversed[k];
         std::cerr << "net2alg: with the bit order of " << list
                   << " reversed the circuit verifies: the ports may be in the reflected "

@@ -31,8 +31,8 @@ struct Node {
 // as a wire (Q = D, or Q = NOT D for an inverted AIGER next-state literal);
 // the controls say when that wire is exact (see registers.h).
 struct Register {
-  std::string type; // ".latch", the yosys cell type, or "latch" (AIGER)
-  int node = -1;    // its node in Netlist::nodes
+  std::string type;                // ".latch", the yosys cell type, or "latch" (AIGER)
+  int node = -1;                   // its node in Netlist::nodes
   int syncReset = -1, enable = -1; // control nets, -1 for none
   bool syncResetHigh = true, enableHigh = true;
   std::vector<std::pair<int, bool>> async = {}; // asynchronous set/reset nets, active high?

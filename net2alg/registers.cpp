@@ -130,8 +130,8 @@ void checkRegisterControls(const Netlist &nl) {
     if (nl.driver[node.out] != reg.node)
       continue; // dropped
 
-    const std::string what = "register '" + nl.netNames[node.out] + "' (" + reg.type + ", " +
-                             node.where + ")";
+    const std::string what =
+        "register '" + nl.netNames[node.out] + "' (" + reg.type + ", " + node.where + ")";
     if (!reg.unsupported.empty())
       fail(what + " cannot be made transparent: " + reg.unsupported);
     // A synchronous reset must be held inactive, an enable active.
@@ -145,9 +145,8 @@ void checkRegisterControls(const Netlist &nl) {
       if (value >= 0)
         fail(what + ": the ties hold its " + role + " '" + name + "' " +
              (mustBeActive ? "inactive" : "active"));
-      const std::string tie = nl.isInput[net]
-                                  ? "--tie " + name + "=" + std::to_string(wanted)
-                                  : "--tie on the inputs that drive '" + name + "'";
+      const std::string tie = nl.isInput[net] ? "--tie " + name + "=" + std::to_string(wanted)
+                                              : "--tie on the inputs that drive '" + name + "'";
       fail(what + ": its " + role + " '" + name + "' is not held " +
            (mustBeActive ? "active" : "inactive") + ", so the cell is no wire; hold it with " +
            tie + ", or make the registers transparent before yosys folds logic into them (run " +

@@ -74,7 +74,8 @@ void checkAcyclic(const Netlist &nl) {
         for (auto it = stack.rbegin(); it != stack.rend(); ++it) {
           const Node &node = nl.nodes[nl.driver[it->first]];
           if (node.reg >= 0)
-            fail("register '" + nl.netNames[node.out] + "' (" + node.where +
+            fail("register '" + nl.netNames[node.out] + "' (" + nl.registers[node.reg].type + ", " +
+                 node.where +
                  ") is in a loop: its output feeds back to its input, so it cannot be a wire "
                  "(only feed-forward pipelines can be made transparent)");
           if (it->first == fanin)
@@ -146,8 +147,7 @@ Translation translate(const Netlist &netlist, const WordOptions &options) {
   if (!options.b.empty())
     words.insert("B");
   t.specTerms = parseSpec(options.spec, words);
-  const ExactSpec exact =
-      exactPowers(t.specTerms, words, t.field.degree, options.maxPowerFactors);
+  const ExactSpec exact = exactPowers(t.specTerms, words, t.field.degree, options.maxPowerFactors);
   t.spec = specText(exact.terms);
 
   if (options.z.empty())

@@ -46,7 +46,7 @@ struct Translation {
   // the graph is vars[k].
   std::vector<AlgVariable> vars;
   FieldPolynomial field;
-  std::string spec;              // as written into the problem: word powers made exact
+  std::string spec;                // as written into the problem: word powers made exact
   std::vector<SpecTerm> specTerms; // as given, for the simulation check
   OrderGraph graph;
   int latency = -1;          // registers on every operand-to-result path; -1: no registers
