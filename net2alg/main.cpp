@@ -21,9 +21,10 @@ const char *const kUsage =
 const char *const kHelp =
     R"(usage: net2alg --z BITS --a BITS [--b BITS] --poly POLY [options] NETLIST
 
-Converts a combinational netlist into a .alg problem for polyverify: the
-circuit as polynomials over GF(2^K), the words Z, A and B built from its
-bits, and a specification over the words (by default Z = A*B).
+Converts a combinational netlist (or a feed-forward pipeline, see --flops)
+into a .alg problem for polyverify: the circuit as polynomials over
+GF(2^K), the words Z, A and B built from its bits, and a specification over
+the words (by default Z = A*B).
 
 NETLIST is BLIF (as yosys and ABC write it: .names covers, the yosys gate
 cells $_AND_, $_XOR_, $_MUX_, ... as .subckt or .gate, .conn) or AIGER,
@@ -44,7 +45,23 @@ Field and specification:
   --spec POLY   the specification over Z, A, B in .alg syntax; it must
                 reduce to 0 for a correct circuit. Default 'Z + A*B'.
                 A constant coefficient stands in parentheses at the head of
-                a term, e.g. 'Z + (X^7+X^6+X^3+X^2)*A*B'.
+                a term, e.g. 'Z + (X^7+X^6+X^3+X^2)*A*B'. Powers of words
+                are exact: A^e (and A*A) becomes a product of the words
+                A_sqJ = A^(2^J), one per binary digit of e, built from the
+                bits of A ('Z + A^3' is written 'Z + A_sq1*A').
+  --max-power-factors N
+                refuse a power of more than N such factors (default 8)
+
+Registers:
+  --flops refuse       a register is an error (the default)
+  --flops transparent  registers become wires from D to Q, when every path
+                from an operand bit to a result bit crosses the same number
+                of them (the latency, printed on standard error) and none is
+                in a loop. A cell with a synchronous reset or an enable must
+                have it held by --tie (reset inactive, enable active);
+                asynchronous resets are taken as inactive.
+  --tie PORT=VALUE     hold the primary input (or bus) PORT at VALUE (0, 1,
+                decimal or 0x hex, bit 0 first); repeatable
 
 Variable order:
   --graph FILE  also write the signal graph in toporder's format
@@ -57,6 +74,11 @@ Variable order:
 Output:
   -o FILE       write the .alg to FILE (default: standard output)
   -h, --help    show this help
+
+After converting, 64 random input vectors are run through the circuit and
+the specification (words and powers exact). When some disagree, standard
+error says so, and whether reversing the bit order of some words would make
+them agree (the bit-reflected convention of GHASH).
 
 Only the logic that the bits of Z depend on is converted. Net names become
 .alg names of letters, digits and '_' (a[3] -> a_3; clashes get a suffix;
