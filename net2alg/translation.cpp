@@ -255,16 +255,18 @@ Translation translate(const Netlist &netlist, const WordOptions &options) {
         GfField::Element c = field.alphaPower(i);
         for (unsigned j = 0; j < f.shift; ++j)
           c = field.square(c);
-        const std::string text = field.text(c);
-        if (text == "0")
+        // A single power of alpha is written as such, a sum as its text.
+        int ones = 0;
+        unsigned at = 0;
+        for (std::size_t w = 0; w < c.size(); ++w)
+          if (c[w]) {
+            ones += __builtin_popcountll(c[w]);
+            at = static_cast<unsigned>(64 * w) + static_cast<unsigned>(__builtin_ctzll(c[w]));
+          }
+        if (ones == 0)
           continue; // only where the minimal polynomial is reducible
         const int bitVar = netVar[bits[i]];
-        if (text.find('+') != std::string::npos)
-          v.tail.push_back({0, {bitVar}, text});
-        else // a single power: "1", "X" or "X^e"
-          v.tail.push_back({text.size() < 3 ? text == "X" ? 1u : 0u
-                                            : static_cast<unsigned>(std::stoul(text.substr(2))),
-                            {bitVar}});
+        v.tail.push_back(ones == 1 ? AlgTerm{at, {bitVar}} : AlgTerm{0, {bitVar}, field.text(c)});
         v.deps.push_back(bitVar);
       }
     }
