@@ -9,6 +9,7 @@
 namespace net2alg {
 
 // AIGER when the text starts with "aag " or "aig ", BLIF otherwise.
+// `registers` lets flip-flops and latches in (see registers.h).
 Netlist readNetlist(std::istream &in, const std::string &source, bool registers = false);
 
 // Opens `path` (binary mode) and reads it; a file that cannot be opened is
