@@ -21,34 +21,44 @@ struct AndGate {
   unsigned lhs, rhs0, rhs1;
 };
 
+struct Latch {
+  unsigned lhs, next; // literals; the initial value is not needed
+};
+
 struct Aiger {
   bool binary = false;
   unsigned maxVar = 0;
   std::vector<unsigned> inputs;  // literals
   std::vector<unsigned> outputs; // literals
   std::vector<AndGate> ands;
-  std::map<unsigned, std::string> inputNames, outputNames; // by position
+  std::vector<Latch> latches;
+  std::map<unsigned, std::string> inputNames, outputNames, latchNames; // by position
 };
 
 class AigerParser {
 public:
-  AigerParser(std::istream &in, const std::string &source) : in_(in), source_(source) {}
+  AigerParser(std::istream &in, const std::string &source, bool registers)
+      : in_(in), source_(source), registers_(registers) {}
   Aiger parse();
 
 private:
   [[noreturn]] void error(const std::string &message) const {
     fail(source_ + (lineNo_ ? ":" + std::to_string(lineNo_) : std::string()) + ": " + message);
   }
-  std::vector<unsigned long> numberLine(std::size_t count, const char *what);
+  std::vector<unsigned long> numberLine(std::size_t count, const char *what,
+                                        std::size_t optional = 0);
   unsigned long decode();
 
   std::istream &in_;
   std::string source_;
+  bool registers_;
   unsigned lineNo_ = 0;
 };
 
-// Reads the next line and parses exactly `count` decimal numbers from it.
-std::vector<unsigned long> AigerParser::numberLine(std::size_t count, const char *what) {
+// Reads the next line and parses `count` decimal numbers from it, or up to
+// `optional` more.
+std::vector<unsigned long> AigerParser::numberLine(std::size_t count, const char *what,
+                                                   std::size_t optional) {
   std::string line;
   if (!std::getline(in_, line))
     error(std::string("unexpected end of file, expected ") + what);
@@ -73,7 +83,7 @@ std::vector<unsigned long> AigerParser::numberLine(std::size_t count, const char
     }
     numbers.push_back(value);
   }
-  if (numbers.size() != count)
+  if (numbers.size() < count || numbers.size() > count + optional)
     error(std::string("bad ") + what + " line '" + line + "'");
   return numbers;
 }
@@ -118,12 +128,12 @@ Aiger AigerParser::parse() {
   if (h.size() < 5 || h.size() > 9)
     error("bad header '" + header + "'");
   const unsigned long M = h[0], I = h[1], L = h[2], O = h[3], A = h[4];
-  if (L != 0)
+  if (L != 0 && !registers_)
     error("latches are not supported (the netlist must be combinational)");
   for (std::size_t k = 5; k < h.size(); ++k)
     if (h[k] != 0)
       error("bad-state, constraint, justice and fairness properties are not supported");
-  if (M > kMaxVar || I + A > M || (aig.binary && I + A != M))
+  if (M > kMaxVar || I + L + A > M || (aig.binary && I + L + A != M))
     error("bad header '" + header + "': M must be " + (aig.binary ? "" : "at least ") +
           "I + L + A");
   aig.maxVar = static_cast<unsigned>(M);
@@ -134,6 +144,13 @@ Aiger AigerParser::parse() {
   else
     for (unsigned long k = 0; k < I; ++k)
       aig.inputs.push_back(static_cast<unsigned>(2 * (k + 1)));
+  // Latches: "lhs next [init]", in the binary format "next [init]".
+  for (unsigned long k = 0; k < L; ++k) {
+    const auto n = numberLine(aig.binary ? 1 : 2, "latch", 1);
+    aig.latches.push_back(
+        aig.binary ? Latch{static_cast<unsigned>(2 * (I + k + 1)), static_cast<unsigned>(n[0])}
+                   : Latch{static_cast<unsigned>(n[0]), static_cast<unsigned>(n[1])});
+  }
   for (unsigned long k = 0; k < O; ++k)
     aig.outputs.push_back(static_cast<unsigned>(numberLine(1, "output")[0]));
   if (!aig.binary) {
@@ -145,7 +162,7 @@ Aiger AigerParser::parse() {
   } else {
     lineNo_ = 0; // line numbers mean nothing from the binary section on
     for (unsigned long k = 0; k < A; ++k) {
-      const unsigned long lhs = 2 * (I + k + 1);
+      const unsigned long lhs = 2 * (I + L + k + 1);
       const unsigned long d0 = decode();
       const unsigned long d1 = decode();
       if (d0 > lhs || d1 > lhs - d0)
@@ -179,6 +196,10 @@ Aiger AigerParser::parse() {
       if (index >= I)
         error("symbol for input " + pos + ", but there are " + std::to_string(I) + " inputs");
       aig.inputNames[static_cast<unsigned>(index)] = name;
+    } else if (kind == 'l') {
+      if (index >= L)
+        error("symbol for latch " + pos + ", but there are " + std::to_string(L) + " latches");
+      aig.latchNames[static_cast<unsigned>(index)] = name;
     } else if (kind == 'o') {
       if (index >= O)
         error("symbol for output " + pos + ", but there are " + std::to_string(O) + " outputs");
@@ -233,13 +254,18 @@ int AigerBuilder::signal(unsigned lit) const {
 }
 
 Netlist AigerBuilder::build() {
-  enum : char { kNone, kIn, kAnd };
+  enum : char { kNone, kIn, kAnd, kLatch };
   std::vector<char> kind(aig_.maxVar + 1, kNone);
   for (std::size_t k = 0; k < aig_.inputs.size(); ++k) {
     const unsigned lit = aig_.inputs[k];
     if (lit < 2 || lit % 2 || lit / 2 > aig_.maxVar || kind[lit / 2] != kNone)
       error("bad input literal " + std::to_string(lit));
     kind[lit / 2] = kIn;
+  }
+  for (const Latch &l : aig_.latches) {
+    if (l.lhs < 2 || l.lhs % 2 || l.lhs / 2 > aig_.maxVar || kind[l.lhs / 2] != kNone)
+      error("bad latch literal " + std::to_string(l.lhs));
+    kind[l.lhs / 2] = kLatch;
   }
   for (const AndGate &g : aig_.ands) {
     if (g.lhs < 2 || g.lhs % 2 || g.lhs / 2 > aig_.maxVar || kind[g.lhs / 2] != kNone)
@@ -270,6 +296,13 @@ Netlist AigerBuilder::build() {
     const int id = freshNet(named ? it->second : "i[" + std::to_string(k) + "]", !named);
     varNet_[aig_.inputs[k] / 2] = id;
     nl_.addInput(id, nl_.source);
+    nl_.aigerSymbols = nl_.aigerSymbols || named;
+  }
+  for (std::size_t k = 0; k < aig_.latches.size(); ++k) {
+    const auto it = aig_.latchNames.find(static_cast<unsigned>(k));
+    const bool named = it != aig_.latchNames.end();
+    varNet_[aig_.latches[k].lhs / 2] =
+        freshNet(named ? it->second : "l[" + std::to_string(k) + "]", !named);
   }
   for (const AndGate &g : aig_.ands) {
     const auto it = gateOutput.find(g.lhs / 2);
@@ -286,6 +319,11 @@ Netlist AigerBuilder::build() {
       truth[m] = static_cast<std::uint8_t>(((m & 1) ^ inv0) & (((m >> 1) & 1) ^ inv1));
     nl_.addNode(varNet_[g.lhs / 2], {signal(g.rhs0), signal(g.rhs1)}, truth,
                 nl_.source + ": AND gate " + std::to_string(g.lhs));
+  }
+  for (std::size_t k = 0; k < aig_.latches.size(); ++k) {
+    const Latch &l = aig_.latches[k];
+    nl_.addRegister(varNet_[l.lhs / 2], signal(l.next), l.next & 1, Register{"latch"},
+                    nl_.source + ": latch " + std::to_string(l.lhs));
   }
   for (std::size_t k = 0; k < aig_.outputs.size(); ++k) {
     const unsigned lit = aig_.outputs[k];
@@ -309,8 +347,8 @@ Netlist AigerBuilder::build() {
 
 } // namespace
 
-Netlist readAiger(std::istream &in, const std::string &source) {
-  const Aiger aig = AigerParser(in, source).parse();
+Netlist readAiger(std::istream &in, const std::string &source, bool registers) {
+  const Aiger aig = AigerParser(in, source, registers).parse();
   return AigerBuilder(aig, source).build();
 }
 

@@ -14,7 +14,9 @@ namespace net2alg {
 // An AND gate that an output uses uninverted takes the output's name; any
 // other output (inverted, constant, an input, a second output of the same
 // gate) becomes a buffer or inverter node of its own, so every output is a
-// net. Latches and the properties of AIGER 1.9 are rejected.
-Netlist readAiger(std::istream &in, const std::string &source);
+// net. Latches are rejected unless `registers` (then they become registers
+// of the netlist, named after their "l" symbols or "l[k]"); the properties
+// of AIGER 1.9 always are.
+Netlist readAiger(std::istream &in, const std::string &source, bool registers = false);
 
 } // namespace net2alg

@@ -92,7 +92,9 @@ void writeAlg(const Translation &t, const std::vector<int> &order, std::ostream 
     for (const Ranked &r : terms) {
       out << " + ";
       const unsigned alpha = r.term->alpha;
-      if (alpha > 0)
+      if (!r.term->coef.empty())
+        out << '(' << r.term->coef << ")*";
+      else if (alpha > 0)
         out << (alpha == 1 ? "(X)*" : "(X^" + std::to_string(alpha) + ")*");
       if (r.ranks.empty())
         out << '1';

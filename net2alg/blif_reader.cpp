@@ -46,7 +46,10 @@ struct Cover {
 
 class BlifReader {
 public:
-  BlifReader(std::istream &in, const std::string &source) : in_(in) { nl_.source = source; }
+  BlifReader(std::istream &in, const std::string &source, bool registers)
+      : in_(in), registers_(registers) {
+    nl_.source = source;
+  }
   Netlist read();
 
 private:
@@ -56,8 +59,10 @@ private:
   void coverRow(const std::vector<std::string> &tokens);
   void closeCover();
   void cell(const std::vector<std::string> &tokens);
+  void flipFlop(const std::vector<std::string> &tokens);
 
   std::istream &in_;
+  bool registers_;
   Netlist nl_;
   unsigned lineNo_ = 0;   // first physical line of the current logical line
   unsigned physical_ = 0; // physical lines read so far
@@ -149,6 +154,11 @@ void BlifReader::directive(const std::vector<std::string> &tokens) {
     if (tokens.size() != 3)
       fail(where() + ": .conn needs two nets");
     nl_.addNode(nl_.net(tokens[2]), {nl_.net(tokens[1])}, {0, 1}, where());
+  } else if (d == ".latch" && registers_) {
+    // ".latch D Q [type control] [init]": a register of the global clock or of `control`.
+    if (tokens.size() < 3)
+      fail(where() + ": .latch needs an input and an output net");
+    nl_.addRegister(nl_.net(tokens[2]), nl_.net(tokens[1]), false, Register{".latch"}, where());
   } else if (d == ".latch" || d == ".mlatch") {
     fail(where() + ": latches are not supported (the netlist must be combinational)");
   } else if (d == ".end") {
@@ -217,6 +227,8 @@ void BlifReader::cell(const std::vector<std::string> &tokens) {
   if (tokens.size() < 2)
     fail(where() + ": " + tokens[0] + " needs a cell type");
   const std::string &type = tokens[1];
+  if (isSequentialCellType(type) && registers_)
+    return flipFlop(tokens);
   if (isSequentialCellType(type))
     fail(where() + ": flip-flop and latch cells (" + type +
          ") are not supported (the netlist must be combinational)");
@@ -253,10 +265,48 @@ void BlifReader::cell(const std::vector<std::string> &tokens) {
   nl_.addNode(out, fanins, cellType->truth, where());
 }
 
+// ".subckt $_SDFFE_PP0P_ C=clk D=d E=en Q=q R=rst": a flip-flop cell with
+// its control nets. A cell that cannot be a wire (a latch, an asynchronous
+// load, a coarse cell) is kept with the reason, for a message should the
+// result depend on it.
+void BlifReader::flipFlop(const std::vector<std::string> &tokens) {
+  const std::string &type = tokens[1];
+  Register reg{type};
+  std::string roles, pins, high;
+  if (!flipFlopPins(type, roles, pins, high))
+    reg.unsupported = type.rfind("$_", 0) == 0 ? "latches and asynchronous loads cannot be wires"
+                                               : "a coarse cell: map it to gate cells (techmap)";
+  int d = -1, q = -1;
+  for (std::size_t k = 2; k < tokens.size(); ++k) {
+    const std::size_t eq = tokens[k].find('=');
+    if (eq == std::string::npos || eq == 0 || eq + 1 == tokens[k].size())
+      fail(where() + ": bad pin connection '" + tokens[k] + "' (expected PIN=NET)");
+    const std::string pin = tokens[k].substr(0, eq);
+    const int id = nl_.net(tokens[k].substr(eq + 1));
+    const std::size_t at = pin.size() == 1 ? pins.find(pin[0]) : std::string::npos;
+    if (pin == "D" || pin == "Q")
+      (pin == "D" ? d : q) = id;
+    else if (!reg.unsupported.empty() || (at != std::string::npos && roles[at] == 'C'))
+      continue;
+    else if (at == std::string::npos)
+      fail(where() + ": cell " + type + " has no pin '" + pin + "'");
+    else if (roles[at] == 'R')
+      reg.syncReset = id, reg.syncResetHigh = high[at] == '1';
+    else if (roles[at] == 'E')
+      reg.enable = id, reg.enableHigh = high[at] == '1';
+    else
+      reg.async.push_back({id, high[at] == '1'});
+  }
+  if (d < 0 || q < 0)
+    fail(where() + ": pin '" + std::string(d < 0 ? "D" : "Q") + "' of " + type +
+         " is not connected");
+  nl_.addRegister(q, d, false, std::move(reg), where());
+}
+
 } // namespace
 
-Netlist readBlif(std::istream &in, const std::string &source) {
-  return BlifReader(in, source).read();
+Netlist readBlif(std::istream &in, const std::string &source, bool registers) {
+  return BlifReader(in, source, registers).read();
 }
 
 } // namespace net2alg

@@ -81,4 +81,49 @@ bool isSequentialCellType(const std::string &name) {
   return false;
 }
 
+bool flipFlopPins(const std::string &type, std::string &roles, std::string &pins,
+                  std::string &high) {
+  // Kind, the number of polarity letters, the pin of each letter ('-' for a
+  // reset value) and its role.
+  struct Kind {
+    const char *name;
+    const char *pins;
+    const char *roles;
+  };
+  static const Kind kinds[] = {{"FF", "", ""},
+                               {"DFF", "C", "C"},
+                               {"DFF", "CR-", "CA-"},
+                               {"DFFE", "CE", "CE"},
+                               {"DFFE", "CR-E", "CA-E"},
+                               {"DFFSR", "CSR", "CAA"},
+                               {"DFFSRE", "CSRE", "CAAE"},
+                               {"SDFF", "CR-", "CR-"},
+                               {"SDFFE", "CR-E", "CR-E"},
+                               {"SDFFCE", "CR-E", "CR-E"}};
+  if (type.size() < 4 || type.compare(0, 2, "$_") != 0 || type.back() != '_')
+    return false;
+  const std::string body = type.substr(2, type.size() - 3);
+  const std::size_t bar = body.find('_');
+  const std::string kind = body.substr(0, bar);
+  const std::string letters = bar == std::string::npos ? "" : body.substr(bar + 1);
+  for (const Kind &k : kinds) {
+    if (kind != k.name || letters.size() != std::string(k.pins).size())
+      continue;
+    roles.clear();
+    pins.clear();
+    high.clear();
+    for (std::size_t i = 0; i < letters.size(); ++i) {
+      if (k.pins[i] == '-')
+        continue;
+      if (letters[i] != 'P' && letters[i] != 'N')
+        return false;
+      pins += k.pins[i];
+      roles += k.roles[i];
+      high += letters[i] == 'P' ? '1' : '0';
+    }
+    return true;
+  }
+  return false;
+}
+
 } // namespace net2alg

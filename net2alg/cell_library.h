@@ -23,4 +23,13 @@ const CellType *findCellType(const std::string &name);
 // combinational netlist must not contain.
 bool isSequentialCellType(const std::string &name);
 
+// The controls of a yosys flip-flop cell type, from the letters of its name
+// ($_SDFFE_PN0P_: clock on the rising edge, synchronous reset active low to
+// 0, enable active high). `pins` receives the role of each control pin:
+// 'C' clock, 'R' synchronous reset, 'A' asynchronous set or reset, 'E'
+// enable; `high` whether it is active high. Returns false for the cells
+// that cannot be a wire (latches, asynchronous load, coarse cells).
+bool flipFlopPins(const std::string &type, std::string &roles, std::string &pins,
+                  std::string &high);
+
 } // namespace net2alg

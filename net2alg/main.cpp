@@ -11,6 +11,7 @@
 #include "order_graph.h"
 #include "read_netlist.h"
 #include "simplify.h"
+#include "simulate.h"
 #include "translation.h"
 
 namespace {
@@ -21,9 +22,10 @@ const char *const kUsage =
 const char *const kHelp =
     R"(usage: net2alg --z BITS --a BITS [--b BITS] --poly POLY [options] NETLIST
 
-Converts a combinational netlist into a .alg problem for polyverify: the
-circuit as polynomials over GF(2^K), the words Z, A and B built from its
-bits, and a specification over the words (by default Z = A*B).
+Converts a combinational netlist (or a feed-forward pipeline, see --flops)
+into a .alg problem for polyverify: the circuit as polynomials over
+GF(2^K), the words Z, A and B built from its bits, and a specification over
+the words (by default Z = A*B).
 
 NETLIST is BLIF (as yosys and ABC write it: .names covers, the yosys gate
 cells $_AND_, $_XOR_, $_MUX_, ... as .subckt or .gate, .conn) or AIGER,
@@ -44,7 +46,23 @@ Field and specification:
   --spec POLY   the specification over Z, A, B in .alg syntax; it must
                 reduce to 0 for a correct circuit. Default 'Z + A*B'.
                 A constant coefficient stands in parentheses at the head of
-                a term, e.g. 'Z + (X^7+X^6+X^3+X^2)*A*B'.
+                a term, e.g. 'Z + (X^7+X^6+X^3+X^2)*A*B'. Powers of words
+                are exact: A^e (and A*A) becomes a product of the words
+                A_sqJ = A^(2^J), one per binary digit of e, built from the
+                bits of A ('Z + A^3' is written 'Z + A_sq1*A').
+  --max-power-factors N
+                refuse a power of more than N such factors (default 8)
+
+Registers:
+  --flops refuse       a register is an error (the default)
+  --flops transparent  registers become wires from D to Q, when every path
+                from an operand bit to a result bit crosses the same number
+                of them (the latency, printed on standard error) and none is
+                in a loop. A cell with a synchronous reset or an enable must
+                have it held by --tie (reset inactive, enable active);
+                asynchronous resets are taken as inactive.
+  --tie PORT=VALUE     hold the primary input (or bus) PORT at VALUE (0, 1,
+                decimal or 0x hex, bit 0 first); repeatable
 
 Variable order:
   --graph FILE  also write the signal graph in toporder's format
@@ -63,6 +81,11 @@ Simplification:
 Output:
   -o FILE       write the .alg to FILE (default: standard output)
   -h, --help    show this help
+
+After converting, 64 random input vectors are run through the circuit and
+the specification (words and powers exact). When some disagree, standard
+error says so, and whether reversing the bit order of some words would make
+them agree (the bit-reflected convention of GHASH).
 
 Only the logic that the bits of Z depend on is converted. Net names become
 .alg names of letters, digits and '_' (a[3] -> a_3; clashes get a suffix;
@@ -86,7 +109,7 @@ int usageError(const std::string &message) {
 int main(int argc, char **argv) {
   net2alg::WordOptions words;
   words.simplify = true;
-  std::string netlistPath, outputPath, graphPath, orderPath;
+  std::string netlistPath, outputPath, graphPath, orderPath, maxFactors, tie, flops;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
     if (arg == "-h" || arg == "--help") {
@@ -119,6 +142,9 @@ int main(int argc, char **argv) {
                           : arg == "--spec"                  ? &words.spec
                           : arg == "--graph"                 ? &graphPath
                           : arg == "--order"                 ? &orderPath
+                          : arg == "--max-power-factors"     ? &maxFactors
+                          : arg == "--tie"                   ? &tie
+                          : arg == "--flops"                 ? &flops
                           : arg == "-o" || arg == "--output" ? &outputPath
                                                              : nullptr;
     if (!target)
@@ -131,6 +157,8 @@ int main(int argc, char **argv) {
     if (value.empty())
       return usageError("option '" + arg + "' needs a non-empty value");
     *target = value;
+    if (target == &tie)
+      words.ties.push_back(value);
   }
   if (netlistPath.empty())
     return usageError("no netlist given");
@@ -140,12 +168,26 @@ int main(int argc, char **argv) {
     return usageError("--z is missing: name the nets that form the word Z");
   if (words.a.empty())
     return usageError("--a is missing: name the inputs that form the word A");
+  if (!maxFactors.empty()) {
+    if (maxFactors.size() > 4 || maxFactors.find_first_not_of("0123456789") != std::string::npos ||
+        std::stoul(maxFactors) == 0)
+      return usageError("--max-power-factors: expected a number from 1 to 9999, not '" +
+                        maxFactors + "'");
+    words.maxPowerFactors = static_cast<unsigned>(std::stoul(maxFactors));
+  }
+  if (!flops.empty() && flops != "transparent" && flops != "refuse")
+    return usageError("--flops: expected 'transparent' or 'refuse', not '" + flops + "'");
+  words.transparentFlops = flops == "transparent";
 
   try {
-    const net2alg::Netlist netlist = net2alg::readNetlistFile(netlistPath);
+    const net2alg::Netlist netlist = net2alg::readNetlistFile(netlistPath, words.transparentFlops);
     const net2alg::Translation t = net2alg::translate(netlist, words);
     for (const std::string &warning : net2alg::shapeWarnings(t))
       std::cerr << "net2alg: warning: " << warning << '\n';
+    if (t.latency >= 0)
+      std::cerr << "net2alg: registers made transparent: every path from an operand to the "
+                   "result crosses "
+                << t.latency << (t.latency == 1 ? " register" : " registers") << '\n';
 
     if (!graphPath.empty()) {
       std::ofstream graph(graphPath);
@@ -153,6 +195,29 @@ int main(int argc, char **argv) {
       graph.close();
       if (!graph)
         net2alg::fail(graphPath + ": cannot write the graph");
+    }
+
+    const net2alg::SimulationCheck check = net2alg::simulateSpec(t);
+    if (check.failing > 0) {
+      if (!check.reversed.empty()) {
+        std::string list;
+        for (std::size_t k = 0; k < check.reversed.size(); ++k)
+          list += (k == 0                           ? ""
+                   : k + 1 == check.reversed.size() ? " and "
+                                                    : ", ") +
+                  check.reversed[k];
+        std::cerr << "net2alg: with the bit order of " << list
+                  << " reversed the circuit verifies: the ports may be in the reflected "
+                     "convention\n";
+      } else {
+        std::cerr << "net2alg: note: the circuit does not meet the specification on "
+                  << check.failing << " of " << check.vectors
+                  << " random input vectors: the remainder will not be 0\n";
+      }
+      if (t.aigerSymbols)
+        std::cerr << "net2alg: note: the bit names come from an AIGER symbol table, which "
+                     "numbers a bus by position (NAME[0] is its least significant bit) also "
+                     "for a port declared [0:N], where BLIF numbers it by index\n";
     }
 
     std::vector<int> order;

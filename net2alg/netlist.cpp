@@ -61,6 +61,13 @@ void Netlist::addNode(int out, const std::vector<int> &fanins, const TruthTable 
   nodes.push_back(std::move(node));
 }
 
+void Netlist::addRegister(int q, int d, bool inverted, Register reg, const std::string &where) {
+  addNode(q, {d}, inverted ? TruthTable{1, 0} : TruthTable{0, 1}, where);
+  reg.node = static_cast<int>(nodes.size() - 1);
+  nodes.back().reg = static_cast<int>(registers.size());
+  registers.push_back(std::move(reg));
+}
+
 std::vector<NetTerm> netAnf(const std::vector<int> &fanins, const TruthTable &truth) {
   assert(fanins.size() <= kMaxNodeInputs);
   assert(truth.size() == std::size_t{1} << fanins.size());

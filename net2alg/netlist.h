@@ -24,6 +24,19 @@ struct Node {
   std::vector<int> support; // the nets its ANF uses, in the order of the fanin list
   std::vector<NetTerm> anf; // the function: the sum of these products
   std::string where;        // "file:line" of the definition, for messages
+  int reg = -1;             // for a register: its index in Netlist::registers
+};
+
+// A flip-flop, read only when registers are allowed. Its node stands for it
+// as a wire (Q = D, or Q = NOT D for an inverted AIGER next-state literal);
+// the controls say when that wire is exact (see registers.h).
+struct Register {
+  std::string type;                // ".latch", the yosys cell type, or "latch" (AIGER)
+  int node = -1;                   // its node in Netlist::nodes
+  int syncReset = -1, enable = -1; // control nets, -1 for none
+  bool syncResetHigh = true, enableHigh = true;
+  std::vector<std::pair<int, bool>> async = {}; // asynchronous set/reset nets, active high?
+  std::string unsupported = {}; // what keeps it from being a wire at all; empty when nothing
 };
 
 struct Netlist {
@@ -36,6 +49,8 @@ struct Netlist {
   std::vector<Node> nodes;  // in definition order
   std::vector<int> driver;  // per net: the index of its node, or -1
   std::vector<char> isInput;
+  std::vector<Register> registers;
+  bool aigerSymbols = false; // input names came from an AIGER symbol table
 
   // The id of the net of that name, created when it does not exist yet.
   int net(const std::string &name);
@@ -52,6 +67,9 @@ struct Netlist {
   // driven primary input.
   void addNode(int out, const std::vector<int> &fanins, const TruthTable &truth,
                const std::string &where);
+
+  // Adds a register as the node Q = D (Q = NOT D when `inverted`).
+  void addRegister(int q, int d, bool inverted, Register reg, const std::string &where);
 };
 
 // The ANF of a function over nets: the Moebius transform of the truth table,

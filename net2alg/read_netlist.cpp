@@ -11,25 +11,25 @@
 
 namespace net2alg {
 
-Netlist readNetlist(std::istream &in, const std::string &source) {
+Netlist readNetlist(std::istream &in, const std::string &source, bool registers) {
   char magic[4] = {0, 0, 0, 0};
   in.read(magic, 4);
   const std::string head(magic, static_cast<std::size_t>(in.gcount()));
   in.clear();
   in.seekg(0);
   if (head == "aag " || head == "aig ")
-    return readAiger(in, source);
-  return readBlif(in, source);
+    return readAiger(in, source, registers);
+  return readBlif(in, source, registers);
 }
 
-Netlist readNetlistFile(const std::string &path) {
+Netlist readNetlistFile(const std::string &path, bool registers) {
   std::error_code ec;
   if (std::filesystem::is_directory(path, ec))
     fail(path + ": is a directory");
   std::ifstream in(path, std::ios::binary);
   if (!in)
     fail(path + ": cannot open for reading");
-  return readNetlist(in, path);
+  return readNetlist(in, path, registers);
 }
 
 } // namespace net2alg

@@ -9,10 +9,11 @@
 namespace net2alg {
 
 // AIGER when the text starts with "aag " or "aig ", BLIF otherwise.
-Netlist readNetlist(std::istream &in, const std::string &source);
+// `registers` lets flip-flops and latches in (see registers.h).
+Netlist readNetlist(std::istream &in, const std::string &source, bool registers = false);
 
 // Opens `path` (binary mode) and reads it; a file that cannot be opened is
 // an InputError.
-Netlist readNetlistFile(const std::string &path);
+Netlist readNetlistFile(const std::string &path, bool registers = false);
 
 } // namespace net2alg

@@ -7,11 +7,12 @@
 #include <set>
 
 #include "error.h"
+#include "gf_field.h"
 #include "names.h"
 #include "simplify.h"
+#include "registers.h"
 
 namespace net2alg {
-namespace {
 
 // Finds the nets of one word option. A plain item is a net name, else the
 // sanitized name of exactly one net, else a bus: NAME[0], NAME[1], ... as
@@ -48,6 +49,8 @@ std::vector<int> resolveBits(const Netlist &nl, const std::string &text, const s
   return bits;
 }
 
+namespace {
+
 // Rejects a combinational cycle anywhere in the netlist, naming its nets.
 void checkAcyclic(const Netlist &nl) {
   enum : char { kNew, kActive, kDone };
@@ -68,6 +71,17 @@ void checkAcyclic(const Netlist &nl) {
       }
       const int fanin = nl.nodes[d].support[next++];
       if (state[fanin] == kActive) {
+        // A register on the cycle: name it rather than the nets.
+        for (auto it = stack.rbegin(); it != stack.rend(); ++it) {
+          const Node &node = nl.nodes[nl.driver[it->first]];
+          if (node.reg >= 0)
+            fail("register '" + nl.netNames[node.out] + "' (" + nl.registers[node.reg].type + ", " +
+                 node.where +
+                 ") is in a loop: its output feeds back to its input, so it cannot be a wire "
+                 "(only feed-forward pipelines can be made transparent)");
+          if (it->first == fanin)
+            break;
+        }
         std::string cycle = nl.netNames[fanin];
         std::size_t shown = 0;
         for (auto it = stack.rbegin(); it != stack.rend() && it->first != fanin; ++it) {
@@ -117,7 +131,15 @@ std::vector<char> coneOf(const Netlist &nl, const std::vector<int> &roots) {
 
 } // namespace
 
-Translation translate(const Netlist &nl, const WordOptions &options) {
+Translation translate(const Netlist &netlist, const WordOptions &options) {
+  // Ties and registers change the netlist: then a copy is worked on.
+  Netlist prepared;
+  const bool prepare = !options.ties.empty() || !netlist.registers.empty();
+  if (prepare) {
+    prepared = netlist;
+    tieInputs(prepared, options.ties);
+  }
+  const Netlist &nl = prepare ? prepared : netlist;
   Translation t;
   t.source = nl.source;
   t.model = nl.model;
@@ -125,7 +147,9 @@ Translation translate(const Netlist &nl, const WordOptions &options) {
   std::set<std::string> words{"Z", "A"};
   if (!options.b.empty())
     words.insert("B");
-  t.spec = checkSpec(options.spec, words);
+  t.specTerms = parseSpec(options.spec, words);
+  const ExactSpec exact = exactPowers(t.specTerms, words, t.field.degree, options.maxPowerFactors);
+  t.spec = specText(exact.terms);
 
   if (options.z.empty())
     fail("--z is missing: name the outputs that form the word Z");
@@ -145,11 +169,28 @@ Translation translate(const Netlist &nl, const WordOptions &options) {
     if (std::find(bBits.begin(), bBits.end(), id) != bBits.end())
       fail("net '" + nl.netNames[id] + "' is in both --a and --b");
 
+  if (!nl.registers.empty())
+    dropRegistersOutside(prepared, zBits);
   checkAcyclic(nl);
+  if (!nl.registers.empty()) {
+    checkRegisterControls(nl);
+    std::vector<int> operandBits(aBits);
+    operandBits.insert(operandBits.end(), bBits.begin(), bBits.end());
+    t.latency = pipelineLatency(nl, zBits, operandBits);
+  }
+  t.aigerSymbols = nl.aigerSymbols;
   if (options.simplify) {
+    // The register checks above need the registers as read; after them each
+    // register is a plain wire node, and the ties are already applied.
     WordOptions plain = options;
     plain.simplify = false;
-    return translate(simplifyNetlist(nl, zBits), plain);
+    plain.ties.clear();
+    Netlist simple = simplifyNetlist(nl, zBits);
+    simple.registers.clear();
+    Translation st = translate(simple, plain);
+    st.latency = t.latency;
+    st.aigerSymbols = t.aigerSymbols;
+    return st;
   }
   const std::vector<char> inCone = coneOf(nl, zBits);
 
@@ -179,12 +220,19 @@ Translation translate(const Netlist &nl, const WordOptions &options) {
   for (const Node &node : nl.nodes)
     if (inCone[node.out])
       addVar(AlgVariable::kGate, node.out);
+  std::vector<int> frobeniusVars;
+  for (const FrobeniusWord &f : exact.frobenius) {
+    frobeniusVars.push_back(addVar(AlgVariable::kWord, -1));
+    t.vars.back().name = frobeniusName(f.word, f.shift);
+  }
 
   // Names: the bits of the words first, so that they keep their plain
   // names when others clash with them.
   NameTable names;
   for (const char *w : {"Z", "A", "B"})
     names.reserve(w);
+  for (const FrobeniusWord &f : exact.frobenius)
+    names.reserve(frobeniusName(f.word, f.shift));
   auto nameNet = [&](int net) {
     AlgVariable &v = t.vars[netVar[net]];
     if (v.name.empty())
@@ -210,6 +258,33 @@ Translation translate(const Netlist &nl, const WordOptions &options) {
   setWord(aVar, aBits);
   if (bVar >= 0)
     setWord(bVar, bBits);
+  // A^(2^j): bit i of A contributes alpha^(i*2^j), reduced.
+  if (!exact.frobenius.empty()) {
+    const GfField field(t.field);
+    for (std::size_t k = 0; k < exact.frobenius.size(); ++k) {
+      const FrobeniusWord &f = exact.frobenius[k];
+      const std::vector<int> &bits = f.word == "Z" ? zBits : f.word == "A" ? aBits : bBits;
+      AlgVariable &v = t.vars[frobeniusVars[k]];
+      for (std::size_t i = 0; i < bits.size(); ++i) {
+        GfField::Element c = field.alphaPower(i);
+        for (unsigned j = 0; j < f.shift; ++j)
+          c = field.square(c);
+        // A single power of alpha is written as such, a sum as its text.
+        int ones = 0;
+        unsigned at = 0;
+        for (std::size_t w = 0; w < c.size(); ++w)
+          if (c[w]) {
+            ones += __builtin_popcountll(c[w]);
+            at = static_cast<unsigned>(64 * w) + static_cast<unsigned>(__builtin_ctzll(c[w]));
+          }
+        if (ones == 0)
+          continue; // only where the minimal polynomial is reducible
+        const int bitVar = netVar[bits[i]];
+        v.tail.push_back(ones == 1 ? AlgTerm{at, {bitVar}} : AlgTerm{0, {bitVar}, field.text(c)});
+        v.deps.push_back(bitVar);
+      }
+    }
+  }
   for (const Node &node : nl.nodes) {
     if (!inCone[node.out])
       continue;
@@ -239,16 +314,28 @@ Translation translate(const Netlist &nl, const WordOptions &options) {
   if (bVar >= 0)
     chain.push_back(bVar);
   chain.push_back(aVar);
+  // The Frobenius words of A and B follow them; those of Z follow Z. So all
+  // words of the operands stand above their bits and below every gate, and
+  // those of Z above Z, once the order is reversed.
+  std::vector<std::pair<int, int>> zFrobenius;
+  for (std::size_t k = 0; k < exact.frobenius.size(); ++k) {
+    if (exact.frobenius[k].word == "Z")
+      zFrobenius.push_back({zVar, frobeniusVars[k]});
+    else
+      chain.push_back(frobeniusVars[k]);
+  }
   for (const AlgVariable &v : t.vars)
     t.graph.names.push_back(v.name);
   for (std::size_t k = 0; k + 1 < chain.size(); ++k)
     t.graph.edges.push_back({chain[k], chain[k + 1]});
+  std::vector<char> inChain(t.vars.size(), 0);
+  for (int v : chain)
+    inChain[v] = 1;
   std::vector<int> roots;
   for (std::size_t v = 0; v < t.vars.size(); ++v) {
     const AlgVariable &var = t.vars[v];
-    // A and B stand in the chain, after their bits already.
-    if (var.kind == AlgVariable::kInput || static_cast<int>(v) == aVar ||
-        static_cast<int>(v) == bVar)
+    // A, B and their Frobenius words stand in the chain, after their bits.
+    if (var.kind == AlgVariable::kInput || inChain[v])
       continue;
     bool root = true;
     for (int d : var.deps) {
@@ -259,8 +346,9 @@ Translation translate(const Netlist &nl, const WordOptions &options) {
     if (root)
       roots.push_back(static_cast<int>(v));
   }
+  t.graph.edges.insert(t.graph.edges.end(), zFrobenius.begin(), zFrobenius.end());
   for (int r : roots)
-    t.graph.edges.push_back({aVar, r});
+    t.graph.edges.push_back({chain.back(), r});
   return t;
 }
 

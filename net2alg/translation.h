@@ -9,6 +9,7 @@
 #include "netlist.h"
 #include "order_graph.h"
 #include "word_options.h"
+#include "word_powers.h"
 
 namespace net2alg {
 
@@ -17,12 +18,17 @@ struct WordOptions {
   std::string poly;             // the field's minimal polynomial
   std::string spec = "Z + A*B"; // the specification over Z, A, B
   bool simplify = false;        // clean the netlist up first (simplify.h)
+  unsigned maxPowerFactors = kDefaultMaxPowerFactors;
+  std::vector<std::string> ties; // PORT=VALUE: primary inputs held at constants
+  bool transparentFlops = false; // registers become wires (after the checks of registers.h)
 };
 
-// One term of a polynomial: alpha^alpha times the product of `vars`.
+// One term of a polynomial: alpha^alpha times the product of `vars`; or,
+// when `coef` is not empty, that coefficient ("X^9+X^2+1") times them.
 struct AlgTerm {
   unsigned alpha;
   std::vector<int> vars;
+  std::string coef = {};
 };
 
 struct AlgVariable {
@@ -37,13 +43,26 @@ struct AlgVariable {
 
 struct Translation {
   std::string source, model;
-  std::vector<AlgVariable> vars; // Z, A, B first; vertex k of the graph is vars[k]
+  // Z, A, B first, the Frobenius words of the specification last; vertex k of
+  // the graph is vars[k].
+  std::vector<AlgVariable> vars;
   FieldPolynomial field;
-  std::string spec;
+  std::string spec;                // as written into the problem: word powers made exact
+  std::vector<SpecTerm> specTerms; // as given, for the simulation check
   OrderGraph graph;
+  int latency = -1;          // registers on every operand-to-result path; -1: no registers
+  bool aigerSymbols = false; // the input names came from an AIGER symbol table
 };
 
-// Resolves the words, checks the netlist (cycles, undriven nets), keeps the
+// The nets of a bit list (--a, --b, --z, --tie; `option` prefixes the
+// messages): a net name, the sanitized name of one net, or a bus NAME[0],
+// NAME[1], ...; with `inputsOnly` each must be a primary input.
+std::vector<int> resolveBits(const Netlist &nl, const std::string &text, const std::string &option,
+                             bool inputsOnly);
+
+// Applies the ties, resolves the words, checks the registers (registers.h)
+// when the netlist has any: loops first, then their controls and the
+// latency; checks the netlist (cycles, undriven nets), keeps the
 // logic that the bits of Z depend on, names every variable and builds the
 // signal graph. The graph chains the inputs, B and A ahead of all gates, so
 // that the order of its stack-driven sort, reversed, has Z and the gates

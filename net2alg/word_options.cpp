@@ -119,7 +119,7 @@ FieldPolynomial parseFieldPolynomial(const std::string &text) {
     fail(what + " (the degree must be at least 1)");
   if (exponents.back() != 0)
     fail(what + " (a minimal polynomial has the constant term 1)");
-  FieldPolynomial poly{static_cast<unsigned>(exponents.front()), ""};
+  FieldPolynomial poly{static_cast<unsigned>(exponents.front()), "", exponents};
   for (unsigned long e : exponents) {
     if (!poly.text.empty())
       poly.text += '+';
@@ -132,7 +132,7 @@ FieldPolynomial parseFieldPolynomial(const std::string &text) {
 // term := [coef '*'] factor ('*' factor)*
 // coef := '(' cfactor ('+' cfactor)* ')'      cfactor: X or 1 with exponents
 // factor := NAME EXPONENT*
-std::string checkSpec(const std::string &text, const std::set<std::string> &words) {
+std::vector<SpecTerm> parseSpec(const std::string &text, const std::set<std::string> &words) {
   const std::string option = "--spec";
   const std::vector<Token> tokens = tokenize(text, option);
   std::size_t pos = 0;
@@ -142,30 +142,32 @@ std::string checkSpec(const std::string &text, const std::set<std::string> &word
   auto factor = [&](bool inCoef) {
     if (tokens[pos].kind != Token::kName)
       fail(option + ": expected a factor in '" + text + "'");
-    std::string f = tokens[pos].text;
-    if (f != "X" && f != "1") {
+    SpecFactor f{tokens[pos].text, 1, tokens[pos].text};
+    if (f.name != "X" && f.name != "1") {
       if (inCoef)
-        fail(option + ": a coefficient holds only X and 1, not '" + f + "'");
-      if (!words.count(f)) {
+        fail(option + ": a coefficient holds only X and 1, not '" + f.name + "'");
+      if (!words.count(f.name)) {
         std::string known;
         for (const std::string &w : words)
           known += (known.empty() ? "" : ", ") + w;
-        fail(option + ": unknown name '" + f + "' (the word variables are " + known + ")");
+        fail(option + ": unknown name '" + f.name + "' (the word variables are " + known + ")");
       }
     }
-    for (++pos; tokens[pos].kind == Token::kExponent; ++pos)
-      f += tokens[pos].text;
+    for (++pos; tokens[pos].kind == Token::kExponent; ++pos) {
+      f.text += tokens[pos].text;
+      f.exponent = std::stoul(tokens[pos].text.substr(1)); // the last one counts
+    }
     return f;
   };
-  std::string out;
+  std::vector<SpecTerm> terms;
   while (true) {
-    std::string term;
+    SpecTerm term;
     if (isChar('(')) {
       ++pos;
-      term = "(" + factor(true);
+      term.coef = factor(true).text;
       while (isChar('+')) {
         ++pos;
-        term += "+" + factor(true);
+        term.coef += "+" + factor(true).text;
       }
       if (!isChar(')'))
         fail(option + ": expected ')' in '" + text + "'");
@@ -173,21 +175,36 @@ std::string checkSpec(const std::string &text, const std::set<std::string> &word
       if (!isChar('*'))
         fail(option + ": a coefficient must be followed by '*' and a factor in '" + text + "'");
       ++pos;
-      term += ")*";
     }
-    term += factor(false);
+    term.factors.push_back(factor(false));
     while (isChar('*')) {
       ++pos;
-      term += "*" + factor(false);
+      term.factors.push_back(factor(false));
     }
-    out += (out.empty() ? "" : " + ") + term;
+    terms.push_back(std::move(term));
     if (tokens[pos].kind == Token::kEnd)
       break;
     if (!isChar('+'))
       fail(option + ": unexpected '" + tokens[pos].text + "' in '" + text + "'");
     ++pos;
   }
+  return terms;
+}
+
+std::string specText(const std::vector<SpecTerm> &terms) {
+  std::string out;
+  for (const SpecTerm &term : terms) {
+    out += out.empty() ? "" : " + ";
+    if (!term.coef.empty())
+      out += "(" + term.coef + ")*";
+    for (std::size_t k = 0; k < term.factors.size(); ++k)
+      out += (k ? "*" : "") + term.factors[k].text;
+  }
   return out;
+}
+
+std::string checkSpec(const std::string &text, const std::set<std::string> &words) {
+  return specText(parseSpec(text, words));
 }
 
 } // namespace net2alg

@@ -26,6 +26,12 @@ expect 1 "net2alg: latch.blif:4: latches are not supported (the netlist must be 
 printf 'aag 2 1 1 1 0\n2\n4 2\n4\n' >latch.aag
 expect 1 "net2alg: latch.aag:1: latches are not supported (the netlist must be combinational)" \
   "$net2alg" "${W[@]}" latch.aag
+expect 2 $'net2alg: --flops: expected \'transparent\' or \'refuse\', not \'wires\'\n'"$usage" \
+  "$net2alg" "${W[@]}" --flops wires latch.blif
+expect 2 $'net2alg: --max-power-factors: expected a number from 1 to 9999, not \'0\'\n'"$usage" \
+  "$net2alg" "${W[@]}" --max-power-factors 0 latch.blif
+expect 0 "net2alg: registers made transparent: every path from an operand to the result crosses 1 register" \
+  "$net2alg" --z q --a d --poly 'X^2+X+1' --spec 'Z + A' --flops transparent latch.blif
 # --b is optional when the specification does not use B.
 printf '.model c\n.inputs a\n.outputs z\n.names a y z\n11 1\n.names z y\n1 1\n.end\n' >cycle.blif
 expect 1 "net2alg: cycle.blif: combinational cycle: z -> y -> z" \

@@ -19,6 +19,7 @@
 #include <cstdio>
 #include <exception>
 #include <string>
+#include <unordered_map>
 
 #include "coeff_vector.h"
 #include "poly_words.h"
@@ -146,6 +147,57 @@ void sortGenerators(Ideal &gens) {
 
 namespace {
 
+bool summaryWanted = false;
+constexpr std::size_t kSummaryTerms = 1000;
+
+// "X^0..X^7, X^9": the set bits of v as runs.
+std::string powerRuns(const std::vector<word_t> &v) {
+  std::string out;
+  const int bits = static_cast<int>(v.size()) * 64;
+  for (int e = 0; e < bits; ++e) {
+    if (!(v[e / 64] >> (e % 64) & 1))
+      continue;
+    int last = e;
+    while (last + 1 < bits && (v[(last + 1) / 64] >> ((last + 1) % 64) & 1))
+      ++last;
+    out += (out.empty() ? "X^" : ", X^") + std::to_string(e);
+    if (last > e)
+      out += "..X^" + std::to_string(last);
+    e = last;
+  }
+  return out;
+}
+
+// One line on standard error that sums up a long remainder.
+void printSummary(const Polynomial &rem) {
+  std::unordered_map<VarId, std::size_t> uses;
+  std::vector<word_t> powers(static_cast<std::size_t>(coefPool.words()), 0);
+  for (const PolyTerm &t : rem) {
+    VarList vars;
+    termVars(t.term, vars);
+    for (std::uint32_t k = 0; k < vars.size; ++k)
+      ++uses[vars.ids[k]];
+    const word_t *c = coefPool.at(t.coef);
+    for (std::size_t w = 0; w < powers.size(); ++w)
+      powers[w] |= c[w];
+  }
+  std::vector<std::pair<VarId, std::size_t>> ranked(uses.begin(), uses.end());
+  const std::size_t top = std::min<std::size_t>(5, ranked.size());
+  std::partial_sort(ranked.begin(), ranked.begin() + static_cast<std::ptrdiff_t>(top), ranked.end(),
+                    [](const auto &x, const auto &y) {
+                      return x.second != y.second ? x.second > y.second : x.first < y.first;
+                    });
+  std::string most;
+  for (std::size_t k = 0; k < top; ++k)
+    most += (k ? ", " : "") + std::string(DIV.get(ranked[k].first)) + " (" +
+            std::to_string(ranked[k].second) + ")";
+  std::fflush(stdout);
+  std::fprintf(stderr,
+               "Summary: the remainder has %zu terms in %zu variables; powers of X in its "
+               "coefficients: %s; most frequent variables (terms): %s\n",
+               rem.size(), uses.size(), powerRuns(powers).c_str(), most.c_str());
+}
+
 void printResult(const Polynomial &spec) {
   std::fputs("FINAL RESULT: ", stdout);
   if (spec.empty()) {
@@ -245,11 +297,15 @@ void reduce(Polynomial &spec, Ideal &gens) {
     remainder.push_back(r);
   spec = std::move(remainder);
   printResult(spec);
+  if (summaryWanted && spec.size() > kSummaryTerms)
+    printSummary(spec);
 }
 
 void setReductionMonitor(ReductionMonitor *m) { monitor = m; }
 
 ReductionMonitor *reductionMonitor() { return monitor; }
+
+void setRemainderSummary(bool on) { summaryWanted = on; }
 
 void printmonomial(const PolyTerm &m) {
   VarList vars;

@@ -10,6 +10,12 @@
 // terms are not changed.
 void reduce(Polynomial &spec, Ideal &generators);
 
+// With `on` (polyverify --summary), every remainder of more than 1,000
+// terms is followed by one line on standard error: its numbers of terms and
+// variables, the powers of X in its coefficients, its five most frequent
+// variables.
+void setRemainderSummary(bool on);
+
 // Puts the generators in non-increasing order of their leading terms,
 // equal ones keeping their read order (a stable sort).
 void sortGenerators(Ideal &generators);

@@ -88,6 +88,22 @@ void HandlePoly(Polynomial &p) {
   p.clear();
 }
 
+bool isWordVariable(const char *name) {
+  const unsigned id = VID.find(name, std::strlen(name));
+  if (id == 0)
+    return false;
+  for (std::size_t g = 0; g < ideal.size(); ++g) {
+    VarList lead;
+    termVars(ideal.begin(g)->term, lead);
+    if (lead.size != 1 || lead.ids[0] != id)
+      continue;
+    for (const PolyTerm *t = ideal.begin(g); t != ideal.end(g); ++t)
+      if (!coefPool.isOne(t->coef))
+        return true;
+  }
+  return false;
+}
+
 void HandleProblem() {
   reduce(specpoly, ideal);
   clear();

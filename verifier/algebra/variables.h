@@ -44,6 +44,11 @@ void HandleCircuit();
 // to a reduction and is not stored.
 void HandlePoly(Polynomial &p);
 
+// True when a circuit polynomial led by the declared variable `name` (a
+// term of that variable alone) has a coefficient other than one: the
+// variable is a word over GF(2^K) rather than a bit.
+bool isWordVariable(const char *name);
+
 // Completes a problem: reduces specpoly modulo the ideal, prints the
 // result, then clears the problem state.
 void HandleProblem();

@@ -24,6 +24,8 @@ std::string readMaxMemory(CommandLine &cl, const std::string &value) {
 }
 
 const Option kOptions[] = {
+    {"--summary", "", &CommandLine::summary, nullptr,
+     "one line on standard error after a remainder of more than 1,000 terms"},
     {"--progress", "", &CommandLine::progress, nullptr,
      "a progress line on standard error at most once a second"},
     {"--max-memory", "", nullptr, readMaxMemory,

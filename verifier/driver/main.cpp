@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <memory>
 #include <new>
@@ -36,6 +37,7 @@ int main(int argc, char **argv) {
     std::fflush(stdout);
     return statusCode(ExitStatus::kInputError);
   }
+  setRemainderSummary(options.summary);
   // Coefficients are owned through raw pointers in the problem state; free
   // them at exit, whichever way the process ends, so that leak checkers see
   // a clean heap.

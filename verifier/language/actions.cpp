@@ -2,7 +2,10 @@
 #include "actions.h"
 
 #include <cassert>
+#include <cstdio>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "alpha_poly.h"
 #include "field_def.h"
@@ -22,9 +25,48 @@ const char *nameOf(const Factor &factor) {
   return factor.name;
 }
 
+// Variables that a term of the specification holds with degree above one
+// (A^2, A*A): the language reads every variable as a bit, so A^2 is A, and
+// that is wrong for a word over GF(2^K). Checked when the problem ends.
+bool inSpec = false;
+std::vector<std::pair<std::string, unsigned long>> termFactors; // the spec term being read
+std::vector<std::pair<std::string, unsigned long>> powered;     // name, degree in its term
+
+void notePower(const char *name, unsigned long exponent) {
+  if (!inSpec || (name[0] == 'X' && name[1] == '\0') || (name[0] == '1' && name[1] == '\0'))
+    return;
+  unsigned long degree = exponent;
+  for (const auto &[earlier, earlierDegree] : termFactors)
+    if (earlier == name)
+      degree += earlierDegree; // A*A and A^2*A: the degrees add up
+  termFactors.push_back({name, exponent});
+  if (degree >= 2)
+    powered.push_back({name, degree});
+}
+
+// One line on standard error for the first word with a power in the spec.
+void warnWordPowers() {
+  for (const auto &[name, degree] : powered)
+    if (isWordVariable(name.c_str())) {
+      std::fflush(stdout);
+      std::fprintf(stderr,
+                   "Warning: the specification holds %s^%lu, which is read as %s (A^2 = A, as for "
+                   "bits); but %s is a word (its polynomial has coefficients other than 0 and 1), "
+                   "so the result does not verify a power of a word\n",
+                   name.c_str(), degree, name.c_str(), name.c_str());
+      break;
+    }
+  powered.clear();
+  termFactors.clear();
+  inSpec = false;
+}
+
 } // namespace
 
-void endProblem() { HandleProblem(); }
+void endProblem() {
+  warnWordPowers();
+  HandleProblem();
+}
 
 void auxName(Factor factor) { static_cast<void>(nameOf(factor)); }
 
@@ -43,15 +85,27 @@ void nextFieldTerm(Factor factor) {
 void endField() {
   AlphaPoly::setMinpoly(minpolyString);
   HandleField();
+  termFactors.clear(); // left over when an earlier parse stopped inside a term
+  powered.clear();
+  inSpec = true;
 }
 
-void endSpec() { HandleSpec(); }
+void endSpec() {
+  inSpec = false;
+  HandleSpec();
+}
 
 void endCircuitPoly() { HandleCircuit(); }
 
-void endTerm() { HandleTerm(); }
+void endTerm() {
+  termFactors.clear();
+  HandleTerm();
+}
 
-void termFactor(Factor factor) { HandleVar(nameOf(factor), factor.exponent); }
+void termFactor(Factor factor) {
+  notePower(nameOf(factor), factor.exponent);
+  HandleVar(nameOf(factor), factor.exponent);
+}
 
 void firstCoefTerm(Factor factor) {
   tmpMinpoly.clear();
