@@ -8,6 +8,7 @@
 
 #include "alpha_poly.h"
 #include "polynomial.h"
+#include "problem_hook.h"
 #include "problem_state.h"
 #include "process_exit.h"
 #include "reduce.h"
@@ -88,8 +89,17 @@ void HandlePoly(Polynomial& p) {
 }
 
 void HandleProblem() {
+  const ProblemHook &hook = problemHook();
+  if (!hook) {
+    reduce(specpoly, ideal);
+    clear();
+    return;
+  }
+  const Polynomial asRead = copyTerms(specpoly); // the reduction consumes specpoly
   reduce(specpoly, ideal);
-  clear();
+  hook(SolvedProblem{asRead, specpoly, ideal, static_cast<VarId>(ind),
+                     [](VarId id) { return DIV.get(id); }});
+  clear(); // also drops the copy's coefficient references
 }
 
 void clear() {

@@ -44,7 +44,8 @@ void HandleCircuit();
 void HandlePoly(Polynomial& p);
 
 // Completes a problem: reduces specpoly modulo the ideal, prints the
-// result, then clears the problem state.
+// result, passes the problem to the installed problem hook (problem_hook.h)
+// if there is one, then clears the problem state.
 void HandleProblem();
 
 // Resets the per-problem state: empties tempmon's variables, glopoly,

@@ -1,0 +1,347 @@
+// The circuit model and its simulation; see circuit.h.
+#include "circuit.h"
+
+#include <algorithm>
+
+#include "coeff_vector.h"
+#include "poly_words.h"
+
+namespace witness {
+
+namespace {
+
+bool isOneVector(const word_t *v, int words) {
+  if (v[0] != 1)
+    return false;
+  return allZero(v + 1, words - 1);
+}
+
+// out := the value of poly, where bitOf(v) gives bit v (0 or 1) and
+// wordOf(v) the words of word v.
+template <class BitOf, class WordOf>
+void evalPoly(const Circuit &c, const Circuit::Poly &poly, BitOf bitOf, WordOf wordOf,
+              word_t *out, word_t *scratch) {
+  const int n = c.words();
+  std::fill(out, out + n, word_t{0});
+  for (std::uint32_t k = 0; k < poly.numTerms; ++k) {
+    const Circuit::Term &t = c.term(poly.firstTerm + k);
+    const Var *vars = c.vars(t);
+    bool zero = false, product = false;
+    for (std::uint32_t j = 0; j < t.numVars && !zero; ++j)
+      if (c.isWord(vars[j]))
+        product = true;
+      else
+        zero = bitOf(vars[j]) == 0;
+    if (zero)
+      continue;
+    const word_t *coef = c.coef(t);
+    if (!product) {
+      if (coef == nullptr)
+        out[0] ^= 1;
+      else
+        for (int w = 0; w < n; ++w)
+          out[w] ^= coef[w];
+      continue;
+    }
+    if (coef == nullptr) {
+      std::fill(scratch, scratch + n, word_t{0});
+      scratch[0] = 1;
+    } else {
+      std::copy(coef, coef + n, scratch);
+    }
+    for (std::uint32_t j = 0; j < t.numVars; ++j)
+      if (c.isWord(vars[j]))
+        multExp(scratch, wordOf(vars[j]));
+    for (int w = 0; w < n; ++w)
+      out[w] ^= scratch[w];
+  }
+}
+
+// The value of a bit's definition: XOR of the ANDs of its terms.
+template <class T, class BitOf>
+T evalBits(const Circuit &c, const Circuit::Poly &poly, BitOf bitOf, T allOnes) {
+  T sum = 0;
+  for (std::uint32_t k = 0; k < poly.numTerms; ++k) {
+    const Circuit::Term &t = c.term(poly.firstTerm + k);
+    const Var *vars = c.vars(t);
+    T product = allOnes;
+    for (std::uint32_t j = 0; j < t.numVars; ++j)
+      product &= bitOf(vars[j]);
+    sum ^= product;
+  }
+  return sum;
+}
+
+} // namespace
+
+Circuit::Circuit(const SolvedProblem &p)
+    : words_(coefPool.words()), endVar_(p.endVar), name_(p.name), def_(p.endVar, kInput),
+      word_(p.endVar, 0), used_(p.endVar, 0), position_(p.endVar, 0),
+      wordSlot_(p.endVar, 0) {
+  coefStore_.resize(words_); // index 0 stands for one and is never read
+  spec_ = addPoly(p.spec.data(), p.spec.data() + p.spec.size());
+  chooseDefinitions(p.circuit);
+  for (Var v : termVars_)
+    used_[v] = 1;
+  sortDefinitions();
+  if (!error_.empty())
+    return;
+  classify();
+  buildReaders();
+}
+
+std::string Circuit::name(Var v) const { return std::string(name_(v)); }
+
+std::uint32_t Circuit::addPoly(const PolyTerm *begin, const PolyTerm *end) {
+  const Poly poly{static_cast<std::uint32_t>(terms_.size()),
+                  static_cast<std::uint32_t>(end - begin)};
+  for (const PolyTerm *t = begin; t != end; ++t) {
+    VarList vl;
+    termVars(t->term, vl);
+    Term term{static_cast<std::uint32_t>(termVars_.size()), vl.size, kOne};
+    termVars_.insert(termVars_.end(), vl.ids, vl.ids + vl.size);
+    if (!coefPool.isOne(t->coef)) {
+      term.coef = static_cast<std::uint32_t>(coefStore_.size() / words_);
+      const word_t *value = coefPool.at(t->coef);
+      coefStore_.insert(coefStore_.end(), value, value + words_);
+    }
+    terms_.push_back(term);
+  }
+  polys_.push_back(poly);
+  return static_cast<std::uint32_t>(polys_.size() - 1);
+}
+
+// A circuit polynomial defines its leading variable when its leading term is
+// that variable alone, the variable occurs in no other of its terms and no
+// earlier polynomial defines it: the usual case of a gate below its output
+// in the variable order. Otherwise (the order puts a variable the gate reads
+// above it), it defines its highest variable that is a term of its own and
+// occurs nowhere else in it. A polynomial that defines nothing is a
+// constraint that a simulated assignment must satisfy. Whatever the choice,
+// every assignment computed from the definitions makes every defining
+// polynomial zero, so a failing assignment is a true counterexample.
+void Circuit::chooseDefinitions(const Ideal &circuit) {
+  std::vector<std::uint32_t> gens;
+  gens.reserve(circuit.size());
+  for (std::size_t i = 0; i < circuit.size(); ++i)
+    gens.push_back(addPoly(circuit.begin(i), circuit.end(i)));
+
+  std::vector<std::uint32_t> count(endVar_, 0);
+  auto lone = [&](std::uint32_t g, bool leadingOnly) -> Var {
+    const Poly &poly = polys_[g];
+    for (std::uint32_t k = 0; k < poly.numTerms; ++k) {
+      const Term &t = terms_[poly.firstTerm + k];
+      for (std::uint32_t j = 0; j < t.numVars; ++j)
+        ++count[termVars_[t.firstVar + j]];
+    }
+    Var chosen = 0;
+    for (std::uint32_t k = 0; k < poly.numTerms && chosen == 0; ++k) {
+      const Term &t = terms_[poly.firstTerm + k];
+      if (t.numVars == 1) {
+        const Var v = termVars_[t.firstVar];
+        if (count[v] == 1 && def_[v] == kInput)
+          chosen = v;
+      }
+      if (leadingOnly)
+        break;
+    }
+    for (std::uint32_t k = 0; k < poly.numTerms; ++k) {
+      const Term &t = terms_[poly.firstTerm + k];
+      for (std::uint32_t j = 0; j < t.numVars; ++j)
+        count[termVars_[t.firstVar + j]] = 0;
+    }
+    return chosen;
+  };
+  std::vector<std::uint32_t> rest;
+  for (std::uint32_t g : gens) {
+    const Var v = lone(g, true);
+    if (v == 0 || !solveFor(g, v))
+      rest.push_back(g);
+  }
+  for (std::uint32_t g : rest) {
+    const Var v = lone(g, false);
+    if (v == 0 || !solveFor(g, v))
+      constraints_.push_back(g);
+  }
+}
+
+// Makes poly the definition of v: v's term c*v goes, every other coefficient
+// is divided by c. False (nothing changed) when c has no inverse, which
+// happens only when the minimal polynomial is reducible.
+bool Circuit::solveFor(std::uint32_t g, Var v) {
+  Poly &poly = polys_[g];
+  std::uint32_t at = poly.firstTerm;
+  while (!(terms_[at].numVars == 1 && termVars_[terms_[at].firstVar] == v))
+    ++at;
+  const std::uint32_t c = terms_[at].coef;
+  if (c != kOne) {
+    std::vector<word_t> inverse(words_), check(words_);
+    invertVector(coefStore_.data() + std::size_t(c) * words_, inverse.data());
+    std::copy(inverse.begin(), inverse.end(), check.begin());
+    multExp(check.data(), coefStore_.data() + std::size_t(c) * words_);
+    if (!isOneVector(check.data(), words_))
+      return false;
+    for (std::uint32_t k = poly.firstTerm; k < poly.firstTerm + poly.numTerms; ++k) {
+      if (k == at)
+        continue;
+      if (terms_[k].coef == kOne) {
+        terms_[k].coef = static_cast<std::uint32_t>(coefStore_.size() / words_);
+        coefStore_.insert(coefStore_.end(), inverse.begin(), inverse.end());
+      } else {
+        multExp(coefStore_.data() + std::size_t(terms_[k].coef) * words_, inverse.data());
+      }
+    }
+  }
+  // Move the defining term to the front and leave it out of the range.
+  std::swap(terms_[at], terms_[poly.firstTerm]);
+  ++poly.firstTerm;
+  --poly.numTerms;
+  def_[v] = static_cast<std::int32_t>(g);
+  return true;
+}
+
+// Depth-first over the definitions, without recursion: a variable goes into
+// the order once everything its definition reads is there.
+void Circuit::sortDefinitions() {
+  enum : std::uint8_t { kNew, kOpen, kDone };
+  struct Frame {
+    Var v;
+    std::uint32_t term, var; // the next variable to visit: term index, variable in it
+  };
+  std::vector<std::uint8_t> state(endVar_, kNew);
+  std::vector<Frame> stack;
+  for (Var root = 0; root < endVar_; ++root) {
+    if (def_[root] == kInput || state[root] != kNew)
+      continue;
+    state[root] = kOpen;
+    stack.push_back({root, 0, 0});
+    while (!stack.empty()) {
+      Frame &f = stack.back();
+      const Poly &poly = polys_[def_[f.v]];
+      while (f.term < poly.numTerms && f.var == terms_[poly.firstTerm + f.term].numVars) {
+        ++f.term;
+        f.var = 0;
+      }
+      if (f.term == poly.numTerms) {
+        state[f.v] = kDone;
+        position_[f.v] = static_cast<std::uint32_t>(order_.size());
+        order_.push_back(f.v);
+        stack.pop_back();
+        continue;
+      }
+      const Var u = termVars_[terms_[poly.firstTerm + f.term].firstVar + f.var++];
+      if (def_[u] == kInput || state[u] == kDone)
+        continue;
+      if (state[u] == kOpen) {
+        error_ = "the circuit polynomials define " + name(u) + " through itself";
+        return;
+      }
+      state[u] = kOpen;
+      stack.push_back({u, 0, 0});
+    }
+  }
+}
+
+void Circuit::classify() {
+  for (Var v : order_) {
+    const Poly &poly = polys_[def_[v]];
+    bool isWordVar = false;
+    for (std::uint32_t k = poly.firstTerm; k < poly.firstTerm + poly.numTerms && !isWordVar; ++k) {
+      const Term &t = terms_[k];
+      isWordVar = t.coef != kOne;
+      for (std::uint32_t j = 0; j < t.numVars && !isWordVar; ++j)
+        isWordVar = word_[termVars_[t.firstVar + j]] != 0;
+    }
+    if (isWordVar) {
+      word_[v] = 1;
+      wordSlot_[v] = wordCount_++;
+      wordOrder_.push_back(v);
+    }
+  }
+}
+
+void Circuit::buildReaders() {
+  readerStart_.assign(endVar_ + 1, 0);
+  auto each = [&](auto visit) {
+    for (Var v : order_) {
+      const Poly &poly = polys_[def_[v]];
+      for (std::uint32_t k = poly.firstTerm; k < poly.firstTerm + poly.numTerms; ++k)
+        for (std::uint32_t j = 0; j < terms_[k].numVars; ++j)
+          visit(termVars_[terms_[k].firstVar + j], v);
+    }
+  };
+  each([&](Var u, Var) { ++readerStart_[u + 1]; });
+  for (Var v = 0; v < endVar_; ++v)
+    readerStart_[v + 1] += readerStart_[v];
+  readers_.resize(readerStart_[endVar_]);
+  std::vector<std::uint32_t> fill(readerStart_.begin(), readerStart_.end() - 1);
+  each([&](Var u, Var v) { readers_[fill[u]++] = v; });
+}
+
+Valuation simulate(const Circuit &c, const std::vector<Var> &ones) {
+  Valuation val;
+  val.bit.assign(c.endVar(), 0);
+  val.word.assign(std::size_t(c.wordCount()) * c.words(), 0);
+  for (Var v : ones)
+    val.bit[v] = 1;
+  std::vector<word_t> scratch(c.words());
+  auto bitOf = [&](Var v) { return val.bit[v]; };
+  auto wordOf = [&](Var v) { return val.wordValue(c, v); };
+  for (Var v : c.order()) {
+    if (c.isWord(v))
+      evalPoly(c, c.definition(v), bitOf, wordOf,
+               val.word.data() + std::size_t(c.wordSlot(v)) * c.words(), scratch.data());
+    else
+      val.bit[v] = evalBits<std::uint8_t>(c, c.definition(v), bitOf, 1);
+  }
+  return val;
+}
+
+void evaluate(const Circuit &c, const Circuit::Poly &poly, const Valuation &val, word_t *out) {
+  std::vector<word_t> scratch(c.words());
+  evalPoly(
+      c, poly, [&](Var v) { return val.bit[v]; }, [&](Var v) { return val.wordValue(c, v); },
+      out, scratch.data());
+}
+
+bool consistent(const Circuit &c, const Valuation &val) {
+  std::vector<word_t> value(c.words());
+  for (std::uint32_t g : c.constraints()) {
+    evaluate(c, c.poly(g), val, value.data());
+    if (!allZero(value.data(), c.words()))
+      return false;
+  }
+  return true;
+}
+
+void simulateLanes(const Circuit &c, LaneValuation &out) {
+  const int n = c.words();
+  out.bits.resize(c.endVar());
+  out.words.assign(std::size_t(64) * c.wordCount() * n, 0);
+  auto laneBits = [&](Var v) { return out.bits[v]; };
+  for (Var v : c.order())
+    if (!c.isWord(v))
+      out.bits[v] = evalBits<std::uint64_t>(c, c.definition(v), laneBits, ~std::uint64_t{0});
+  std::vector<word_t> value(n), scratch(n);
+  out.failing = 0;
+  for (unsigned lane = 0; lane < 64; ++lane) {
+    word_t *words = out.words.data() + std::size_t(lane) * c.wordCount() * n;
+    auto bitOf = [&](Var v) { return (out.bits[v] >> lane) & 1; };
+    auto wordOf = [&](Var v) -> const word_t * {
+      return words + std::size_t(c.wordSlot(v)) * n;
+    };
+    for (Var v : c.wordOrder())
+      evalPoly(c, c.definition(v), bitOf, wordOf, words + std::size_t(c.wordSlot(v)) * n,
+               scratch.data());
+    evalPoly(c, c.spec(), bitOf, wordOf, value.data(), scratch.data());
+    bool fails = !allZero(value.data(), n);
+    for (std::size_t i = 0; fails && i < c.constraints().size(); ++i) {
+      evalPoly(c, c.poly(c.constraints()[i]), bitOf, wordOf, value.data(), scratch.data());
+      fails = allZero(value.data(), n);
+    }
+    if (fails)
+      out.failing |= std::uint64_t{1} << lane;
+  }
+}
+
+} // namespace witness

@@ -1,0 +1,278 @@
+// Witness search and the report lines; see witness.h.
+#include "witness.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <random>
+
+#include "circuit.h"
+#include "coeff_vector.h"
+#include "poly_words.h"
+#include "suspects.h"
+
+namespace witness {
+
+namespace {
+
+// "0x..." with bit i the coefficient of X^i.
+std::string hex(const word_t *v, int words) {
+  int top = words - 1;
+  while (top > 0 && v[top] == 0)
+    --top;
+  char buf[24];
+  std::snprintf(buf, sizeof buf, "0x%llx", static_cast<unsigned long long>(v[top]));
+  std::string s = buf;
+  for (int w = top - 1; w >= 0; --w) {
+    std::snprintf(buf, sizeof buf, "%016llx", static_cast<unsigned long long>(v[w]));
+    s += buf;
+  }
+  return s;
+}
+
+std::string joinNames(const Circuit &c, const std::vector<Var> &vars, std::size_t limit,
+                      const char *sep) {
+  std::string s;
+  for (std::size_t i = 0; i < vars.size() && i < limit; ++i) {
+    if (i > 0)
+      s += sep;
+    s += c.name(vars[i]);
+  }
+  return s;
+}
+
+// The specification as c*W + S, where W is a word that no other term reads:
+// the circuit's output word. W is 0 when there is none.
+struct OutputForm {
+  Var word = 0;
+  std::vector<word_t> inverse;  // c^-1
+  std::vector<Var> bitOf;       // bit i of W: the variable whose coefficient is X^i, or 0
+};
+
+OutputForm outputForm(const Circuit &c) {
+  OutputForm form;
+  const Circuit::Poly &spec = c.spec();
+  std::vector<std::uint32_t> uses(c.endVar(), 0);
+  for (std::uint32_t k = 0; k < spec.numTerms; ++k) {
+    const Circuit::Term &t = c.term(spec.firstTerm + k);
+    for (std::uint32_t j = 0; j < t.numVars; ++j)
+      ++uses[c.vars(t)[j]];
+  }
+  for (std::uint32_t k = 0; k < spec.numTerms && form.word == 0; ++k) {
+    const Circuit::Term &t = c.term(spec.firstTerm + k);
+    if (t.numVars != 1 || !c.isWord(c.vars(t)[0]) || uses[c.vars(t)[0]] != 1)
+      continue;
+    const int n = c.words();
+    std::vector<word_t> inverse(n, 0), check(n);
+    if (c.coef(t) == nullptr) {
+      inverse[0] = 1;
+    } else {
+      invertVector(c.coef(t), inverse.data());
+      std::copy(inverse.begin(), inverse.end(), check.begin());
+      multExp(check.data(), c.coef(t));
+      if (check[0] != 1 || !allZero(check.data() + 1, n - 1))
+        continue;
+    }
+    form.word = c.vars(t)[0];
+    form.inverse = inverse;
+  }
+  if (form.word == 0)
+    return form;
+  form.bitOf.assign(std::size_t(c.words()) * 64, 0);
+  const Circuit::Poly &def = c.definition(form.word);
+  for (std::uint32_t k = 0; k < def.numTerms; ++k) {
+    const Circuit::Term &t = c.term(def.firstTerm + k);
+    const word_t *coef = c.coef(t);
+    if (t.numVars != 1 || c.isWord(c.vars(t)[0]))
+      continue;
+    int bit = -1, set = 0;
+    for (int w = 0; w < c.words(); ++w)
+      for (int b = 0; b < 64; ++b)
+        if (coef == nullptr ? (w == 0 && b == 0) : ((coef[w] >> b) & 1) != 0) {
+          bit = 64 * w + b;
+          ++set;
+        }
+    if (set == 1)
+      form.bitOf[bit] = c.vars(t)[0];
+  }
+  return form;
+}
+
+class Search {
+public:
+  Search(const Circuit &c, const Limits &limits) : c_(c), limits_(limits) {
+    for (Var v = 0; v < c.endVar(); ++v)
+      if (c.isInput(v) && c.isUsed(v))
+        inputs_.push_back(v);
+  }
+
+  // Candidates from the least-degree terms of a remainder that holds only
+  // inputs: with a term's variables at 1 and all other inputs at 0, every
+  // other term has a variable at 0.
+  void fromRemainder(const Polynomial &remainder) {
+    std::uint32_t least = ~0U;
+    for (const PolyTerm &t : remainder)
+      least = std::min(least, termDegree(t.term));
+    for (const PolyTerm &t : remainder) {
+      if (found_.size() >= limits_.witnesses)
+        break;
+      if (termDegree(t.term) != least)
+        continue;
+      VarList vl;
+      termVars(t.term, vl);
+      tryOnes(std::vector<Var>(vl.ids, vl.ids + vl.size));
+    }
+  }
+
+  // Random assignments, 64 per round, until enough witnesses are found or
+  // the rounds run out.
+  void random(unsigned rounds) {
+    LaneValuation lanes;
+    lanes.bits.assign(c_.endVar(), 0);
+    for (unsigned r = 0; r < rounds && found_.size() < limits_.witnesses; ++r, ++tried_) {
+      for (Var v : inputs_)
+        lanes.bits[v] = rng_();
+      simulateLanes(c_, lanes);
+      for (unsigned lane = 0; lane < 64 && found_.size() < limits_.witnesses; ++lane) {
+        if (((lanes.failing >> lane) & 1) == 0)
+          continue;
+        std::vector<Var> ones;
+        for (Var v : inputs_)
+          if ((lanes.bits[v] >> lane) & 1)
+            ones.push_back(v);
+        tryOnes(ones);
+      }
+    }
+  }
+
+  const std::vector<std::vector<Var>> &ones() const { return ones_; }
+  const std::vector<Valuation> &found() const { return found_; }
+  unsigned roundsTried() const { return tried_; }
+
+private:
+  // Keeps the assignment when simulation confirms it.
+  void tryOnes(const std::vector<Var> &ones) {
+    if (std::find(ones_.begin(), ones_.end(), ones) != ones_.end())
+      return;
+    Valuation val = simulate(c_, ones);
+    std::vector<word_t> spec(c_.words());
+    evaluate(c_, c_.spec(), val, spec.data());
+    if (allZero(spec.data(), c_.words()) || !consistent(c_, val))
+      return;
+    ones_.push_back(ones);
+    found_.push_back(std::move(val));
+  }
+
+  const Circuit &c_;
+  const Limits &limits_;
+  std::vector<Var> inputs_;
+  std::mt19937_64 rng_{limits_.seed};
+  std::vector<std::vector<Var>> ones_;
+  std::vector<Valuation> found_;
+  unsigned tried_ = 0;
+};
+
+// The VALUES and OUTPUT lines; the wrong output bits go to wrongBits.
+void describe(const Circuit &c, const Valuation &val, Report &report, std::vector<Var> &wrongBits) {
+  const int n = c.words();
+  std::vector<word_t> spec(n);
+  evaluate(c, c.spec(), val, spec.data());
+  std::string line = "VALUES:";
+  for (Var v = 0; v < c.endVar(); ++v)
+    if (!c.isInput(v) && c.isWord(v))
+      line += " " + c.name(v) + " = " + hex(val.wordValue(c, v), n);
+  line += " specification = " + hex(spec.data(), n);
+  report.lines.push_back(line);
+
+  const OutputForm form = outputForm(c);
+  if (form.word == 0)
+    return;
+  // c*W + S is zero when W = S/c = W + spec/c.
+  std::vector<word_t> expected(spec);
+  multExp(expected.data(), form.inverse.data());
+  const word_t *got = val.wordValue(c, form.word);
+  for (int w = 0; w < n; ++w)
+    expected[w] ^= got[w];
+  line = "OUTPUT: " + c.name(form.word) + " = " + hex(got, n) + " expected " +
+         hex(expected.data(), n) + " wrong bits:";
+  for (int b = 0; b < 64 * n; ++b)
+    if (((got[b / 64] ^ expected[b / 64]) >> (b % 64)) & 1) {
+      const Var v = form.bitOf[b];
+      line += " " + (v != 0 ? c.name(v) : "X^" + std::to_string(b));
+      if (v != 0)
+        wrongBits.push_back(v);
+    }
+  report.lines.push_back(line);
+}
+
+} // namespace
+
+Report analyze(const SolvedProblem &p, const Limits &limits) {
+  Report report;
+  if (p.remainder.empty())
+    return report;
+  const Circuit c(p);
+
+  // Circuit variables left in the remainder: the reduction stopped early.
+  std::vector<Var> inner;
+  std::vector<std::uint8_t> seen(p.endVar, 0);
+  for (const PolyTerm &t : p.remainder) {
+    VarList vl;
+    termVars(t.term, vl);
+    for (std::uint32_t j = 0; j < vl.size; ++j)
+      if (!c.isInput(vl.ids[j]) && !seen[vl.ids[j]]) {
+        seen[vl.ids[j]] = 1;
+        inner.push_back(vl.ids[j]);
+      }
+  }
+  auto noWitness = [&](const std::string &why) {
+    report.lines.push_back("NO WITNESS: " + why);
+    if (!inner.empty())
+      report.warning = "Warning: the remainder still holds circuit variables (" +
+                       joinNames(c, inner, limits.namedVariables, ", ") +
+                       (inner.size() > limits.namedVariables ? ", ..." : "") +
+                       "); the variable order may have stopped the reduction early, so the "
+                       "result does not show a fault";
+    return report;
+  };
+  if (!c.error().empty())
+    return noWitness(c.error());
+
+  Search search(c, limits);
+  if (inner.empty())
+    search.fromRemainder(p.remainder);
+  search.random(search.found().empty() ? limits.rounds : limits.extraRounds);
+  if (search.found().empty())
+    return noWitness(
+        std::string(inner.empty() ? "the remainder's candidates do not confirm"
+                                  : "the remainder holds circuit variables") +
+        ", and none of " + std::to_string(64 * search.roundsTried()) +
+        " random assignments makes the specification non-zero");
+
+  std::vector<Var> ones = search.ones().front();
+  std::sort(ones.begin(), ones.end());
+  report.lines.push_back("WITNESS:" + std::string(ones.empty() ? "" : " ") +
+                         joinNames(c, ones, ones.size(), " "));
+  std::vector<Var> wrongBits;
+  describe(c, search.found().front(), report, wrongBits);
+
+  // The suspects lie in the fan-in cone of every wrong bit; the flips check
+  // that, so one bit's cone bounds the search.
+  std::vector<Var> targets;
+  if (!wrongBits.empty()) {
+    targets.push_back(wrongBits.front());
+  } else {
+    const Circuit::Poly &spec = c.spec();
+    for (std::uint32_t k = 0; k < spec.numTerms; ++k) {
+      const Circuit::Term &t = c.term(spec.firstTerm + k);
+      targets.insert(targets.end(), c.vars(t), c.vars(t) + t.numVars);
+    }
+  }
+  const std::vector<Var> suspects = findSuspects(c, search.found(), targets);
+  report.lines.push_back("SUSPECTS:" + std::string(suspects.empty() ? "" : " ") +
+                         joinNames(c, suspects, limits.listedSuspects, " "));
+  if (suspects.size() > limits.listedSuspects)
+    report.lines.push_back("SUSPECTS IN ALL: " + std::to_string(suspects.size()));
+  return report;
+}
+
+} // namespace witness
