@@ -123,6 +123,7 @@ std::uint32_t Circuit::addPoly(const PolyTerm *begin, const PolyTerm *end) {
 void Circuit::chooseDefinitions(const Ideal &circuit) {
   std::vector<std::uint32_t> gens;
   gens.reserve(circuit.size());
+  definedBy_.assign(circuit.size() + 1, 0);
   for (std::size_t i = 0; i < circuit.size(); ++i)
     gens.push_back(addPoly(circuit.begin(i), circuit.end(i)));
 
@@ -197,12 +198,38 @@ bool Circuit::solveFor(std::uint32_t g, Var v) {
   ++poly.firstTerm;
   --poly.numTerms;
   def_[v] = static_cast<std::int32_t>(g);
+  definedBy_[g] = v;
+  return true;
+}
+
+// A file in a suitable order lists every gate above what it reads, so its
+// definitions taken from the last one up are in dependency order already.
+bool Circuit::sortedByReadOrder() {
+  std::vector<std::uint8_t> placed(endVar_, 0);
+  for (std::size_t i = polys_.size(); i-- > 0;) {
+    const Var v = definedBy_[i];
+    if (v == 0)
+      continue;
+    const Poly &poly = polys_[i];
+    for (std::uint32_t k = poly.firstTerm; k < poly.firstTerm + poly.numTerms; ++k)
+      for (std::uint32_t j = 0; j < terms_[k].numVars; ++j) {
+        const Var u = termVars_[terms_[k].firstVar + j];
+        if (def_[u] != kInput && !placed[u])
+          return false;
+      }
+    placed[v] = 1;
+    position_[v] = static_cast<std::uint32_t>(order_.size());
+    order_.push_back(v);
+  }
   return true;
 }
 
 // Depth-first over the definitions, without recursion: a variable goes into
 // the order once everything its definition reads is there.
 void Circuit::sortDefinitions() {
+  if (sortedByReadOrder())
+    return;
+  order_.clear();
   enum : std::uint8_t { kNew, kOpen, kDone };
   struct Frame {
     Var v;
@@ -278,40 +305,11 @@ void Circuit::buildReaders() {
   each([&](Var u, Var v) { readers_[fill[u]++] = v; });
 }
 
-Valuation simulate(const Circuit &c, const std::vector<Var> &ones) {
-  Valuation val;
-  val.bit.assign(c.endVar(), 0);
-  val.word.assign(std::size_t(c.wordCount()) * c.words(), 0);
-  for (Var v : ones)
-    val.bit[v] = 1;
-  std::vector<word_t> scratch(c.words());
-  auto bitOf = [&](Var v) { return val.bit[v]; };
-  auto wordOf = [&](Var v) { return val.wordValue(c, v); };
-  for (Var v : c.order()) {
-    if (c.isWord(v))
-      evalPoly(c, c.definition(v), bitOf, wordOf,
-               val.word.data() + std::size_t(c.wordSlot(v)) * c.words(), scratch.data());
-    else
-      val.bit[v] = evalBits<std::uint8_t>(c, c.definition(v), bitOf, 1);
-  }
-  return val;
-}
-
 void evaluate(const Circuit &c, const Circuit::Poly &poly, const Valuation &val, word_t *out) {
   std::vector<word_t> scratch(c.words());
   evalPoly(
       c, poly, [&](Var v) { return val.bit[v]; }, [&](Var v) { return val.wordValue(c, v); },
       out, scratch.data());
-}
-
-bool consistent(const Circuit &c, const Valuation &val) {
-  std::vector<word_t> value(c.words());
-  for (std::uint32_t g : c.constraints()) {
-    evaluate(c, c.poly(g), val, value.data());
-    if (!allZero(value.data(), c.words()))
-      return false;
-  }
-  return true;
 }
 
 void simulateLanes(const Circuit &c, LaneValuation &out) {
@@ -342,6 +340,16 @@ void simulateLanes(const Circuit &c, LaneValuation &out) {
     if (fails)
       out.failing |= std::uint64_t{1} << lane;
   }
+}
+
+Valuation laneValuation(const Circuit &c, const LaneValuation &lanes, unsigned lane) {
+  Valuation val;
+  val.bit.resize(c.endVar());
+  for (Var v = 0; v < c.endVar(); ++v)
+    val.bit[v] = (lanes.bits[v] >> lane) & 1;
+  const std::size_t size = std::size_t(c.wordCount()) * c.words();
+  val.word.assign(lanes.words.begin() + lane * size, lanes.words.begin() + (lane + 1) * size);
+  return val;
 }
 
 } // namespace witness

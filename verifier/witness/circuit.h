@@ -77,6 +77,7 @@ private:
   void chooseDefinitions(const Ideal &circuit);
   bool solveFor(std::uint32_t poly, Var v);
   void sortDefinitions();
+  bool sortedByReadOrder();
   void classify();
   void buildReaders();
 
@@ -89,6 +90,7 @@ private:
   std::vector<word_t> coefStore_;
   std::uint32_t spec_ = 0;
   std::vector<std::int32_t> def_;
+  std::vector<Var> definedBy_; // per polynomial: the variable it defines, 0 for none
   std::vector<std::uint8_t> word_, used_;
   std::vector<std::uint32_t> constraints_;
   std::vector<Var> order_, wordOrder_;
@@ -108,16 +110,8 @@ struct Valuation {
   }
 };
 
-// The assignment with exactly the inputs `ones` at 1, every variable
-// computed.
-Valuation simulate(const Circuit &c, const std::vector<Var> &ones);
-
 // out := value of poly under val (words of the field).
 void evaluate(const Circuit &c, const Circuit::Poly &poly, const Valuation &val, word_t *out);
-
-// Is the assignment a point of the circuit: does every circuit polynomial
-// that defines nothing vanish?
-bool consistent(const Circuit &c, const Valuation &val);
 
 // 64 assignments at once: lane l of bits[v] is the value of bit v in
 // assignment l; words are computed lane by lane.
@@ -131,5 +125,8 @@ struct LaneValuation {
 // Simulates the 64 assignments whose input bits are preset in out.bits
 // (other variables' entries are overwritten).
 void simulateLanes(const Circuit &c, LaneValuation &out);
+
+// The valuation of one lane.
+Valuation laneValuation(const Circuit &c, const LaneValuation &lanes, unsigned lane);
 
 } // namespace witness

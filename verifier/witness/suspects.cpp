@@ -111,6 +111,25 @@ public:
     return specZero;
   }
 
+  // Do word definitions or the specification read v?
+  bool readBySpecOrWords(Var v) const { return occStart_[v] != occStart_[v + 1]; }
+
+  // Does flipping bit g under val change bit r, which reads it?
+  bool flipsReader(Var g, Var r, const Valuation &val) const {
+    const Circuit::Poly &def = c_.definition(r);
+    std::uint8_t value = 0;
+    for (std::uint32_t k = 0; k < def.numTerms; ++k) {
+      const Circuit::Term &t = c_.term(def.firstTerm + k);
+      std::uint8_t product = 1;
+      for (std::uint32_t j = 0; j < t.numVars; ++j) {
+        const Var u = c_.vars(t)[j];
+        product &= u == g ? val.bit[u] ^ 1 : val.bit[u];
+      }
+      value ^= product;
+    }
+    return value != val.bit[r];
+  }
+
 private:
   template <class Visit> void forTerms(const Circuit::Poly &p, std::uint32_t slot, Visit visit) {
     for (std::uint32_t k = 0; k < p.numTerms; ++k) {
@@ -182,33 +201,43 @@ private:
   std::priority_queue<Entry, std::vector<Entry>, std::greater<Entry>> queue_;
 };
 
-// The bits in the fan-in cone of the targets (the targets included).
-std::vector<Var> cone(const Circuit &c, const std::vector<Var> &targets) {
-  std::vector<std::uint8_t> seen(c.endVar(), 0);
-  std::vector<Var> stack, bits;
-  for (Var t : targets)
-    if (!c.isInput(t) && !seen[t]) {
-      seen[t] = 1;
-      stack.push_back(t);
-    }
-  while (!stack.empty()) {
-    const Var v = stack.back();
-    stack.pop_back();
-    if (!c.isWord(v))
+// The bits whose fan-in cone holds every target (all: true) or some
+// target (all: false), the targets included. Reach sets are bit vectors
+// over the targets (at most kMaxTargets of them; a bit reaching those
+// reaches a superset of the true answer, and the flips decide), computed
+// readers first.
+constexpr std::size_t kMaxTargets = 256;
+
+std::vector<Var> cone(const Circuit &c, std::vector<Var> targets, bool all) {
+  if (targets.size() > kMaxTargets)
+    targets.resize(kMaxTargets);
+  const std::size_t w = all ? (targets.size() + 63) / 64 : 1;
+  std::vector<std::uint64_t> reach(std::size_t(c.endVar()) * w, 0);
+  for (std::size_t i = 0; i < targets.size(); ++i)
+    reach[std::size_t(targets[i]) * w + (all ? i / 64 : 0)] |= std::uint64_t{1}
+                                                               << (all ? i % 64 : 0);
+  std::vector<std::uint64_t> full(w, ~std::uint64_t{0});
+  if (all && targets.size() % 64 != 0)
+    full[w - 1] = (std::uint64_t{1} << (targets.size() % 64)) - 1;
+  if (!all)
+    full[0] = 1;
+  std::vector<Var> bits;
+  for (auto it = c.order().rbegin(); it != c.order().rend(); ++it) {
+    const Var v = *it;
+    const std::uint64_t *rv = reach.data() + std::size_t(v) * w;
+    if (std::equal(rv, rv + w, full.begin()) && !c.isWord(v))
       bits.push_back(v);
     const Circuit::Poly &def = c.definition(v);
     for (std::uint32_t k = 0; k < def.numTerms; ++k) {
       const Circuit::Term &t = c.term(def.firstTerm + k);
       for (std::uint32_t j = 0; j < t.numVars; ++j) {
-        const Var u = c.vars(t)[j];
-        if (!c.isInput(u) && !seen[u]) {
-          seen[u] = 1;
-          stack.push_back(u);
-        }
+        std::uint64_t *ru = reach.data() + std::size_t(c.vars(t)[j]) * w;
+        for (std::size_t i = 0; i < w; ++i)
+          ru[i] |= rv[i];
       }
     }
   }
-  return bits;
+  return bits; // readers before the gates they read
 }
 
 // Chains together: each suspect is keyed by the last suspect reached by
@@ -238,16 +267,32 @@ void orderByChains(const Circuit &c, std::vector<Var> &suspects) {
 } // namespace
 
 std::vector<Var> findSuspects(const Circuit &c, const std::vector<Valuation> &failing,
-                              const std::vector<Var> &targets) {
-  std::vector<Var> suspects = cone(c, targets);
+                              const std::vector<Var> &targets, bool reachAll) {
+  std::vector<Var> suspects = cone(c, targets, reachAll);
   FlipTester tester(c);
   std::vector<word_t> spec(c.words());
+  // Per gate, for the current witness: 0 unknown, 1 explains, 2 does not.
+  std::vector<std::uint8_t> result(c.endVar(), 0);
   for (const Valuation &val : failing) {
     evaluate(c, c.spec(), val, spec.data());
     std::vector<Var> kept;
-    for (Var g : suspects)
-      if (tester.explains(g, val, spec.data()))
+    // Readers come first, so a gate whose only reader is a bit that was
+    // tested already needs no simulation: if flipping the gate flips that
+    // reader, the flip has the reader's effect; otherwise it has none.
+    for (Var g : suspects) {
+      bool explains;
+      const Var *r = c.readersBegin(g);
+      if (c.readersEnd(g) - r == 1 && !c.isWord(*r) && result[*r] != 0 &&
+          !tester.readBySpecOrWords(g))
+        explains = tester.flipsReader(g, *r, val) && result[*r] == 1;
+      else
+        explains = tester.explains(g, val, spec.data());
+      result[g] = explains ? 1 : 2;
+      if (explains)
         kept.push_back(g);
+    }
+    for (Var g : suspects)
+      result[g] = 0;
     suspects.swap(kept);
     if (suspects.empty())
       break;

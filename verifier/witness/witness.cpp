@@ -107,20 +107,28 @@ public:
 
   // Candidates from the least-degree terms of a remainder that holds only
   // inputs: with a term's variables at 1 and all other inputs at 0, every
-  // other term has a variable at 0.
+  // other term has a variable at 0. They are simulated together, one lane
+  // each.
   void fromRemainder(const Polynomial &remainder) {
     std::uint32_t least = ~0U;
     for (const PolyTerm &t : remainder)
       least = std::min(least, termDegree(t.term));
+    LaneValuation lanes;
+    lanes.bits.assign(c_.endVar(), 0);
+    unsigned used = 0;
     for (const PolyTerm &t : remainder) {
-      if (found_.size() >= limits_.witnesses)
+      if (used == std::min(64U, limits_.witnesses))
         break;
       if (termDegree(t.term) != least)
         continue;
       VarList vl;
       termVars(t.term, vl);
-      tryOnes(std::vector<Var>(vl.ids, vl.ids + vl.size));
+      for (std::uint32_t j = 0; j < vl.size; ++j)
+        lanes.bits[vl.ids[j]] |= std::uint64_t{1} << used;
+      ++used;
     }
+    simulateLanes(c_, lanes);
+    keep(lanes, used == 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << used) - 1);
   }
 
   // Random assignments, 64 per round, until enough witnesses are found or
@@ -132,15 +140,7 @@ public:
       for (Var v : inputs_)
         lanes.bits[v] = rng_();
       simulateLanes(c_, lanes);
-      for (unsigned lane = 0; lane < 64 && found_.size() < limits_.witnesses; ++lane) {
-        if (((lanes.failing >> lane) & 1) == 0)
-          continue;
-        std::vector<Var> ones;
-        for (Var v : inputs_)
-          if ((lanes.bits[v] >> lane) & 1)
-            ones.push_back(v);
-        tryOnes(ones);
-      }
+      keep(lanes, ~std::uint64_t{0});
     }
   }
 
@@ -149,17 +149,20 @@ public:
   unsigned roundsTried() const { return tried_; }
 
 private:
-  // Keeps the assignment when simulation confirms it.
-  void tryOnes(const std::vector<Var> &ones) {
-    if (std::find(ones_.begin(), ones_.end(), ones) != ones_.end())
-      return;
-    Valuation val = simulate(c_, ones);
-    std::vector<word_t> spec(c_.words());
-    evaluate(c_, c_.spec(), val, spec.data());
-    if (allZero(spec.data(), c_.words()) || !consistent(c_, val))
-      return;
-    ones_.push_back(ones);
-    found_.push_back(std::move(val));
+  // Keeps the failing lanes of those in mask, new assignments only.
+  void keep(const LaneValuation &lanes, std::uint64_t mask) {
+    for (unsigned lane = 0; lane < 64 && found_.size() < limits_.witnesses; ++lane) {
+      if (((lanes.failing & mask) >> lane & 1) == 0)
+        continue;
+      std::vector<Var> ones;
+      for (Var v : inputs_)
+        if ((lanes.bits[v] >> lane) & 1)
+          ones.push_back(v);
+      if (std::find(ones_.begin(), ones_.end(), ones) != ones_.end())
+        continue;
+      ones_.push_back(ones);
+      found_.push_back(laneValuation(c_, lanes, lane));
+    }
   }
 
   const Circuit &c_;
@@ -171,8 +174,37 @@ private:
   unsigned tried_ = 0;
 };
 
-// The VALUES and OUTPUT lines; the wrong output bits go to wrongBits.
-void describe(const Circuit &c, const Valuation &val, Report &report, std::vector<Var> &wrongBits) {
+// The value the specification c*W + S expects for W: zero when
+// W = S/c = W + spec/c.
+std::vector<word_t> expectedOutput(const Circuit &c, const OutputForm &form,
+                                   const Valuation &val) {
+  std::vector<word_t> expected(c.words());
+  evaluate(c, c.spec(), val, expected.data());
+  multExp(expected.data(), form.inverse.data());
+  const word_t *got = val.wordValue(c, form.word);
+  for (int w = 0; w < c.words(); ++w)
+    expected[w] ^= got[w];
+  return expected;
+}
+
+// The output bits that differ from the expected value: their variables to
+// vars (when they have one), their text to text.
+void wrongBits(const Circuit &c, const OutputForm &form, const Valuation &val,
+               std::vector<Var> &vars, std::string *text) {
+  const std::vector<word_t> expected = expectedOutput(c, form, val);
+  const word_t *got = val.wordValue(c, form.word);
+  for (int b = 0; b < 64 * c.words(); ++b)
+    if (((got[b / 64] ^ expected[b / 64]) >> (b % 64)) & 1) {
+      const Var v = form.bitOf[b];
+      if (v != 0)
+        vars.push_back(v);
+      if (text != nullptr)
+        *text += " " + (v != 0 ? c.name(v) : "X^" + std::to_string(b));
+    }
+}
+
+// The VALUES line and, for an output word, the OUTPUT line.
+void describe(const Circuit &c, const OutputForm &form, const Valuation &val, Report &report) {
   const int n = c.words();
   std::vector<word_t> spec(n);
   evaluate(c, c.spec(), val, spec.data());
@@ -182,25 +214,12 @@ void describe(const Circuit &c, const Valuation &val, Report &report, std::vecto
       line += " " + c.name(v) + " = " + hex(val.wordValue(c, v), n);
   line += " specification = " + hex(spec.data(), n);
   report.lines.push_back(line);
-
-  const OutputForm form = outputForm(c);
   if (form.word == 0)
     return;
-  // c*W + S is zero when W = S/c = W + spec/c.
-  std::vector<word_t> expected(spec);
-  multExp(expected.data(), form.inverse.data());
-  const word_t *got = val.wordValue(c, form.word);
-  for (int w = 0; w < n; ++w)
-    expected[w] ^= got[w];
-  line = "OUTPUT: " + c.name(form.word) + " = " + hex(got, n) + " expected " +
-         hex(expected.data(), n) + " wrong bits:";
-  for (int b = 0; b < 64 * n; ++b)
-    if (((got[b / 64] ^ expected[b / 64]) >> (b % 64)) & 1) {
-      const Var v = form.bitOf[b];
-      line += " " + (v != 0 ? c.name(v) : "X^" + std::to_string(b));
-      if (v != 0)
-        wrongBits.push_back(v);
-    }
+  line = "OUTPUT: " + c.name(form.word) + " = " + hex(val.wordValue(c, form.word), n) +
+         " expected " + hex(expectedOutput(c, form, val).data(), n) + " wrong bits:";
+  std::vector<Var> unused;
+  wrongBits(c, form, val, unused, &line);
   report.lines.push_back(line);
 }
 
@@ -252,22 +271,27 @@ Report analyze(const SolvedProblem &p, const Limits &limits) {
   std::sort(ones.begin(), ones.end());
   report.lines.push_back("WITNESS:" + std::string(ones.empty() ? "" : " ") +
                          joinNames(c, ones, ones.size(), " "));
-  std::vector<Var> wrongBits;
-  describe(c, search.found().front(), report, wrongBits);
+  const OutputForm form = outputForm(c);
+  describe(c, form, search.found().front(), report);
 
-  // The suspects lie in the fan-in cone of every wrong bit; the flips check
-  // that, so one bit's cone bounds the search.
+  // A suspect lies in the fan-in cone of every wrong output bit of every
+  // witness; without an output word, in that of some variable of the
+  // specification.
   std::vector<Var> targets;
-  if (!wrongBits.empty()) {
-    targets.push_back(wrongBits.front());
-  } else {
+  if (form.word != 0)
+    for (const Valuation &val : search.found())
+      wrongBits(c, form, val, targets, nullptr);
+  std::sort(targets.begin(), targets.end());
+  targets.erase(std::unique(targets.begin(), targets.end()), targets.end());
+  const bool reachAll = !targets.empty();
+  if (!reachAll) {
     const Circuit::Poly &spec = c.spec();
     for (std::uint32_t k = 0; k < spec.numTerms; ++k) {
       const Circuit::Term &t = c.term(spec.firstTerm + k);
       targets.insert(targets.end(), c.vars(t), c.vars(t) + t.numVars);
     }
   }
-  const std::vector<Var> suspects = findSuspects(c, search.found(), targets);
+  const std::vector<Var> suspects = findSuspects(c, search.found(), targets, reachAll);
   report.lines.push_back("SUSPECTS:" + std::string(suspects.empty() ? "" : " ") +
                          joinNames(c, suspects, limits.listedSuspects, " "));
   if (suspects.size() > limits.listedSuspects)
