@@ -112,55 +112,68 @@ std::uint32_t Circuit::addPoly(const PolyTerm *begin, const PolyTerm *end) {
 }
 
 // A circuit polynomial defines its leading variable when its leading term is
-// that variable alone, the variable occurs in no other of its terms and no
-// earlier polynomial defines it: the usual case of a gate below its output
-// in the variable order. Otherwise (the order puts a variable the gate reads
-// above it), it defines its highest variable that is a term of its own and
-// occurs nowhere else in it. A polynomial that defines nothing is a
-// constraint that a simulated assignment must satisfy. Whatever the choice,
-// every assignment computed from the definitions makes every defining
-// polynomial zero, so a failing assignment is a true counterexample.
+// that variable alone, the variable occurs in no other of its terms and
+// leads no other polynomial: the usual case of a gate below its output in
+// the variable order. Otherwise (the order puts a variable the gate reads
+// above it), it defines one of its variables that is a term of its own and
+// occurs nowhere else in it, preferring one that leads no other polynomial
+// (an output leads only its own gate's polynomial, if any; a wire read by
+// several gates leads theirs), then the highest. A polynomial that defines
+// nothing is a constraint that a simulated assignment must satisfy.
+// Whatever the choice, every assignment computed from the definitions makes
+// every defining polynomial zero, so a failing assignment is a true
+// counterexample.
 void Circuit::chooseDefinitions(const Ideal &circuit) {
   std::vector<std::uint32_t> gens;
   gens.reserve(circuit.size());
   definedBy_.assign(circuit.size() + 1, 0);
-  for (std::size_t i = 0; i < circuit.size(); ++i)
+  std::vector<std::uint32_t> leads(endVar_, 0);
+  for (std::size_t i = 0; i < circuit.size(); ++i) {
     gens.push_back(addPoly(circuit.begin(i), circuit.end(i)));
+    const Term &lead = terms_[polys_[gens.back()].firstTerm];
+    if (lead.numVars > 0)
+      ++leads[termVars_[lead.firstVar]];
+  }
 
   std::vector<std::uint32_t> count(endVar_, 0);
-  auto lone = [&](std::uint32_t g, bool leadingOnly) -> Var {
+  // The variable g defines: in the first pass only its leading variable.
+  auto choose = [&](std::uint32_t g, bool firstPass) -> Var {
     const Poly &poly = polys_[g];
     for (std::uint32_t k = 0; k < poly.numTerms; ++k) {
       const Term &t = terms_[poly.firstTerm + k];
       for (std::uint32_t j = 0; j < t.numVars; ++j)
         ++count[termVars_[t.firstVar + j]];
     }
-    Var chosen = 0;
-    for (std::uint32_t k = 0; k < poly.numTerms && chosen == 0; ++k) {
+    const Term &lead = terms_[poly.firstTerm];
+    const Var own = lead.numVars > 0 ? termVars_[lead.firstVar] : 0;
+    Var chosen = 0, fallback = 0;
+    for (std::uint32_t k = 0; k < (firstPass ? 1 : poly.numTerms) && chosen == 0; ++k) {
       const Term &t = terms_[poly.firstTerm + k];
-      if (t.numVars == 1) {
-        const Var v = termVars_[t.firstVar];
-        if (count[v] == 1 && def_[v] == kInput)
-          chosen = v;
-      }
-      if (leadingOnly)
-        break;
+      if (t.numVars != 1)
+        continue;
+      const Var v = termVars_[t.firstVar];
+      if (count[v] != 1 || def_[v] != kInput)
+        continue;
+      if (leads[v] == (v == own ? 1U : 0U))
+        chosen = v;
+      else if (fallback == 0 && !firstPass)
+        fallback = v;
     }
     for (std::uint32_t k = 0; k < poly.numTerms; ++k) {
       const Term &t = terms_[poly.firstTerm + k];
       for (std::uint32_t j = 0; j < t.numVars; ++j)
         count[termVars_[t.firstVar + j]] = 0;
     }
-    return chosen;
+    return chosen != 0 ? chosen : fallback;
   };
   std::vector<std::uint32_t> rest;
   for (std::uint32_t g : gens) {
-    const Var v = lone(g, true);
+    const Var v = choose(g, true);
     if (v == 0 || !solveFor(g, v))
       rest.push_back(g);
   }
   for (std::uint32_t g : rest) {
-    const Var v = lone(g, false);
+    const Var v = choose(g, false);
     if (v == 0 || !solveFor(g, v))
       constraints_.push_back(g);
   }
