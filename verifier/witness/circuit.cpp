@@ -84,8 +84,6 @@ Circuit::Circuit(const SolvedProblem &p)
   for (Var v : termVars_)
     used_[v] = 1;
   sortDefinitions();
-  if (!error_.empty())
-    return;
   classify();
   buildReaders();
 }
@@ -116,9 +114,10 @@ std::uint32_t Circuit::addPoly(const PolyTerm *begin, const PolyTerm *end) {
 // leads no other polynomial: the usual case of a gate below its output in
 // the variable order. Otherwise (the order puts a variable the gate reads
 // above it), it defines one of its variables that is a term of its own and
-// occurs nowhere else in it, preferring one that leads no other polynomial
-// (an output leads only its own gate's polynomial, if any; a wire read by
-// several gates leads theirs), then the highest. A polynomial that defines
+// occurs nowhere else in it, preferring one that the specification reads
+// (the words) or that leads no other polynomial (an output leads only its own
+// gate's polynomial, if any; a wire read by several gates leads theirs), then
+// the highest. A polynomial that defines
 // nothing is a constraint that a simulated assignment must satisfy.
 // Whatever the choice, every assignment computed from the definitions makes
 // every defining polynomial zero, so a failing assignment is a true
@@ -127,7 +126,11 @@ void Circuit::chooseDefinitions(const Ideal &circuit) {
   std::vector<std::uint32_t> gens;
   gens.reserve(circuit.size());
   definedBy_.assign(circuit.size() + 1, 0);
-  std::vector<std::uint32_t> leads(endVar_, 0);
+  std::vector<std::uint8_t> inSpec(endVar_, 0);
+  for (Var v : termVars_) // only the specification's so far
+    inSpec[v] = 1;
+  std::vector<std::uint32_t> &leads = leads_;
+  leads.assign(endVar_, 0);
   for (std::size_t i = 0; i < circuit.size(); ++i) {
     gens.push_back(addPoly(circuit.begin(i), circuit.end(i)));
     const Term &lead = terms_[polys_[gens.back()].firstTerm];
@@ -154,7 +157,7 @@ void Circuit::chooseDefinitions(const Ideal &circuit) {
       const Var v = termVars_[t.firstVar];
       if (count[v] != 1 || def_[v] != kInput)
         continue;
-      if (leads[v] == (v == own ? 1U : 0U))
+      if (leads[v] == (v == own ? 1U : 0U) || inSpec[v])
         chosen = v;
       else if (fallback == 0 && !firstPass)
         fallback = v;
@@ -166,8 +169,38 @@ void Circuit::chooseDefinitions(const Ideal &circuit) {
     }
     return chosen != 0 ? chosen : fallback;
   };
+  // First the words of the specification: a variable that the
+  // specification reads and that occurs in one circuit polynomial only,
+  // as a term of its own, is defined by it.
+  std::vector<std::uint32_t> gensOf(endVar_, 0), genOf(endVar_, 0);
+  for (std::uint32_t g : gens) {
+    const Poly &poly = polys_[g];
+    for (std::uint32_t k = poly.firstTerm; k < poly.firstTerm + poly.numTerms; ++k)
+      for (std::uint32_t j = 0; j < terms_[k].numVars; ++j) {
+        const Var v = termVars_[terms_[k].firstVar + j];
+        if (inSpec[v] && genOf[v] != g) {
+          ++gensOf[v];
+          genOf[v] = g;
+        }
+      }
+  }
+  std::vector<std::uint8_t> done(polys_.size(), 0);
+  for (Var v = 0; v < endVar_; ++v)
+    if (gensOf[v] == 1 && !done[genOf[v]]) {
+      const Poly &poly = polys_[genOf[v]];
+      bool lone = false;
+      for (std::uint32_t k = poly.firstTerm; k < poly.firstTerm + poly.numTerms; ++k)
+        lone = lone || (terms_[k].numVars == 1 && termVars_[terms_[k].firstVar] == v);
+      for (std::uint32_t k = poly.firstTerm; k < poly.firstTerm + poly.numTerms && lone; ++k)
+        for (std::uint32_t j = 0; j < terms_[k].numVars; ++j)
+          lone = lone && (terms_[k].numVars == 1 || termVars_[terms_[k].firstVar + j] != v);
+      if (lone && solveFor(genOf[v], v))
+        done[genOf[v]] = 1;
+    }
   std::vector<std::uint32_t> rest;
   for (std::uint32_t g : gens) {
+    if (done[g])
+      continue;
     const Var v = choose(g, true);
     if (v == 0 || !solveFor(g, v))
       rest.push_back(g);
@@ -273,8 +306,15 @@ void Circuit::sortDefinitions() {
       if (def_[u] == kInput || state[u] == kDone)
         continue;
       if (state[u] == kOpen) {
-        error_ = "the circuit polynomials define " + name(u) + " through itself";
-        return;
+        // A cycle (only under an order that hides the circuit's structure):
+        // the definition that closes it becomes a constraint.
+        const Var v = f.v;
+        constraints_.push_back(static_cast<std::uint32_t>(def_[v]));
+        definedBy_[def_[v]] = 0;
+        def_[v] = kInput;
+        state[v] = kDone;
+        stack.pop_back();
+        continue;
       }
       state[u] = kOpen;
       stack.push_back({u, 0, 0});

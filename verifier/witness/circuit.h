@@ -39,13 +39,13 @@ public:
   // be the one p was read in.
   explicit Circuit(const SolvedProblem &p);
 
-  // Empty, or why the definitions cannot be put in dependency order.
-  const std::string &error() const { return error_; }
-
   int words() const { return words_; }
   Var endVar() const { return endVar_; }
   std::string name(Var v) const;
   bool isInput(Var v) const { return def_[v] == kInput; }
+  // Does v belong to the circuit: is it defined, or the first variable of
+  // some circuit polynomial's leading term?
+  bool isCircuitVariable(Var v) const { return def_[v] != kInput || leads_[v] != 0; }
   bool isWord(Var v) const { return word_[v] != 0; }
   // Is v read by the specification or by a circuit polynomial?
   bool isUsed(Var v) const { return used_[v] != 0; }
@@ -98,7 +98,7 @@ private:
   std::uint32_t wordCount_ = 0;
   std::vector<std::uint32_t> readerStart_;
   std::vector<Var> readers_;
-  std::string error_;
+  std::vector<std::uint32_t> leads_; // per variable: polynomials whose leading term starts with it
 };
 
 // Values of every variable for one assignment of the inputs.

@@ -238,7 +238,7 @@ Report analyze(const SolvedProblem &p, const Limits &limits) {
     VarList vl;
     termVars(t.term, vl);
     for (std::uint32_t j = 0; j < vl.size; ++j)
-      if (!c.isInput(vl.ids[j]) && !seen[vl.ids[j]]) {
+      if (c.isCircuitVariable(vl.ids[j]) && !seen[vl.ids[j]]) {
         seen[vl.ids[j]] = 1;
         inner.push_back(vl.ids[j]);
       }
@@ -253,16 +253,16 @@ Report analyze(const SolvedProblem &p, const Limits &limits) {
                        "result does not show a fault";
     return report;
   };
-  if (!c.error().empty())
-    return noWitness(c.error());
-
   Search search(c, limits);
-  if (inner.empty())
+  bool onlyInputs = true;
+  for (Var v : inner)
+    onlyInputs = onlyInputs && c.isInput(v);
+  if (onlyInputs)
     search.fromRemainder(p.remainder);
   search.random(search.found().empty() ? limits.rounds : limits.extraRounds);
   if (search.found().empty())
     return noWitness(
-        std::string(inner.empty() ? "the remainder's candidates do not confirm"
+        std::string(onlyInputs ? "the remainder's candidates do not confirm"
                                   : "the remainder holds circuit variables") +
         ", and none of " + std::to_string(64 * search.roundsTried()) +
         " random assignments makes the specification non-zero");
