@@ -79,6 +79,12 @@ Circuit::Circuit(const SolvedProblem &p)
       word_(p.endVar, 0), used_(p.endVar, 0), position_(p.endVar, 0),
       wordSlot_(p.endVar, 0) {
   coefStore_.resize(words_); // index 0 stands for one and is never read
+  std::size_t terms = p.spec.size();
+  for (const Generator &g : p.circuit.generators)
+    terms += g.size;
+  terms_.reserve(terms);
+  termVars_.reserve(2 * terms); // gates have terms of one or two variables
+  polys_.reserve(p.circuit.size() + 1);
   spec_ = addPoly(p.spec.data(), p.spec.data() + p.spec.size());
   chooseDefinitions(p.circuit);
   for (Var v : termVars_)
@@ -123,13 +129,13 @@ std::uint32_t Circuit::addPoly(const PolyTerm *begin, const PolyTerm *end) {
 // every defining polynomial zero, so a failing assignment is a true
 // counterexample.
 void Circuit::chooseDefinitions(const Ideal &circuit) {
-  std::vector<std::uint32_t> gens;
+  Array<std::uint32_t> gens;
   gens.reserve(circuit.size());
   definedBy_.assign(circuit.size() + 1, 0);
-  std::vector<std::uint8_t> inSpec(endVar_, 0);
+  Array<std::uint8_t> inSpec(endVar_, 0);
   for (Var v : termVars_) // only the specification's so far
     inSpec[v] = 1;
-  std::vector<std::uint32_t> &leads = leads_;
+  Array<std::uint32_t> &leads = leads_;
   leads.assign(endVar_, 0);
   for (std::size_t i = 0; i < circuit.size(); ++i) {
     gens.push_back(addPoly(circuit.begin(i), circuit.end(i)));
@@ -138,7 +144,7 @@ void Circuit::chooseDefinitions(const Ideal &circuit) {
       ++leads[termVars_[lead.firstVar]];
   }
 
-  std::vector<std::uint32_t> count(endVar_, 0);
+  Array<std::uint32_t> count(endVar_, 0);
   // The variable g defines: in the first pass only its leading variable.
   auto choose = [&](std::uint32_t g, bool firstPass) -> Var {
     const Poly &poly = polys_[g];
@@ -172,7 +178,7 @@ void Circuit::chooseDefinitions(const Ideal &circuit) {
   // First the words of the specification: a variable that the
   // specification reads and that occurs in one circuit polynomial only,
   // as a term of its own, is defined by it.
-  std::vector<std::uint32_t> gensOf(endVar_, 0), genOf(endVar_, 0);
+  Array<std::uint32_t> gensOf(endVar_, 0), genOf(endVar_, 0);
   for (std::uint32_t g : gens) {
     const Poly &poly = polys_[g];
     for (std::uint32_t k = poly.firstTerm; k < poly.firstTerm + poly.numTerms; ++k)
@@ -184,7 +190,7 @@ void Circuit::chooseDefinitions(const Ideal &circuit) {
         }
       }
   }
-  std::vector<std::uint8_t> done(polys_.size(), 0);
+  Array<std::uint8_t> done(polys_.size(), 0);
   for (Var v = 0; v < endVar_; ++v)
     if (gensOf[v] == 1 && !done[genOf[v]]) {
       const Poly &poly = polys_[genOf[v]];
@@ -197,7 +203,7 @@ void Circuit::chooseDefinitions(const Ideal &circuit) {
       if (lone && solveFor(genOf[v], v))
         done[genOf[v]] = 1;
     }
-  std::vector<std::uint32_t> rest;
+  Array<std::uint32_t> rest;
   for (std::uint32_t g : gens) {
     if (done[g])
       continue;
@@ -222,7 +228,7 @@ bool Circuit::solveFor(std::uint32_t g, Var v) {
     ++at;
   const std::uint32_t c = terms_[at].coef;
   if (c != kOne) {
-    std::vector<word_t> inverse(words_), check(words_);
+    Array<word_t> inverse(words_), check(words_);
     invertVector(coefStore_.data() + std::size_t(c) * words_, inverse.data());
     std::copy(inverse.begin(), inverse.end(), check.begin());
     multExp(check.data(), coefStore_.data() + std::size_t(c) * words_);
@@ -251,7 +257,7 @@ bool Circuit::solveFor(std::uint32_t g, Var v) {
 // A file in a suitable order lists every gate above what it reads, so its
 // definitions taken from the last one up are in dependency order already.
 bool Circuit::sortedByReadOrder() {
-  std::vector<std::uint8_t> placed(endVar_, 0);
+  Array<std::uint8_t> placed(endVar_, 0);
   for (std::size_t i = polys_.size(); i-- > 0;) {
     const Var v = definedBy_[i];
     if (v == 0)
@@ -281,8 +287,8 @@ void Circuit::sortDefinitions() {
     Var v;
     std::uint32_t term, var; // the next variable to visit: term index, variable in it
   };
-  std::vector<std::uint8_t> state(endVar_, kNew);
-  std::vector<Frame> stack;
+  Array<std::uint8_t> state(endVar_, kNew);
+  Array<Frame> stack;
   for (Var root = 0; root < endVar_; ++root) {
     if (def_[root] == kInput || state[root] != kNew)
       continue;
@@ -354,12 +360,12 @@ void Circuit::buildReaders() {
   for (Var v = 0; v < endVar_; ++v)
     readerStart_[v + 1] += readerStart_[v];
   readers_.resize(readerStart_[endVar_]);
-  std::vector<std::uint32_t> fill(readerStart_.begin(), readerStart_.end() - 1);
+  Array<std::uint32_t> fill(readerStart_.begin(), readerStart_.end() - 1);
   each([&](Var u, Var v) { readers_[fill[u]++] = v; });
 }
 
 void evaluate(const Circuit &c, const Circuit::Poly &poly, const Valuation &val, word_t *out) {
-  std::vector<word_t> scratch(c.words());
+  Array<word_t> scratch(c.words());
   evalPoly(
       c, poly, [&](Var v) { return val.bit[v]; }, [&](Var v) { return val.wordValue(c, v); },
       out, scratch.data());
@@ -373,7 +379,7 @@ void simulateLanes(const Circuit &c, LaneValuation &out) {
   for (Var v : c.order())
     if (!c.isWord(v))
       out.bits[v] = evalBits<std::uint64_t>(c, c.definition(v), laneBits, ~std::uint64_t{0});
-  std::vector<word_t> value(n), scratch(n);
+  Array<word_t> value(n), scratch(n);
   out.failing = 0;
   for (unsigned lane = 0; lane < 64; ++lane) {
     word_t *words = out.words.data() + std::size_t(lane) * c.wordCount() * n;

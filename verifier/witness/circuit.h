@@ -15,11 +15,16 @@
 #include <vector>
 
 #include "field_state.h"
+#include "huge_alloc.h"
 #include "problem_hook.h"
 
 namespace witness {
 
 using Var = VarId;
+
+// Arrays per variable or per term run to millions of entries: they take
+// huge pages, as the verifier's own arrays do.
+template <class T> using Array = std::vector<T, HugeAllocator<T>>;
 
 class Circuit {
 public:
@@ -52,10 +57,10 @@ public:
   // The polynomial that defines v (not an input): v equals its value.
   const Poly &definition(Var v) const { return polys_[def_[v]]; }
   const Poly &spec() const { return polys_[spec_]; }
-  const std::vector<std::uint32_t> &constraints() const { return constraints_; }
+  const Array<std::uint32_t> &constraints() const { return constraints_; }
   const Poly &poly(std::uint32_t i) const { return polys_[i]; }
   // Defined variables, each after every variable its definition reads.
-  const std::vector<Var> &order() const { return order_; }
+  const Array<Var> &order() const { return order_; }
   std::uint32_t position(Var v) const { return position_[v]; }
   const Term &term(std::uint32_t t) const { return terms_[t]; }
   const Var *vars(const Term &t) const { return termVars_.data() + t.firstVar; }
@@ -70,7 +75,7 @@ public:
   std::uint32_t wordSlot(Var v) const { return wordSlot_[v]; }
   std::uint32_t wordCount() const { return wordCount_; }
   // Word variables in dependency order.
-  const std::vector<Var> &wordOrder() const { return wordOrder_; }
+  const Array<Var> &wordOrder() const { return wordOrder_; }
 
 private:
   std::uint32_t addPoly(const PolyTerm *begin, const PolyTerm *end);
@@ -84,27 +89,27 @@ private:
   int words_;
   Var endVar_;
   std::string_view (*name_)(VarId);
-  std::vector<Var> termVars_;
-  std::vector<Term> terms_;
-  std::vector<Poly> polys_;
-  std::vector<word_t> coefStore_;
+  Array<Var> termVars_;
+  Array<Term> terms_;
+  Array<Poly> polys_;
+  Array<word_t> coefStore_;
   std::uint32_t spec_ = 0;
-  std::vector<std::int32_t> def_;
-  std::vector<Var> definedBy_; // per polynomial: the variable it defines, 0 for none
-  std::vector<std::uint8_t> word_, used_;
-  std::vector<std::uint32_t> constraints_;
-  std::vector<Var> order_, wordOrder_;
-  std::vector<std::uint32_t> position_, wordSlot_;
+  Array<std::int32_t> def_;
+  Array<Var> definedBy_; // per polynomial: the variable it defines, 0 for none
+  Array<std::uint8_t> word_, used_;
+  Array<std::uint32_t> constraints_;
+  Array<Var> order_, wordOrder_;
+  Array<std::uint32_t> position_, wordSlot_;
   std::uint32_t wordCount_ = 0;
-  std::vector<std::uint32_t> readerStart_;
-  std::vector<Var> readers_;
-  std::vector<std::uint32_t> leads_; // per variable: polynomials whose leading term starts with it
+  Array<std::uint32_t> readerStart_;
+  Array<Var> readers_;
+  Array<std::uint32_t> leads_; // per variable: polynomials whose leading term starts with it
 };
 
 // Values of every variable for one assignment of the inputs.
 struct Valuation {
-  std::vector<std::uint8_t> bit;   // per variable: 0 or 1 (bits only)
-  std::vector<word_t> word;        // per word slot: the element's words
+  Array<std::uint8_t> bit;   // per variable: 0 or 1 (bits only)
+  Array<word_t> word;        // per word slot: the element's words
   const word_t *wordValue(const Circuit &c, Var v) const {
     return word.data() + std::size_t(c.wordSlot(v)) * c.words();
   }
@@ -116,8 +121,8 @@ void evaluate(const Circuit &c, const Circuit::Poly &poly, const Valuation &val,
 // 64 assignments at once: lane l of bits[v] is the value of bit v in
 // assignment l; words are computed lane by lane.
 struct LaneValuation {
-  std::vector<std::uint64_t> bits; // per variable
-  std::vector<word_t> words;       // lane l, slot s at (l * wordCount + s) * words
+  Array<std::uint64_t> bits; // per variable
+  Array<word_t> words;       // lane l, slot s at (l * wordCount + s) * words
   std::uint64_t failing = 0;       // lanes where the specification is not zero and
                                    // every constraint holds
 };

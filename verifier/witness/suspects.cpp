@@ -18,12 +18,15 @@ namespace witness {
 
 namespace {
 
+// Flips up to 64 gates at once, one per lane: lane l of a variable's
+// difference word says whether flipping gate l changes it.
 class FlipTester {
 public:
   explicit FlipTester(const Circuit &c)
       : c_(c), n_(c.words()), stamp_(c.endVar(), 0), queued_(c.endVar(), 0),
-        newBit_(c.endVar(), 0), newWord_(std::size_t(c.wordCount()) * n_),
-        dirty_(c.wordCount() + 1), termStamp_(0), delta_(n_), before_(n_), after_(n_) {
+        diff_(c.endVar(), 0), flip_(c.endVar(), 0), dirty_(c.wordCount() + 1),
+        newWord_(std::size_t(64) * c.wordCount() * n_), delta_(std::size_t(64) * n_),
+        before_(n_), after_(n_) {
     // Occurrences of every variable in the word definitions and the
     // specification: (poly slot, term). The specification's slot is wordCount.
     occStart_.assign(c.endVar() + 1, 0);
@@ -40,75 +43,92 @@ public:
     for (Var v = 0; v < c.endVar(); ++v)
       occStart_[v + 1] += occStart_[v];
     occ_.resize(occStart_[c.endVar()]);
-    std::vector<std::uint32_t> fill(occStart_.begin(), occStart_.end() - 1);
+    Array<std::uint32_t> fill(occStart_.begin(), occStart_.end() - 1);
     each([&](Var v, std::uint32_t slot, std::uint32_t t) { occ_[fill[v]++] = {slot, t}; });
     termStamp_.assign(maxTerm, 0);
   }
 
-  // Does flipping bit g under val (whose specification value is spec) make
-  // the specification zero?
-  bool explains(Var g, const Valuation &val, const word_t *spec) {
+  // Lane l set when flipping bit gates[l] under val (whose specification
+  // value is spec) makes the specification zero; at most 64 gates.
+  std::uint64_t explains(const Array<Var> &gates, const Valuation &val,
+                         const word_t *spec) {
     ++now_;
     changed_.clear();
-    setBit(g, val.bit[g] ^ 1);
-    schedule(g);
-    auto bitOf = [&](Var v) -> std::uint8_t { return stamp_[v] == now_ ? newBit_[v] : val.bit[v]; };
+    for (std::size_t l = 0; l < gates.size(); ++l) {
+      const Var g = gates[l];
+      if (stamp_[g] != now_) {
+        stamp_[g] = now_;
+        diff_[g] = flip_[g] = 0;
+        changed_.push_back(g);
+      }
+      diff_[g] |= std::uint64_t{1} << l;
+      flip_[g] |= std::uint64_t{1} << l;
+    }
+    for (std::size_t i = 0, end = changed_.size(); i < end; ++i)
+      schedule(changed_[i]);
+    // Bits in dependency order; a flipped gate keeps its flip in its lane.
     while (!queue_.empty()) {
       const Var r = queue_.top().second;
       queue_.pop();
       const Circuit::Poly &def = c_.definition(r);
-      std::uint8_t value = 0;
+      std::uint64_t value = 0;
       for (std::uint32_t k = 0; k < def.numTerms; ++k) {
         const Circuit::Term &t = c_.term(def.firstTerm + k);
-        std::uint8_t product = 1;
+        std::uint64_t product = ~std::uint64_t{0};
         for (std::uint32_t j = 0; j < t.numVars; ++j)
-          product &= bitOf(c_.vars(t)[j]);
+          product &= lanes(c_.vars(t)[j], val);
         value ^= product;
       }
-      if (value != val.bit[r]) {
-        setBit(r, value);
-        schedule(r);
+      const bool flipped = stamp_[r] == now_;
+      const std::uint64_t d = (value ^ broadcast(val.bit[r])) | (flipped ? flip_[r] : 0);
+      if (d == (flipped ? diff_[r] : 0))
+        continue;
+      if (!flipped) {
+        stamp_[r] = now_;
+        flip_[r] = 0;
+        changed_.push_back(r);
       }
+      diff_[r] = d;
+      schedule(r);
     }
-    // Word definitions in dependency order, then the specification.
-    for (std::size_t i = 0; i < changed_.size(); ++i)
-      markTerms(changed_[i]);
-    auto wordOf = [&](Var v, bool updated) -> const word_t * {
-      return updated && stamp_[v] == now_ ? newWord_.data() + std::size_t(c_.wordSlot(v)) * n_
-                                          : val.wordValue(c_, v);
-    };
-    bool specZero = true;
+    // Word definitions in dependency order, then the specification, lane by
+    // lane for the terms that read a changed variable.
+    for (Var v : changed_)
+      markTerms(v);
+    std::uint64_t zero = 0;
     for (std::uint32_t slot = 0; slot <= c_.wordCount(); ++slot) {
       const bool isSpec = slot == c_.wordCount();
       const Var w = isSpec ? 0 : c_.wordOrder()[slot];
-      const std::uint32_t s = isSpec ? slot : c_.wordSlot(w);
-      if (dirty_[s].empty()) {
-        if (isSpec)
-          specZero = allZero(spec, n_);
-        continue;
-      }
       std::fill(delta_.begin(), delta_.end(), word_t{0});
-      for (std::uint32_t t : dirty_[s]) {
-        termValue(c_.term(t), val, false, wordOf, before_.data());
-        termValue(c_.term(t), val, true, wordOf, after_.data());
-        for (int k = 0; k < n_; ++k)
-          delta_[k] ^= before_[k] ^ after_[k];
+      std::uint64_t touched = 0;
+      for (std::uint32_t t : dirty_[slot])
+        touched |= addDelta(c_.term(t), val);
+      dirty_[slot].clear();
+      std::uint64_t changedLanes = 0;
+      for (unsigned l = 0; l < 64; ++l) {
+        if (((touched >> l) & 1) == 0)
+          continue;
+        word_t *d = delta_.data() + std::size_t(l) * n_;
+        if (isSpec) {
+          for (int k = 0; k < n_; ++k)
+            d[k] ^= spec[k];
+          if (allZero(d, n_))
+            zero |= std::uint64_t{1} << l;
+        } else if (!allZero(d, n_)) {
+          word_t *updated = newWord_.data() + (std::size_t(l) * c_.wordCount() + slot) * n_;
+          const word_t *old = val.wordValue(c_, w);
+          for (int k = 0; k < n_; ++k)
+            updated[k] = old[k] ^ d[k];
+          changedLanes |= std::uint64_t{1} << l;
+        }
       }
-      dirty_[s].clear();
-      if (isSpec) {
-        for (int k = 0; k < n_; ++k)
-          delta_[k] ^= spec[k];
-        specZero = allZero(delta_.data(), n_);
-      } else if (!allZero(delta_.data(), n_)) {
-        word_t *updated = newWord_.data() + std::size_t(s) * n_;
-        const word_t *old = val.wordValue(c_, w);
-        for (int k = 0; k < n_; ++k)
-          updated[k] = old[k] ^ delta_[k];
+      if (changedLanes != 0) {
         stamp_[w] = now_;
+        diff_[w] = changedLanes;
         markTerms(w);
       }
     }
-    return specZero;
+    return zero;
   }
 
   // Do word definitions or the specification read v?
@@ -131,18 +151,19 @@ public:
   }
 
 private:
+  static std::uint64_t broadcast(std::uint8_t bit) { return bit ? ~std::uint64_t{0} : 0; }
+
+  // The 64 lane values of bit v.
+  std::uint64_t lanes(Var v, const Valuation &val) const {
+    return broadcast(val.bit[v]) ^ (stamp_[v] == now_ ? diff_[v] : 0);
+  }
+
   template <class Visit> void forTerms(const Circuit::Poly &p, std::uint32_t slot, Visit visit) {
     for (std::uint32_t k = 0; k < p.numTerms; ++k) {
       const Circuit::Term &t = c_.term(p.firstTerm + k);
       for (std::uint32_t j = 0; j < t.numVars; ++j)
         visit(c_.vars(t)[j], slot, p.firstTerm + k);
     }
-  }
-
-  void setBit(Var v, std::uint8_t value) {
-    stamp_[v] = now_;
-    newBit_[v] = value;
-    changed_.push_back(v);
   }
 
   // Queues the bit readers of v; word readers follow through markTerms.
@@ -162,14 +183,35 @@ private:
       }
   }
 
-  // out := the term's value, with the flipped values when updated.
-  template <class WordOf>
-  void termValue(const Circuit::Term &t, const Valuation &val, bool updated, WordOf wordOf,
-                 word_t *out) {
+  // Adds, in every lane where a variable of t changed, the change of t's
+  // value to that lane's delta; returns those lanes.
+  std::uint64_t addDelta(const Circuit::Term &t, const Valuation &val) {
+    std::uint64_t lanesChanged = 0;
+    for (std::uint32_t j = 0; j < t.numVars; ++j) {
+      const Var v = c_.vars(t)[j];
+      if (stamp_[v] == now_)
+        lanesChanged |= diff_[v];
+    }
+    for (unsigned l = 0; l < 64; ++l)
+      if ((lanesChanged >> l) & 1) {
+        termValue(t, val, 64, before_.data());
+        termValue(t, val, l, after_.data());
+        word_t *d = delta_.data() + std::size_t(l) * n_;
+        for (int k = 0; k < n_; ++k)
+          d[k] ^= before_[k] ^ after_[k];
+      }
+    return lanesChanged;
+  }
+
+  // out := the term's value in lane (64: the unflipped values).
+  void termValue(const Circuit::Term &t, const Valuation &val, unsigned lane, word_t *out) {
+    auto changedIn = [&](Var v) {
+      return lane < 64 && stamp_[v] == now_ && ((diff_[v] >> lane) & 1) != 0;
+    };
     std::fill(out, out + n_, word_t{0});
     for (std::uint32_t j = 0; j < t.numVars; ++j) {
       const Var v = c_.vars(t)[j];
-      if (!c_.isWord(v) && (updated && stamp_[v] == now_ ? newBit_[v] : val.bit[v]) == 0)
+      if (!c_.isWord(v) && (val.bit[v] ^ (changedIn(v) ? 1 : 0)) == 0)
         return;
     }
     const word_t *coef = c_.coef(t);
@@ -177,9 +219,13 @@ private:
       out[0] = 1;
     else
       std::copy(coef, coef + n_, out);
-    for (std::uint32_t j = 0; j < t.numVars; ++j)
-      if (c_.isWord(c_.vars(t)[j]))
-        multExp(out, wordOf(c_.vars(t)[j], updated));
+    for (std::uint32_t j = 0; j < t.numVars; ++j) {
+      const Var v = c_.vars(t)[j];
+      if (c_.isWord(v))
+        multExp(out, changedIn(v) ? newWord_.data() +
+                                        (std::size_t(lane) * c_.wordCount() + c_.wordSlot(v)) * n_
+                                  : val.wordValue(c_, v));
+    }
   }
 
   struct Occurrence {
@@ -188,17 +234,16 @@ private:
   const Circuit &c_;
   const int n_;
   std::uint32_t now_ = 0;
-  std::vector<std::uint32_t> stamp_, queued_;
-  std::vector<std::uint8_t> newBit_;
-  std::vector<word_t> newWord_;
-  std::vector<std::vector<std::uint32_t>> dirty_;
-  std::vector<std::uint32_t> termStamp_;
-  std::vector<word_t> delta_, before_, after_;
-  std::vector<std::uint32_t> occStart_;
-  std::vector<Occurrence> occ_;
-  std::vector<Var> changed_;
+  Array<std::uint32_t> stamp_, queued_;
+  Array<std::uint64_t> diff_, flip_; // per variable, valid when stamped now
+  std::vector<Array<std::uint32_t>> dirty_;
+  Array<std::uint32_t> termStamp_;
+  Array<word_t> newWord_, delta_, before_, after_;
+  Array<std::uint32_t> occStart_;
+  Array<Occurrence> occ_;
+  Array<Var> changed_;
   using Entry = std::pair<std::uint32_t, Var>; // position, variable
-  std::priority_queue<Entry, std::vector<Entry>, std::greater<Entry>> queue_;
+  std::priority_queue<Entry, Array<Entry>, std::greater<Entry>> queue_;
 };
 
 // The bits whose fan-in cone holds every target (all: true) or some
@@ -208,20 +253,20 @@ private:
 // readers first.
 constexpr std::size_t kMaxTargets = 256;
 
-std::vector<Var> cone(const Circuit &c, std::vector<Var> targets, bool all) {
+Array<Var> cone(const Circuit &c, Array<Var> targets, bool all) {
   if (targets.size() > kMaxTargets)
     targets.resize(kMaxTargets);
   const std::size_t w = all ? (targets.size() + 63) / 64 : 1;
-  std::vector<std::uint64_t> reach(std::size_t(c.endVar()) * w, 0);
+  Array<std::uint64_t> reach(std::size_t(c.endVar()) * w, 0);
   for (std::size_t i = 0; i < targets.size(); ++i)
     reach[std::size_t(targets[i]) * w + (all ? i / 64 : 0)] |= std::uint64_t{1}
                                                                << (all ? i % 64 : 0);
-  std::vector<std::uint64_t> full(w, ~std::uint64_t{0});
+  Array<std::uint64_t> full(w, ~std::uint64_t{0});
   if (all && targets.size() % 64 != 0)
     full[w - 1] = (std::uint64_t{1} << (targets.size() % 64)) - 1;
   if (!all)
     full[0] = 1;
-  std::vector<Var> bits;
+  Array<Var> bits;
   for (auto it = c.order().rbegin(); it != c.order().rend(); ++it) {
     const Var v = *it;
     const std::uint64_t *rv = reach.data() + std::size_t(v) * w;
@@ -242,8 +287,8 @@ std::vector<Var> cone(const Circuit &c, std::vector<Var> targets, bool all) {
 
 // Chains together: each suspect is keyed by the last suspect reached by
 // following only readers, while a gate has exactly one.
-void orderByChains(const Circuit &c, std::vector<Var> &suspects) {
-  std::vector<std::uint8_t> in(c.endVar(), 0);
+void orderByChains(const Circuit &c, Array<Var> &suspects) {
+  Array<std::uint8_t> in(c.endVar(), 0);
   for (Var v : suspects)
     in[v] = 1;
   std::vector<std::pair<std::pair<std::uint32_t, std::uint32_t>, Var>> keyed;
@@ -266,33 +311,45 @@ void orderByChains(const Circuit &c, std::vector<Var> &suspects) {
 
 } // namespace
 
-std::vector<Var> findSuspects(const Circuit &c, const std::vector<Valuation> &failing,
-                              const std::vector<Var> &targets, bool reachAll) {
-  std::vector<Var> suspects = cone(c, targets, reachAll);
+Array<Var> findSuspects(const Circuit &c, const std::vector<Valuation> &failing,
+                              const Array<Var> &targets, bool reachAll) {
+  Array<Var> suspects = cone(c, targets, reachAll);
   FlipTester tester(c);
-  std::vector<word_t> spec(c.words());
+  Array<word_t> spec(c.words());
   // Per gate, for the current witness: 0 unknown, 1 explains, 2 does not.
-  std::vector<std::uint8_t> result(c.endVar(), 0);
+  Array<std::uint8_t> result(c.endVar(), 0);
   for (const Valuation &val : failing) {
     evaluate(c, c.spec(), val, spec.data());
-    std::vector<Var> kept;
+    Array<Var> batch;
+    auto flush = [&] {
+      const std::uint64_t ok = tester.explains(batch, val, spec.data());
+      for (std::size_t l = 0; l < batch.size(); ++l)
+        result[batch[l]] = ((ok >> l) & 1) ? 1 : 2;
+      batch.clear();
+    };
     // Readers come first, so a gate whose only reader is a bit that was
-    // tested already needs no simulation: if flipping the gate flips that
-    // reader, the flip has the reader's effect; otherwise it has none.
+    // judged already needs no simulation: if flipping the gate flips that
+    // reader, the flip has the reader's effect; otherwise it has none. The
+    // others are flipped 64 at a time.
     for (Var g : suspects) {
-      bool explains;
       const Var *r = c.readersBegin(g);
       if (c.readersEnd(g) - r == 1 && !c.isWord(*r) && result[*r] != 0 &&
-          !tester.readBySpecOrWords(g))
-        explains = tester.flipsReader(g, *r, val) && result[*r] == 1;
-      else
-        explains = tester.explains(g, val, spec.data());
-      result[g] = explains ? 1 : 2;
-      if (explains)
-        kept.push_back(g);
+          !tester.readBySpecOrWords(g)) {
+        result[g] = tester.flipsReader(g, *r, val) && result[*r] == 1 ? 1 : 2;
+        continue;
+      }
+      batch.push_back(g);
+      if (batch.size() == 64)
+        flush();
     }
-    for (Var g : suspects)
+    if (!batch.empty())
+      flush();
+    Array<Var> kept;
+    for (Var g : suspects) {
+      if (result[g] == 1)
+        kept.push_back(g);
       result[g] = 0;
+    }
     suspects.swap(kept);
     if (suspects.empty())
       break;

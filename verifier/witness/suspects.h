@@ -13,7 +13,7 @@ namespace witness {
 // makes the specification zero under every valuation of failing. Listed
 // with the gates of one chain (each one's only reader the next) together,
 // chains by their last gate, inputs side first.
-std::vector<Var> findSuspects(const Circuit &c, const std::vector<Valuation> &failing,
-                              const std::vector<Var> &targets, bool reachAll);
+Array<Var> findSuspects(const Circuit &c, const std::vector<Valuation> &failing,
+                              const Array<Var> &targets, bool reachAll);
 
 } // namespace witness

@@ -29,7 +29,7 @@ std::string hex(const word_t *v, int words) {
   return s;
 }
 
-std::string joinNames(const Circuit &c, const std::vector<Var> &vars, std::size_t limit,
+std::string joinNames(const Circuit &c, const Array<Var> &vars, std::size_t limit,
                       const char *sep) {
   std::string s;
   for (std::size_t i = 0; i < vars.size() && i < limit; ++i) {
@@ -44,14 +44,14 @@ std::string joinNames(const Circuit &c, const std::vector<Var> &vars, std::size_
 // the circuit's output word. W is 0 when there is none.
 struct OutputForm {
   Var word = 0;
-  std::vector<word_t> inverse;  // c^-1
-  std::vector<Var> bitOf;       // bit i of W: the variable whose coefficient is X^i, or 0
+  Array<word_t> inverse;  // c^-1
+  Array<Var> bitOf;       // bit i of W: the variable whose coefficient is X^i, or 0
 };
 
 OutputForm outputForm(const Circuit &c) {
   OutputForm form;
   const Circuit::Poly &spec = c.spec();
-  std::vector<std::uint32_t> uses(c.endVar(), 0);
+  Array<std::uint32_t> uses(c.endVar(), 0);
   for (std::uint32_t k = 0; k < spec.numTerms; ++k) {
     const Circuit::Term &t = c.term(spec.firstTerm + k);
     for (std::uint32_t j = 0; j < t.numVars; ++j)
@@ -62,7 +62,7 @@ OutputForm outputForm(const Circuit &c) {
     if (t.numVars != 1 || !c.isWord(c.vars(t)[0]) || uses[c.vars(t)[0]] != 1)
       continue;
     const int n = c.words();
-    std::vector<word_t> inverse(n, 0), check(n);
+    Array<word_t> inverse(n, 0), check(n);
     if (c.coef(t) == nullptr) {
       inverse[0] = 1;
     } else {
@@ -144,7 +144,7 @@ public:
     }
   }
 
-  const std::vector<std::vector<Var>> &ones() const { return ones_; }
+  const std::vector<Array<Var>> &ones() const { return ones_; }
   const std::vector<Valuation> &found() const { return found_; }
   unsigned roundsTried() const { return tried_; }
 
@@ -154,7 +154,7 @@ private:
     for (unsigned lane = 0; lane < 64 && found_.size() < limits_.witnesses; ++lane) {
       if (((lanes.failing & mask) >> lane & 1) == 0)
         continue;
-      std::vector<Var> ones;
+      Array<Var> ones;
       for (Var v : inputs_)
         if ((lanes.bits[v] >> lane) & 1)
           ones.push_back(v);
@@ -167,18 +167,18 @@ private:
 
   const Circuit &c_;
   const Limits &limits_;
-  std::vector<Var> inputs_;
+  Array<Var> inputs_;
   std::mt19937_64 rng_{limits_.seed};
-  std::vector<std::vector<Var>> ones_;
+  std::vector<Array<Var>> ones_;
   std::vector<Valuation> found_;
   unsigned tried_ = 0;
 };
 
 // The value the specification c*W + S expects for W: zero when
 // W = S/c = W + spec/c.
-std::vector<word_t> expectedOutput(const Circuit &c, const OutputForm &form,
+Array<word_t> expectedOutput(const Circuit &c, const OutputForm &form,
                                    const Valuation &val) {
-  std::vector<word_t> expected(c.words());
+  Array<word_t> expected(c.words());
   evaluate(c, c.spec(), val, expected.data());
   multExp(expected.data(), form.inverse.data());
   const word_t *got = val.wordValue(c, form.word);
@@ -190,8 +190,8 @@ std::vector<word_t> expectedOutput(const Circuit &c, const OutputForm &form,
 // The output bits that differ from the expected value: their variables to
 // vars (when they have one), their text to text.
 void wrongBits(const Circuit &c, const OutputForm &form, const Valuation &val,
-               std::vector<Var> &vars, std::string *text) {
-  const std::vector<word_t> expected = expectedOutput(c, form, val);
+               Array<Var> &vars, std::string *text) {
+  const Array<word_t> expected = expectedOutput(c, form, val);
   const word_t *got = val.wordValue(c, form.word);
   for (int b = 0; b < 64 * c.words(); ++b)
     if (((got[b / 64] ^ expected[b / 64]) >> (b % 64)) & 1) {
@@ -206,7 +206,7 @@ void wrongBits(const Circuit &c, const OutputForm &form, const Valuation &val,
 // The VALUES line and, for an output word, the OUTPUT line.
 void describe(const Circuit &c, const OutputForm &form, const Valuation &val, Report &report) {
   const int n = c.words();
-  std::vector<word_t> spec(n);
+  Array<word_t> spec(n);
   evaluate(c, c.spec(), val, spec.data());
   std::string line = "VALUES:";
   for (Var v = 0; v < c.endVar(); ++v)
@@ -218,7 +218,7 @@ void describe(const Circuit &c, const OutputForm &form, const Valuation &val, Re
     return;
   line = "OUTPUT: " + c.name(form.word) + " = " + hex(val.wordValue(c, form.word), n) +
          " expected " + hex(expectedOutput(c, form, val).data(), n) + " wrong bits:";
-  std::vector<Var> unused;
+  Array<Var> unused;
   wrongBits(c, form, val, unused, &line);
   report.lines.push_back(line);
 }
@@ -232,8 +232,8 @@ Report analyze(const SolvedProblem &p, const Limits &limits) {
   const Circuit c(p);
 
   // Circuit variables left in the remainder: the reduction stopped early.
-  std::vector<Var> inner;
-  std::vector<std::uint8_t> seen(p.endVar, 0);
+  Array<Var> inner;
+  Array<std::uint8_t> seen(p.endVar, 0);
   for (const PolyTerm &t : p.remainder) {
     VarList vl;
     termVars(t.term, vl);
@@ -267,7 +267,7 @@ Report analyze(const SolvedProblem &p, const Limits &limits) {
         ", and none of " + std::to_string(64 * search.roundsTried()) +
         " random assignments makes the specification non-zero");
 
-  std::vector<Var> ones = search.ones().front();
+  Array<Var> ones = search.ones().front();
   std::sort(ones.begin(), ones.end());
   report.lines.push_back("WITNESS:" + std::string(ones.empty() ? "" : " ") +
                          joinNames(c, ones, ones.size(), " "));
@@ -277,7 +277,7 @@ Report analyze(const SolvedProblem &p, const Limits &limits) {
   // A suspect lies in the fan-in cone of every wrong output bit of every
   // witness; without an output word, in that of some variable of the
   // specification.
-  std::vector<Var> targets;
+  Array<Var> targets;
   if (form.word != 0)
     for (const Valuation &val : search.found())
       wrongBits(c, form, val, targets, nullptr);
@@ -291,7 +291,7 @@ Report analyze(const SolvedProblem &p, const Limits &limits) {
       targets.insert(targets.end(), c.vars(t), c.vars(t) + t.numVars);
     }
   }
-  const std::vector<Var> suspects = findSuspects(c, search.found(), targets, reachAll);
+  const Array<Var> suspects = findSuspects(c, search.found(), targets, reachAll);
   report.lines.push_back("SUSPECTS:" + std::string(suspects.empty() ? "" : " ") +
                          joinNames(c, suspects, limits.listedSuspects, " "));
   if (suspects.size() > limits.listedSuspects)
