@@ -45,8 +45,8 @@ int main(int argc, char **argv) {
           at = end;
         }
     char head[96];
-    std::snprintf(head, sizeof head, "BENCH witness=%d suspects=%zu witness_ms=%.1f list=",
-                  found ? 1 : 0, count, ms);
+    std::snprintf(head, sizeof head,
+                  "BENCH witness=%d suspects=%zu witness_ms=%.1f list=", found ? 1 : 0, count, ms);
     lines += head + list + "\n";
   });
   const std::clock_t t0 = std::clock();

@@ -29,8 +29,8 @@ std::string capture(const std::string &command) {
 }
 
 std::string algen(const std::string &kind, unsigned k, unsigned bugs, unsigned seed) {
-  return capture(std::string(ALGEN) + " --kind " + kind + " --k " + std::to_string(k) +
-                 " --bug " + std::to_string(bugs) + " --seed " + std::to_string(seed));
+  return capture(std::string(ALGEN) + " --kind " + kind + " --k " + std::to_string(k) + " --bug " +
+                 std::to_string(bugs) + " --seed " + std::to_string(seed));
 }
 
 struct Output {
@@ -115,14 +115,15 @@ void checkWitness(const std::string &faulty, const std::string &correct, const O
   EXPECT_EQ(value("A"), hex(got.a));
   EXPECT_EQ(value("B"), hex(got.b));
   EXPECT_EQ(value("Z"), hex(got.z));
-  EXPECT_EQ(field(run.out, "OUTPUT: Z = "), hex(got.z) + " expected " + hex(want.z) +
-                                                  " wrong bits:" + [&] {
-                                                    std::string s;
-                                                    for (unsigned i = 0; i < bad.k; ++i)
-                                                      if (got.z[i] != want.z[i])
-                                                        s += " " + bad.vars[bad.zBits[i]];
-                                                    return s;
-                                                  }());
+  EXPECT_EQ(
+      field(run.out, "OUTPUT: Z = "),
+      hex(got.z) + " expected " + hex(want.z) + " wrong bits:" + [&] {
+        std::string s;
+        for (unsigned i = 0; i < bad.k; ++i)
+          if (got.z[i] != want.z[i])
+            s += " " + bad.vars[bad.zBits[i]];
+        return s;
+      }());
 }
 
 // The gate named in algen's "// fault: NAME ..." line.
@@ -138,8 +139,8 @@ struct Case {
 };
 
 const Case kCases[] = {
-    {"mastrovito", 8, 1, 1, 1},   {"montgomery", 16, 1, 2, 1}, {"karatsuba", 16, 1, 3, 1},
-    {"mastrovito", 32, 2, 4, 1},  {"montgomery", 32, 3, 5, 1}, {"karatsuba", 24, 3, 6, 1},
+    {"mastrovito", 8, 1, 1, 1},   {"montgomery", 16, 1, 2, 1},     {"karatsuba", 16, 1, 3, 1},
+    {"mastrovito", 32, 2, 4, 1},  {"montgomery", 32, 3, 5, 1},     {"karatsuba", 24, 3, 6, 1},
     {"mastrovito", 163, 1, 2, 1}, {"karatsuba", 128, 1, 7, 10001},
 };
 

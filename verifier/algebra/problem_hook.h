@@ -10,10 +10,10 @@
 #include "monomial.h"
 
 struct SolvedProblem {
-  const Polynomial &spec;      // the specification polynomial as read
-  const Polynomial &remainder; // what the reduction left (empty: verified)
-  const Ideal &circuit;        // the circuit generators, in reduction order
-  VarId endVar;                // the problem's identifiers are 2 .. endVar - 1
+  const Polynomial &spec;          // the specification polynomial as read
+  const Polynomial &remainder;     // what the reduction left (empty: verified)
+  const Ideal &circuit;            // the circuit generators, in reduction order
+  VarId endVar;                    // the problem's identifiers are 2 .. endVar - 1
   std::string_view (*name)(VarId); // a variable's name
 };
 

@@ -6,7 +6,7 @@
 
 struct CommandLine {
   std::string path;
-  bool witness = false; // --witness, -w
+  bool witness = false;   // --witness, -w
   bool sawOption = false; // some known option was given
 };
 

@@ -19,8 +19,8 @@ bool isOneVector(const word_t *v, int words) {
 // out := the value of poly, where bitOf(v) gives bit v (0 or 1) and
 // wordOf(v) the words of word v.
 template <class BitOf, class WordOf>
-void evalPoly(const Circuit &c, const Circuit::Poly &poly, BitOf bitOf, WordOf wordOf,
-              word_t *out, word_t *scratch) {
+void evalPoly(const Circuit &c, const Circuit::Poly &poly, BitOf bitOf, WordOf wordOf, word_t *out,
+              word_t *scratch) {
   const int n = c.words();
   std::fill(out, out + n, word_t{0});
   for (std::uint32_t k = 0; k < poly.numTerms; ++k) {
@@ -76,8 +76,7 @@ T evalBits(const Circuit &c, const Circuit::Poly &poly, BitOf bitOf, T allOnes) 
 
 Circuit::Circuit(const SolvedProblem &p)
     : words_(coefPool.words()), endVar_(p.endVar), name_(p.name), def_(p.endVar, kInput),
-      word_(p.endVar, 0), used_(p.endVar, 0), position_(p.endVar, 0),
-      wordSlot_(p.endVar, 0) {
+      word_(p.endVar, 0), used_(p.endVar, 0), position_(p.endVar, 0), wordSlot_(p.endVar, 0) {
   coefStore_.resize(words_); // index 0 stands for one and is never read
   std::size_t terms = p.spec.size();
   for (const Generator &g : p.circuit.generators)
@@ -367,8 +366,8 @@ void Circuit::buildReaders() {
 void evaluate(const Circuit &c, const Circuit::Poly &poly, const Valuation &val, word_t *out) {
   Array<word_t> scratch(c.words());
   evalPoly(
-      c, poly, [&](Var v) { return val.bit[v]; }, [&](Var v) { return val.wordValue(c, v); },
-      out, scratch.data());
+      c, poly, [&](Var v) { return val.bit[v]; }, [&](Var v) { return val.wordValue(c, v); }, out,
+      scratch.data());
 }
 
 void simulateLanes(const Circuit &c, LaneValuation &out) {
@@ -384,9 +383,7 @@ void simulateLanes(const Circuit &c, LaneValuation &out) {
   for (unsigned lane = 0; lane < 64; ++lane) {
     word_t *words = out.words.data() + std::size_t(lane) * c.wordCount() * n;
     auto bitOf = [&](Var v) { return (out.bits[v] >> lane) & 1; };
-    auto wordOf = [&](Var v) -> const word_t * {
-      return words + std::size_t(c.wordSlot(v)) * n;
-    };
+    auto wordOf = [&](Var v) -> const word_t * { return words + std::size_t(c.wordSlot(v)) * n; };
     for (Var v : c.wordOrder())
       evalPoly(c, c.definition(v), bitOf, wordOf, words + std::size_t(c.wordSlot(v)) * n,
                scratch.data());

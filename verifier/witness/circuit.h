@@ -108,8 +108,8 @@ private:
 
 // Values of every variable for one assignment of the inputs.
 struct Valuation {
-  Array<std::uint8_t> bit;   // per variable: 0 or 1 (bits only)
-  Array<word_t> word;        // per word slot: the element's words
+  Array<std::uint8_t> bit; // per variable: 0 or 1 (bits only)
+  Array<word_t> word;      // per word slot: the element's words
   const word_t *wordValue(const Circuit &c, Var v) const {
     return word.data() + std::size_t(c.wordSlot(v)) * c.words();
   }
@@ -123,8 +123,8 @@ void evaluate(const Circuit &c, const Circuit::Poly &poly, const Valuation &val,
 struct LaneValuation {
   Array<std::uint64_t> bits; // per variable
   Array<word_t> words;       // lane l, slot s at (l * wordCount + s) * words
-  std::uint64_t failing = 0;       // lanes where the specification is not zero and
-                                   // every constraint holds
+  std::uint64_t failing = 0; // lanes where the specification is not zero and
+                             // every constraint holds
 };
 
 // Simulates the 64 assignments whose input bits are preset in out.bits

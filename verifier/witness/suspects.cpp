@@ -23,10 +23,10 @@ namespace {
 class FlipTester {
 public:
   explicit FlipTester(const Circuit &c)
-      : c_(c), n_(c.words()), stamp_(c.endVar(), 0), queued_(c.endVar(), 0),
-        diff_(c.endVar(), 0), flip_(c.endVar(), 0), dirty_(c.wordCount() + 1),
-        newWord_(std::size_t(64) * c.wordCount() * n_), delta_(std::size_t(64) * n_),
-        before_(n_), after_(n_) {
+      : c_(c), n_(c.words()), stamp_(c.endVar(), 0), queued_(c.endVar(), 0), diff_(c.endVar(), 0),
+        flip_(c.endVar(), 0), dirty_(c.wordCount() + 1),
+        newWord_(std::size_t(64) * c.wordCount() * n_), delta_(std::size_t(64) * n_), before_(n_),
+        after_(n_) {
     // Occurrences of every variable in the word definitions and the
     // specification: (poly slot, term). The specification's slot is wordCount.
     occStart_.assign(c.endVar() + 1, 0);
@@ -50,8 +50,7 @@ public:
 
   // Lane l set when flipping bit gates[l] under val (whose specification
   // value is spec) makes the specification zero; at most 64 gates.
-  std::uint64_t explains(const Array<Var> &gates, const Valuation &val,
-                         const word_t *spec) {
+  std::uint64_t explains(const Array<Var> &gates, const Valuation &val, const word_t *spec) {
     ++now_;
     changed_.clear();
     for (std::size_t l = 0; l < gates.size(); ++l) {
@@ -312,7 +311,7 @@ void orderByChains(const Circuit &c, Array<Var> &suspects) {
 } // namespace
 
 Array<Var> findSuspects(const Circuit &c, const std::vector<Valuation> &failing,
-                              const Array<Var> &targets, bool reachAll) {
+                        const Array<Var> &targets, bool reachAll) {
   Array<Var> suspects = cone(c, targets, reachAll);
   FlipTester tester(c);
   Array<word_t> spec(c.words());

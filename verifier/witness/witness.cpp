@@ -44,8 +44,8 @@ std::string joinNames(const Circuit &c, const Array<Var> &vars, std::size_t limi
 // the circuit's output word. W is 0 when there is none.
 struct OutputForm {
   Var word = 0;
-  Array<word_t> inverse;  // c^-1
-  Array<Var> bitOf;       // bit i of W: the variable whose coefficient is X^i, or 0
+  Array<word_t> inverse; // c^-1
+  Array<Var> bitOf;      // bit i of W: the variable whose coefficient is X^i, or 0
 };
 
 OutputForm outputForm(const Circuit &c) {
@@ -176,8 +176,7 @@ private:
 
 // The value the specification c*W + S expects for W: zero when
 // W = S/c = W + spec/c.
-Array<word_t> expectedOutput(const Circuit &c, const OutputForm &form,
-                                   const Valuation &val) {
+Array<word_t> expectedOutput(const Circuit &c, const OutputForm &form, const Valuation &val) {
   Array<word_t> expected(c.words());
   evaluate(c, c.spec(), val, expected.data());
   multExp(expected.data(), form.inverse.data());
@@ -189,8 +188,8 @@ Array<word_t> expectedOutput(const Circuit &c, const OutputForm &form,
 
 // The output bits that differ from the expected value: their variables to
 // vars (when they have one), their text to text.
-void wrongBits(const Circuit &c, const OutputForm &form, const Valuation &val,
-               Array<Var> &vars, std::string *text) {
+void wrongBits(const Circuit &c, const OutputForm &form, const Valuation &val, Array<Var> &vars,
+               std::string *text) {
   const Array<word_t> expected = expectedOutput(c, form, val);
   const word_t *got = val.wordValue(c, form.word);
   for (int b = 0; b < 64 * c.words(); ++b)
@@ -261,11 +260,10 @@ Report analyze(const SolvedProblem &p, const Limits &limits) {
     search.fromRemainder(p.remainder);
   search.random(search.found().empty() ? limits.rounds : limits.extraRounds);
   if (search.found().empty())
-    return noWitness(
-        std::string(onlyInputs ? "the remainder's candidates do not confirm"
-                                  : "the remainder holds circuit variables") +
-        ", and none of " + std::to_string(64 * search.roundsTried()) +
-        " random assignments makes the specification non-zero");
+    return noWitness(std::string(onlyInputs ? "the remainder's candidates do not confirm"
+                                            : "the remainder holds circuit variables") +
+                     ", and none of " + std::to_string(64 * search.roundsTried()) +
+                     " random assignments makes the specification non-zero");
 
   Array<Var> ones = search.ones().front();
   std::sort(ones.begin(), ones.end());

@@ -14,9 +14,9 @@
 namespace witness {
 
 struct Limits {
-  unsigned witnesses = 8;       // failing assignments the suspects must explain
-  unsigned rounds = 64;         // random simulation: rounds of 64 assignments
-  unsigned extraRounds = 2;     // rounds for more witnesses once one is found
+  unsigned witnesses = 8;   // failing assignments the suspects must explain
+  unsigned rounds = 64;     // random simulation: rounds of 64 assignments
+  unsigned extraRounds = 2; // rounds for more witnesses once one is found
   std::uint64_t seed = 0x9e3779b97f4a7c15ULL;
   unsigned listedSuspects = 50; // suspects named on the SUSPECTS line
   unsigned namedVariables = 5;  // circuit variables named in the warning
