@@ -147,15 +147,21 @@ void Circuit::chooseDefinitions(const Ideal &circuit) {
   // The variable g defines: in the first pass only its leading variable.
   auto choose = [&](std::uint32_t g, bool firstPass) -> Var {
     const Poly &poly = polys_[g];
+    const Term &lead = terms_[poly.firstTerm];
+    const Var own = lead.numVars > 0 ? termVars_[lead.firstVar] : 0;
+    if (firstPass) {
+      // Every other term is lower, so it holds only variables below own:
+      // a lone leading variable occurs nowhere else.
+      const bool lone = lead.numVars == 1 && def_[own] == kInput;
+      return lone && (leads[own] == 1 || inSpec[own]) ? own : 0;
+    }
     for (std::uint32_t k = 0; k < poly.numTerms; ++k) {
       const Term &t = terms_[poly.firstTerm + k];
       for (std::uint32_t j = 0; j < t.numVars; ++j)
         ++count[termVars_[t.firstVar + j]];
     }
-    const Term &lead = terms_[poly.firstTerm];
-    const Var own = lead.numVars > 0 ? termVars_[lead.firstVar] : 0;
     Var chosen = 0, fallback = 0;
-    for (std::uint32_t k = 0; k < (firstPass ? 1 : poly.numTerms) && chosen == 0; ++k) {
+    for (std::uint32_t k = 0; k < poly.numTerms && chosen == 0; ++k) {
       const Term &t = terms_[poly.firstTerm + k];
       if (t.numVars != 1)
         continue;
@@ -164,7 +170,7 @@ void Circuit::chooseDefinitions(const Ideal &circuit) {
         continue;
       if (leads[v] == (v == own ? 1U : 0U) || inSpec[v])
         chosen = v;
-      else if (fallback == 0 && !firstPass)
+      else if (fallback == 0)
         fallback = v;
     }
     for (std::uint32_t k = 0; k < poly.numTerms; ++k) {
