@@ -250,7 +250,7 @@ private:
 // over the targets (at most kMaxTargets of them; a bit reaching those
 // reaches a superset of the true answer, and the flips decide), computed
 // readers first.
-constexpr std::size_t kMaxTargets = 256;
+constexpr std::size_t kMaxTargets = 64;
 
 Array<Var> cone(const Circuit &c, Array<Var> targets, bool all) {
   if (targets.size() > kMaxTargets)
