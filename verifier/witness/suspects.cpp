@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <functional>
-#include <queue>
 
 #include "coeff_vector.h"
 #include "poly_words.h"
@@ -23,8 +22,8 @@ namespace {
 class FlipTester {
 public:
   explicit FlipTester(const Circuit &c)
-      : c_(c), n_(c.words()), stamp_(c.endVar(), 0), queued_(c.endVar(), 0), diff_(c.endVar(), 0),
-        flip_(c.endVar(), 0), dirty_(c.wordCount() + 1),
+      : c_(c), n_(c.words()), stamp_(c.endVar(), 0), pending_(c.order().size() / 64 + 1, 0),
+        diff_(c.endVar(), 0), flip_(c.endVar(), 0), dirty_(c.wordCount() + 1),
         newWord_(std::size_t(64) * c.wordCount() * n_), delta_(std::size_t(64) * n_), before_(n_),
         after_(n_) {
     // Occurrences of every variable in the word definitions and the
@@ -65,31 +64,17 @@ public:
     }
     for (std::size_t i = 0, end = changed_.size(); i < end; ++i)
       schedule(changed_[i]);
-    // Bits in dependency order; a flipped gate keeps its flip in its lane.
-    while (!queue_.empty()) {
-      const Var r = queue_.top().second;
-      queue_.pop();
-      const Circuit::Poly &def = c_.definition(r);
-      std::uint64_t value = 0;
-      for (std::uint32_t k = 0; k < def.numTerms; ++k) {
-        const Circuit::Term &t = c_.term(def.firstTerm + k);
-        std::uint64_t product = ~std::uint64_t{0};
-        for (std::uint32_t j = 0; j < t.numVars; ++j)
-          product &= lanes(c_.vars(t)[j], val);
-        value ^= product;
+    // Bits in dependency order (a sweep over the pending positions, which
+    // only ever grow past the current one); a flipped gate keeps its flip
+    // in its lane.
+    for (std::size_t w = low_; w <= high_; ++w)
+      while (pending_[w] != 0) {
+        const unsigned bit = static_cast<unsigned>(__builtin_ctzll(pending_[w]));
+        pending_[w] &= pending_[w] - 1;
+        sweep(c_.order()[w * 64 + bit], val);
       }
-      const bool flipped = stamp_[r] == now_;
-      const std::uint64_t d = (value ^ broadcast(val.bit[r])) | (flipped ? flip_[r] : 0);
-      if (d == (flipped ? diff_[r] : 0))
-        continue;
-      if (!flipped) {
-        stamp_[r] = now_;
-        flip_[r] = 0;
-        changed_.push_back(r);
-      }
-      diff_[r] = d;
-      schedule(r);
-    }
+    low_ = pending_.size();
+    high_ = 0;
     // Word definitions in dependency order, then the specification, lane by
     // lane for the terms that read a changed variable.
     for (Var v : changed_)
@@ -165,12 +150,40 @@ private:
     }
   }
 
-  // Queues the bit readers of v; word readers follow through markTerms.
+  // Recomputes bit r (all its changed inputs are final) and schedules its
+  // readers when its difference word changes.
+  void sweep(Var r, const Valuation &val) {
+    const Circuit::Poly &def = c_.definition(r);
+    std::uint64_t value = 0;
+    for (std::uint32_t k = 0; k < def.numTerms; ++k) {
+      const Circuit::Term &t = c_.term(def.firstTerm + k);
+      std::uint64_t product = ~std::uint64_t{0};
+      for (std::uint32_t j = 0; j < t.numVars; ++j)
+        product &= lanes(c_.vars(t)[j], val);
+      value ^= product;
+    }
+    const bool flipped = stamp_[r] == now_;
+    const std::uint64_t d = (value ^ broadcast(val.bit[r])) | (flipped ? flip_[r] : 0);
+    if (d == (flipped ? diff_[r] : 0))
+      return;
+    if (!flipped) {
+      stamp_[r] = now_;
+      flip_[r] = 0;
+      changed_.push_back(r);
+    }
+    diff_[r] = d;
+    schedule(r);
+  }
+
+  // Marks the bit readers of v pending; word readers follow through
+  // markTerms.
   void schedule(Var v) {
     for (const Var *r = c_.readersBegin(v); r != c_.readersEnd(v); ++r)
-      if (!c_.isWord(*r) && queued_[*r] != now_) {
-        queued_[*r] = now_;
-        queue_.push({c_.position(*r), *r});
+      if (!c_.isWord(*r)) {
+        const std::size_t pos = c_.position(*r);
+        pending_[pos / 64] |= std::uint64_t{1} << (pos % 64);
+        low_ = std::min(low_, pos / 64);
+        high_ = std::max(high_, pos / 64);
       }
   }
 
@@ -233,16 +246,16 @@ private:
   const Circuit &c_;
   const int n_;
   std::uint32_t now_ = 0;
-  Array<std::uint32_t> stamp_, queued_;
-  Array<std::uint64_t> diff_, flip_; // per variable, valid when stamped now
+  Array<std::uint32_t> stamp_;
+  Array<std::uint64_t> pending_;                 // bit per position in the order: to recompute
+  std::size_t low_ = ~std::size_t{0}, high_ = 0; // words of pending_ that may be set
+  Array<std::uint64_t> diff_, flip_;             // per variable, valid when stamped now
   std::vector<Array<std::uint32_t>> dirty_;
   Array<std::uint32_t> termStamp_;
   Array<word_t> newWord_, delta_, before_, after_;
   Array<std::uint32_t> occStart_;
   Array<Occurrence> occ_;
   Array<Var> changed_;
-  using Entry = std::pair<std::uint32_t, Var>; // position, variable
-  std::priority_queue<Entry, Array<Entry>, std::greater<Entry>> queue_;
 };
 
 // The bits whose fan-in cone holds every target (all: true) or some
