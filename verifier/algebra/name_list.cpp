@@ -2,9 +2,13 @@
 #include "name_list.h"
 
 void NameList::set(unsigned id, const char *name, std::size_t len) {
-  if (spans_.size() <= id)
-    spans_.resize(std::size_t(id) + 1, Span{0, 0});
-  spans_[id] = Span{chars_.size(), len};
+  if (spans_.size() == id) { // declarations number their names in turn
+    spans_.push_back(Span{chars_.size(), len});
+  } else {
+    if (spans_.size() < id)
+      spans_.resize(std::size_t(id) + 1, Span{0, 0});
+    spans_[id] = Span{chars_.size(), len};
+  }
   chars_.append(name, len);
 }
 
