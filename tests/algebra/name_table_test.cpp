@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "name_list.h"
 #include "name_table.h"
 
 namespace {
@@ -76,6 +77,30 @@ TEST(NameTable, LooksUpWhatAPlainMapHolds) {
       EXPECT_EQ(table.find(declared[0].data(), declared[0].size()), 0u);
     }
   }
+}
+
+// Names of every length class of the list's length prefix, a gap, a name
+// given again.
+TEST(NameList, GivesBackEachName) {
+  NameList list;
+  const std::vector<std::pair<unsigned, std::string>> sets = {
+      {2, "a"},
+      {3, std::string(127, 'b')},
+      {4, std::string(128, 'c')},
+      {7, std::string(20000, 'd')},
+      {5, "e17"},
+      {3, "b_again"},
+      {8, ""},
+  };
+  std::map<unsigned, std::string> expected;
+  for (const auto &[id, name] : sets) {
+    list.set(id, name.data(), name.size());
+    expected[id] = name;
+  }
+  for (unsigned id = 0; id < 10; ++id)
+    EXPECT_EQ(list.get(id), expected.count(id) ? expected[id] : "") << id;
+  list.clear();
+  EXPECT_EQ(list.get(2), "");
 }
 
 } // namespace

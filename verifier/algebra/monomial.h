@@ -58,7 +58,7 @@ public:
   const PolyTerm *begin(std::size_t i) const { return generators[i].first; }
   const PolyTerm *end(std::size_t i) const { return generators[i].first + generators[i].size; }
 
-  std::vector<Generator> generators;
+  std::vector<Generator, HugeAllocator<Generator>> generators;
   bool sorted = true;
 
 private:
