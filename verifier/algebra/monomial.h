@@ -25,6 +25,7 @@ struct PolyTerm {
   Term term;
   Coef coef;
 };
+static_assert(sizeof(PolyTerm) == 16, "a stored term is 16 bytes");
 
 // A polynomial: terms in strictly descending term order, leading term first,
 // no zero coefficient; the empty array is zero. (While glopoly is being
