@@ -98,8 +98,10 @@ void CoefPool::growShared() {
 }
 
 void CoefPool::unshare(Coef c) {
+  // c has just lost its last reference, so at() would refuse it; its value
+  // is still in its slot.
   const std::size_t mask = sharedTable_.size() - 1;
-  std::size_t i = hashOf(at(c)) & mask;
+  std::size_t i = hashOf(store_.data() + std::size_t(c) * words_) & mask;
   while (sharedTable_[i].coef != c)
     i = (i + 1) & mask;
   // Backward shift: move up every later entry of the run that may take
