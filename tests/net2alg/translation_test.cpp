@@ -1,11 +1,11 @@
 // From netlist to .alg: word options, the order (the chain that keeps inputs
 // below gates, order files) and every rejected input. The text of a small
-// case is the docs example (docs/net2alg.md), run by the docs test.
-#include <algorithm>
+// case is the docs example (docs/net2alg.md), run by the docs test; the
+// computed order is proved end to end by every flow (flow.sh), where an
+// input among the gates would leave a remainder or a warning.
 #include <fstream>
 #include <functional>
 #include <iterator>
-#include <random>
 #include <sstream>
 
 #include "blif_reader.h"
@@ -57,39 +57,6 @@ TEST(Translation, PlainGraphOrderIsFlagged) {
   ASSERT_FALSE(w.empty());
   EXPECT_EQ(w[0], "'Z' stands below 'z_0', which its polynomial uses (and 9 more polynomials): "
                   "a polynomial's leading term is not its own variable");
-}
-
-// Random netlists: the computed order always has Z first, then gates, then
-// A and B, then the inputs, and every polynomial leads with its variable.
-TEST(Translation, ComputedOrderKeepsInputsBelowGates) {
-  std::mt19937 rng(7);
-  for (int trial = 0; trial < 30; ++trial) {
-    std::vector<std::string> nets = {"a[0]", "a[1]", "a[2]", "b[0]", "b[1]", "b[2]", "c"};
-    std::string text =
-        ".model r\n.inputs a[0] a[1] a[2] b[0] b[1] b[2] c\n.outputs z[0] z[1] z[2]\n";
-    const int gates = 5 + static_cast<int>(rng() % 20);
-    for (int g = 0; g < gates; ++g) {
-      const std::string x = nets[rng() % nets.size()], y = nets[rng() % nets.size()];
-      const std::string out =
-          g >= gates - 3 ? "z[" + std::to_string(gates - 1 - g) + "]" : "g" + std::to_string(g);
-      text += ".names " + x + " " + y + " " + out + "\n" + (rng() % 2 ? "11 1\n" : "10 1\n01 1\n");
-      nets.push_back(out);
-    }
-    WordOptions w = gf4Words();
-    w.b = "b";
-    w.poly = "X^3+X+1";
-    const Translation t = translate(blif(text), w);
-    const std::vector<int> order = computedOrder(t);
-    EXPECT_TRUE(orderWarnings(t, order).empty()) << text;
-    EXPECT_EQ(t.vars[order[0]].name, "Z");
-    std::string kinds; // g for gates, w for A and B, i for inputs
-    for (std::size_t k = 1; k < order.size(); ++k) {
-      const AlgVariable &v = t.vars[order[k]];
-      kinds += v.kind == AlgVariable::kGate ? 'g' : v.kind == AlgVariable::kWord ? 'w' : 'i';
-    }
-    const auto count = [&](char c) { return std::count(kinds.begin(), kinds.end(), c); };
-    EXPECT_EQ(kinds, std::string(count('g'), 'g') + "ww" + std::string(count('i'), 'i')) << text;
-  }
 }
 
 TEST(Translation, WordOptions) {

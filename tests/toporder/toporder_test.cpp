@@ -49,28 +49,6 @@ TEST(TopologicalSort, MillionVertexGraphs) {
   EXPECT_EQ(sorted(n, {}), range(n, 1, -1));
 }
 
-// In a binary tree (children 2k and 2k+1, read left first) each freed child
-// is followed by its whole subtree before its sibling: a preorder walk.
-TEST(TopologicalSort, FreedVerticesAreFollowedDepthFirst) {
-  const int n = (1 << 16) - 1;
-  Edges edges;
-  for (int k = 1; 2 * k + 1 <= n; ++k) {
-    edges.emplace_back(k, 2 * k);
-    edges.emplace_back(k, 2 * k + 1);
-  }
-  std::vector<int> preorder, pending{1};
-  while (!pending.empty()) {
-    const int k = pending.back();
-    pending.pop_back();
-    preorder.push_back(k);
-    if (2 * k + 1 <= n) {
-      pending.push_back(2 * k + 1);
-      pending.push_back(2 * k);
-    }
-  }
-  EXPECT_EQ(sorted(n, edges), preorder);
-}
-
 TEST(TopologicalSort, RandomAcyclicGraphsGiveValidOrders) {
   std::mt19937 rng(20261206);
   for (int round = 0; round < 20; ++round) {
