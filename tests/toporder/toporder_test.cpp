@@ -85,7 +85,6 @@ TEST(ReadGraph, NumbersAreCheckedToTheirLimits) {
       {"3", "file ends before the edge count", false},
       {"+2 0 a b", "", true},
       {"2 -0 a b", "", true},
-      {"3x 0", "vertex count '3x' is not an integer", false},
       {"- 0", "vertex count '-' is not an integer", false},
       {"+ 0", "vertex count '+' is not an integer", false},
       {"+-2 0", "vertex count '+-2' is not an integer", false},
@@ -98,8 +97,6 @@ TEST(ReadGraph, NumbersAreCheckedToTheirLimits) {
       {"2 1 -1 2", "edge 1: start vertex -1 is out of range 1..2", true},
       {"2 1 1 -1", "edge 1: end vertex -1 is out of range 0..2", true},
       {"2 1 1 4294967298", "edge 1: end vertex 4294967298 is out of range 0..2", true},
-      {"2 2 1 2 2 1.5", "edge 2: end vertex '1.5' is not an integer", true},
-      {"2 1 1 2 a", "file ends with 1 of 2 names missing", true},
   };
   for (const auto &c : cases) {
     std::istringstream in(c.text);
