@@ -39,19 +39,13 @@ WordOptions gf4Words() {
 
 } // namespace
 
-// The order that toporder finds on the plain netlist graph (edges from
-// fanins to gates, bits to words, no chain) puts inputs among the gates;
-// net2alg warns about it. Its own graph keeps every input below every gate.
-TEST(Translation, PlainGraphOrderIsFlagged) {
+// The plain netlist graph's order reversed: polynomials that do not lead with
+// their own variable. (The warning about an input among the gates, for the
+// plain order itself, is checked by the trap flow.)
+TEST(Translation, ReversedOrderIsFlagged) {
   const Translation t = translate(blif(kGf4), gf4Words());
   const std::vector<std::string> plain = {"b_1", "b_0", "B",   "a_1", "p11", "p10", "a_0",
                                           "p00", "z_0", "p01", "t",   "z_1", "Z",   "A"};
-  const std::vector<std::string> warnings = orderWarnings(t, orderFromNames(t, plain));
-  ASSERT_EQ(warnings.size(), 1u);
-  EXPECT_EQ(warnings[0], "the order puts the primary input 'a_0' above 'p10', which has a "
-                         "polynomial: polyverify's single pass can stop early with a non-zero "
-                         "remainder");
-  EXPECT_TRUE(orderWarnings(t, computedOrder(t)).empty());
   const std::vector<std::string> w =
       orderWarnings(t, orderFromNames(t, {plain.rbegin(), plain.rend()}));
   ASSERT_FALSE(w.empty());
