@@ -21,6 +21,7 @@ aes_gmul.v        | aes_gmul           | mul    | 8   | 11b    | 0 | 0 | a b p  
 aes_gmul.v        | aes_gmul_bug       | mul    | 8   | 11b    | 0 | 0 | a b p     |             | bad
 ghash.v           | ghash128_mult      | mul    | 128 | 1_00000000_00000000_00000000_00000087 | 1 | 1 | x h z | | ok
 ghash.v           | ghash128_mult_bug  | mul    | 128 | 1_00000000_00000000_00000000_00000087 | 1 | 1 | x h z | | bad
+ghash.v           | ghash16_mult       | mul    | 16  | 1002b  | 1 | 1 | x h z     |             | ok
 ghash.v           | ghash16_step       | step   | 16  | 1002b  | 1 | 1 | d y h z   |             | ok
 ghash.v           | ghash16_step_bug   | step   | 16  | 1002b  | 1 | 1 | d y h z   |             | bad
 ghash.v           | ghash128_step      | step   | 128 | 1_00000000_00000000_00000000_00000087 | 1 | 1 | d y h z | | ok
