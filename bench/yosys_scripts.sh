@@ -6,10 +6,11 @@
 #   opt    hierarchy; proc; flatten; opt; techmap; opt
 #   clean  hierarchy; proc; flatten; techmap; opt_clean
 #   fast   hierarchy; proc; flatten; opt -fast; techmap; opt -fast
+#   dff    hierarchy; proc; flatten; opt_dff; techmap; opt_clean
 #   synth  synth -flatten
 #
 #   bench/yosys_scripts.sh [--limit SECONDS] [--build DIR] [--sizes "64 163 283 571"]
-#                          [--designs "karatsuba mastrovito"] [--scripts "opt clean fast synth"]
+#                          [--designs "karatsuba mastrovito"] [--scripts "opt clean fast dff synth"]
 #
 # Prints a Markdown table on standard output: yosys CPU time (user + system)
 # and peak memory, the gates net2alg converts, net2alg's and polyverify's CPU
@@ -23,7 +24,7 @@ limit=600
 build=$root/build-bench
 sizes="64 163 283 571"
 designs="karatsuba mastrovito"
-scripts="opt clean fast synth"
+scripts="opt clean fast dff synth"
 while [ $# -gt 0 ]; do
   case $1 in
     --limit) limit=$2; shift 2 ;;
@@ -64,6 +65,7 @@ script() {
     opt) echo "hierarchy -top top; proc; flatten; opt; techmap; opt" ;;
     clean) echo "hierarchy -top top; proc; flatten; techmap; opt_clean" ;;
     fast) echo "hierarchy -top top; proc; flatten; opt -fast; techmap; opt -fast" ;;
+    dff) echo "hierarchy -top top; proc; flatten; opt_dff; techmap; opt_clean" ;;
     synth) echo "synth -flatten -top top" ;;
   esac
 }

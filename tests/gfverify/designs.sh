@@ -48,7 +48,7 @@ while IFS=$'\t' read -r name files top options verdict message; do
     [ "$status" = 1 ] && [ -s "$name.tb.v" ] ||
       bad+=" --testbench: exit status $status, $(head -c 200 "$name.tb.err");"
     if [ -z "$bad" ]; then
-      if ! iverilog -g2005 -o "$name.vvp" "$name.tb.v" "${srcs[@]}" 2>"$name.iv.err"; then
+      if ! iverilog -g2012 -o "$name.vvp" "$name.tb.v" "${srcs[@]}" 2>"$name.iv.err"; then
         bad+=" iverilog: $(head -c 300 "$name.iv.err");"
       elif ! timeout 60 vvp -n "$name.vvp" | grep -q MISMATCH; then
         bad+=" the testbench shows no MISMATCH;"
