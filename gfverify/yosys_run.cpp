@@ -14,7 +14,7 @@ extern char **environ;
 
 namespace gfverify {
 
-const char *const kDefaultScript = "proc; flatten; opt_expr; opt_clean; techmap; opt_expr; opt_clean";
+const char *const kDefaultScript = "proc; flatten; techmap; opt_clean";
 
 namespace {
 
