@@ -14,7 +14,7 @@ extern char **environ;
 
 namespace gfverify {
 
-const char *const kDefaultScript = "proc; flatten; techmap; opt_clean";
+const char *const kDefaultScript = "proc; flatten; opt_dff; techmap; opt_clean";
 
 namespace {
 
