@@ -2,13 +2,16 @@
 #include "check.h"
 
 #include <algorithm>
+#include <sstream>
 
 #include "error.h"
 #include "fatal_error.h"
+#include "problem_hook.h"
 #include "problem_state.h"
 #include "reduce.h"
 #include "run_file.h"
 #include "simulate.h"
+#include "witness.h"
 
 namespace gfverify {
 
@@ -96,17 +99,36 @@ Remainder verifyAlg(const std::string &alg) {
     if (rem.size() > 6)
       r.text += "+... (" + std::to_string(rem.size()) + " terms)";
   });
+  setProblemHook([&](const SolvedProblem &p) {
+    if (p.remainder.empty())
+      return;
+    for (const std::string &line : witness::analyze(p).lines) {
+      std::istringstream words(line);
+      std::string word;
+      words >> word;
+      if (word == "SUSPECTS:") {
+        while (words >> word)
+          r.suspects.push_back(word);
+        r.suspectsInAll = r.suspects.size();
+      } else if (line.rfind("SUSPECTS IN ALL: ", 0) == 0) {
+        r.suspectsInAll = std::stoul(line.substr(17));
+      }
+    }
+  });
+  const auto unhook = [] {
+    setResultSink(nullptr);
+    setProblemHook(nullptr);
+    problem.reset();
+  };
   problem.reset();
   int status = 1;
   try {
     status = verifyText(alg.data(), alg.size());
   } catch (...) {
-    setResultSink(nullptr);
-    problem.reset();
+    unhook();
     throw;
   }
-  setResultSink(nullptr);
-  problem.reset();
+  unhook();
   if (status != 0 || !reduced)
     net2alg::fail("internal error: the verifier did not read the translated problem");
   return r;
@@ -175,42 +197,6 @@ GfField::Element expectedResult(const Translation &t, const GfField &field,
                                 std::vector<GfField::Element> words) {
   words[0] = field.zero();
   return net2alg::evaluateSpec(t, field, words);
-}
-
-std::vector<std::string> suspectGates(const Translation &t, const Witness &w,
-                                      std::size_t maxGates, bool &computed) {
-  std::vector<std::string> suspects;
-  std::vector<int> order;
-  for (int v : net2alg::stackTopologicalOrder(t.graph))
-    if (t.vars[v].kind == AlgVariable::kGate)
-      order.push_back(v);
-  computed = order.size() <= maxGates;
-  if (!computed || !w.found)
-    return suspects;
-  const GfField field(t.field);
-  // At most 8 failing vectors must all be mended by the flip.
-  std::uint64_t lanes = 0;
-  for (std::uint64_t f = w.failingLanes; f && __builtin_popcountll(lanes) < 8; f &= f - 1)
-    lanes |= f & (~f + 1);
-  std::vector<std::uint64_t> values;
-  for (std::size_t k = 0; k < order.size(); ++k) {
-    values = w.values;
-    values[order[k]] ^= lanes;
-    for (std::size_t j = k + 1; j < order.size(); ++j) {
-      std::uint64_t x = 0;
-      for (const net2alg::AlgTerm &term : t.vars[order[j]].tail) {
-        std::uint64_t product = ~std::uint64_t{0};
-        for (int u : term.vars)
-          product &= values[u];
-        x ^= product;
-      }
-      values[order[j]] = x;
-    }
-    if (failingLanes(t, field, values, lanes) == 0)
-      suspects.push_back(t.vars[order[k]].net.empty() ? t.vars[order[k]].name
-                                                      : t.vars[order[k]].net);
-  }
-  return suspects;
 }
 
 } // namespace gfverify

@@ -25,10 +25,16 @@ struct Remainder {
   std::size_t terms = 0;
   std::string text;                            // the first terms, "... (N terms)" when cut
   std::vector<std::vector<std::string>> vars;  // the variables of the first terms
+  // When not zero: the suspect gates by their names in the problem (the
+  // witness library's: gates whose flip mends its failing assignments), the
+  // first 50, and how many there are in all.
+  std::vector<std::string> suspects;
+  std::size_t suspectsInAll = 0;
 };
 
 // Verifies a .alg text in process (the verifier's libraries; nothing is
-// printed). A parse error is an InputError.
+// printed) and, for a remainder that is not zero, runs the witness
+// library's analysis for the suspect gates. A parse error is an InputError.
 Remainder verifyAlg(const std::string &alg);
 
 // A confirmed failure: input values under which the circuit and the
@@ -61,12 +67,5 @@ std::vector<net2alg::GfField::Element> wordValues(const net2alg::Translation &t,
 net2alg::GfField::Element expectedResult(const net2alg::Translation &t,
                                          const net2alg::GfField &field,
                                          std::vector<net2alg::GfField::Element> words);
-
-// The gates (by net name) whose value, flipped on the failing vectors of
-// the witness, makes the circuit meet the specification on all of them.
-// Computed for netlists of at most `maxGates` gates; `computed` says
-// whether it was.
-std::vector<std::string> suspectGates(const net2alg::Translation &t, const Witness &w,
-                                      std::size_t maxGates, bool &computed);
 
 } // namespace gfverify

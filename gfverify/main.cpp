@@ -438,16 +438,17 @@ int run(const Options &o) {
     describe(witness.values, witness.lane, "witness", true);
     if (!explicitZ)
       std::cout << "  (the specification does not give Z explicitly: no expected value)\n";
-    bool computed = false;
-    const std::vector<std::string> suspects = gfverify::suspectGates(t, witness, 20000, computed);
-    if (!computed) {
-      std::cout << "  suspect gates: not computed (more than 20000 gates)\n";
-    } else {
-      std::cout << "  suspect gates (" << suspects.size() << "):";
-      for (std::size_t s = 0; s < suspects.size() && s < 20; ++s)
-        std::cout << ' ' << suspects[s];
-      std::cout << (suspects.size() > 20 ? " ..." : "") << '\n';
+    // The suspects by their netlist names.
+    std::map<std::string, std::string> netOf;
+    for (const net2alg::AlgVariable &v : t.vars)
+      if (!v.net.empty())
+        netOf[v.name] = v.net;
+    std::cout << "  suspect gates (" << rem.suspectsInAll << "):";
+    for (std::size_t s = 0; s < rem.suspects.size() && s < 20; ++s) {
+      const auto it = netOf.find(rem.suspects[s]);
+      std::cout << ' ' << (it != netOf.end() ? it->second : rem.suspects[s]);
     }
+    std::cout << (rem.suspectsInAll > 20 ? " ..." : "") << '\n';
     std::cout << "  remainder: " << rem.text << '\n';
     // A 1-bit input outside the words that the witness sets: maybe a
     // control that should be tied.

@@ -54,6 +54,14 @@ void termVars(const Term &t, VarList &out) {
     out.inlineIds[out.size++] = static_cast<VarId>(kTop - low);
 }
 
+std::uint32_t termDegree(const Term &t) {
+  if (t.ext != 0)
+    return termArena[t.ext - 1];
+  if ((t.key >> 32) == 0)
+    return 0;
+  return (t.key & kTop) != 0 ? 2 : 1;
+}
+
 int compareTerms(const Term &s, const Term &t) {
   if (s.key != t.key)
     return s.key > t.key ? 1 : -1;

@@ -41,6 +41,9 @@ Term makeTerm(const VarId *ids, std::uint32_t n);
 // storage or into termArena; it stays valid until termArena grows.
 void termVars(const Term &t, VarList &out);
 
+// Number of variables of t.
+std::uint32_t termDegree(const Term &t);
+
 // > 0 when s is greater than t, < 0 when smaller, 0 for equal terms.
 int compareTerms(const Term &s, const Term &t);
 

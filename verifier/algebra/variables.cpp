@@ -9,6 +9,7 @@
 #include "alpha_poly.h"
 #include "fatal_error.h"
 #include "polynomial.h"
+#include "problem_hook.h"
 #include "problem_state.h"
 #include "reduce.h"
 
@@ -105,8 +106,17 @@ bool isWordVariable(const char *name) {
 }
 
 void HandleProblem() {
+  const ProblemHook &hook = problemHook();
+  if (!hook) {
+    reduce(specpoly, ideal);
+    clear();
+    return;
+  }
+  const Polynomial asRead = copyTerms(specpoly); // the reduction consumes specpoly
   reduce(specpoly, ideal);
-  clear();
+  hook(SolvedProblem{asRead, specpoly, ideal, static_cast<VarId>(ind),
+                     [](VarId id) { return DIV.get(id); }});
+  clear(); // also drops the copy's coefficient references
 }
 
 void clear() { problem.reset(); }

@@ -50,7 +50,8 @@ void HandlePoly(Polynomial &p);
 bool isWordVariable(const char *name);
 
 // Completes a problem: reduces specpoly modulo the ideal, prints the
-// result, then clears the problem state.
+// result, passes the problem to the installed problem hook (problem_hook.h)
+// if there is one, then clears the problem state.
 void HandleProblem();
 
 // Both reset the problem state (ProblemState::reset): after a problem, and

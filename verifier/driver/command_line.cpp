@@ -24,6 +24,9 @@ std::string readMaxMemory(CommandLine &cl, const std::string &value) {
 }
 
 const Option kOptions[] = {
+    {"--witness", "-w", &CommandLine::witness, nullptr,
+     "after a non-zero remainder: a failing input confirmed by simulation\n"
+     "                    (WITNESS:), the word values and the suspect gates"},
     {"--summary", "", &CommandLine::summary, nullptr,
      "one line on standard error after a remainder of more than 1,000 terms"},
     {"--progress", "", &CommandLine::progress, nullptr,
@@ -106,5 +109,7 @@ void printPlainUsage(std::FILE *out, const char *prog) {
 void printOptionError(std::FILE *out, const char *prog, const std::string &error) {
   std::fprintf(out, "polyverify: %s\nUsage: %s [options] input.alg\n", error.c_str(), prog);
   for (const Option &o : kOptions)
-    std::fprintf(out, "  %-3s %-13s %s\n", o.shortName, o.longName, o.help);
+    std::fprintf(out, "  %-3s %-13s %s\n",
+                 o.shortName[0] != '\0' ? (std::string(o.shortName) + ",").c_str() : "", o.longName,
+                 o.help);
 }

@@ -7,6 +7,7 @@
 
 struct CommandLine {
   std::string path;
+  bool witness = false;      // --witness, -w
   bool summary = false;      // --summary
   bool progress = false;     // --progress
   std::size_t maxMemory = 0; // --max-memory SIZE, in bytes; 0: no budget

@@ -14,14 +14,31 @@
 
 #include "command_line.h"
 #include "fatal_error.h"
+#include "problem_hook.h"
 #include "reduce.h"
 #include "run_file.h"
 #include "run_monitor.h"
 #include "variables.h"
+#include "witness.h"
 
 namespace {
 
 int statusCode(ExitStatus status) { return static_cast<int>(status); }
+
+// --witness: the witness lines after each non-zero result, the warning on
+// standard error.
+void printWitness(const SolvedProblem &problem) {
+  const witness::Report report = witness::analyze(problem);
+  for (const std::string &line : report.lines) {
+    std::fwrite(line.data(), 1, line.size(), stdout);
+    std::fputc('\n', stdout);
+  }
+  std::fflush(stdout);
+  if (!report.warning.empty()) {
+    std::fputs(report.warning.c_str(), stderr);
+    std::fputc('\n', stderr);
+  }
+}
 
 } // namespace
 
@@ -38,6 +55,8 @@ int main(int argc, char **argv) {
     return statusCode(ExitStatus::kInputError);
   }
   setRemainderSummary(options.summary);
+  if (options.witness)
+    setProblemHook(printWitness);
   // Coefficients are owned through raw pointers in the problem state; free
   // them at exit, whichever way the process ends, so that leak checkers see
   // a clean heap.

@@ -1,0 +1,417 @@
+// The circuit model and its simulation; see circuit.h.
+#include "circuit.h"
+
+#include <algorithm>
+
+#include "coeff_vector.h"
+#include "poly_words.h"
+
+namespace witness {
+
+namespace {
+
+bool isOneVector(const word_t *v, int words) {
+  if (v[0] != 1)
+    return false;
+  return allZero(v + 1, words - 1);
+}
+
+// out := the value of poly, where bitOf(v) gives bit v (0 or 1) and
+// wordOf(v) the words of word v.
+template <class BitOf, class WordOf>
+void evalPoly(const Circuit &c, const Circuit::Poly &poly, BitOf bitOf, WordOf wordOf, word_t *out,
+              word_t *scratch) {
+  const int n = c.words();
+  std::fill(out, out + n, word_t{0});
+  for (std::uint32_t k = 0; k < poly.numTerms; ++k) {
+    const Circuit::Term &t = c.term(poly.firstTerm + k);
+    const Var *vars = c.vars(t);
+    bool zero = false, product = false;
+    for (std::uint32_t j = 0; j < t.numVars && !zero; ++j)
+      if (c.isWord(vars[j]))
+        product = true;
+      else
+        zero = bitOf(vars[j]) == 0;
+    if (zero)
+      continue;
+    const word_t *coef = c.coef(t);
+    if (!product) {
+      if (coef == nullptr)
+        out[0] ^= 1;
+      else
+        for (int w = 0; w < n; ++w)
+          out[w] ^= coef[w];
+      continue;
+    }
+    if (coef == nullptr) {
+      std::fill(scratch, scratch + n, word_t{0});
+      scratch[0] = 1;
+    } else {
+      std::copy(coef, coef + n, scratch);
+    }
+    for (std::uint32_t j = 0; j < t.numVars; ++j)
+      if (c.isWord(vars[j]))
+        multExp(scratch, wordOf(vars[j]));
+    for (int w = 0; w < n; ++w)
+      out[w] ^= scratch[w];
+  }
+}
+
+// The value of a bit's definition: XOR of the ANDs of its terms.
+template <class T, class BitOf>
+T evalBits(const Circuit &c, const Circuit::Poly &poly, BitOf bitOf, T allOnes) {
+  T sum = 0;
+  for (std::uint32_t k = 0; k < poly.numTerms; ++k) {
+    const Circuit::Term &t = c.term(poly.firstTerm + k);
+    const Var *vars = c.vars(t);
+    T product = allOnes;
+    for (std::uint32_t j = 0; j < t.numVars; ++j)
+      product &= bitOf(vars[j]);
+    sum ^= product;
+  }
+  return sum;
+}
+
+} // namespace
+
+Circuit::Circuit(const SolvedProblem &p)
+    : words_(coefPool.words()), endVar_(p.endVar), name_(p.name), def_(p.endVar, kInput),
+      word_(p.endVar, 0), used_(p.endVar, 0), position_(p.endVar, 0), wordSlot_(p.endVar, 0) {
+  coefStore_.resize(words_); // index 0 stands for one and is never read
+  std::size_t terms = p.spec.size();
+  for (const Generator &g : p.circuit.generators)
+    terms += g.size;
+  terms_.reserve(terms);
+  termVars_.reserve(2 * terms); // gates have terms of one or two variables
+  polys_.reserve(p.circuit.size() + 1);
+  spec_ = addPoly(p.spec.data(), p.spec.data() + p.spec.size());
+  chooseDefinitions(p.circuit);
+  for (Var v : termVars_)
+    used_[v] = 1;
+  sortDefinitions();
+  classify();
+  buildReaders();
+}
+
+std::string Circuit::name(Var v) const { return std::string(name_(v)); }
+
+std::uint32_t Circuit::addPoly(const PolyTerm *begin, const PolyTerm *end) {
+  const Poly poly{static_cast<std::uint32_t>(terms_.size()),
+                  static_cast<std::uint32_t>(end - begin)};
+  for (const PolyTerm *t = begin; t != end; ++t) {
+    VarList vl;
+    termVars(t->term, vl);
+    Term term{static_cast<std::uint32_t>(termVars_.size()), vl.size, kOne};
+    termVars_.insert(termVars_.end(), vl.ids, vl.ids + vl.size);
+    if (!coefPool.isOne(t->coef)) {
+      term.coef = static_cast<std::uint32_t>(coefStore_.size() / words_);
+      const word_t *value = coefPool.at(t->coef);
+      coefStore_.insert(coefStore_.end(), value, value + words_);
+    }
+    terms_.push_back(term);
+  }
+  polys_.push_back(poly);
+  return static_cast<std::uint32_t>(polys_.size() - 1);
+}
+
+// A circuit polynomial defines its leading variable when its leading term is
+// that variable alone, the variable occurs in no other of its terms and
+// leads no other polynomial: the usual case of a gate below its output in
+// the variable order. Otherwise (the order puts a variable the gate reads
+// above it), it defines one of its variables that is a term of its own and
+// occurs nowhere else in it, preferring one that the specification reads
+// (the words) or that leads no other polynomial (an output leads only its own
+// gate's polynomial, if any; a wire read by several gates leads theirs), then
+// the highest. A polynomial that defines
+// nothing is a constraint that a simulated assignment must satisfy.
+// Whatever the choice, every assignment computed from the definitions makes
+// every defining polynomial zero, so a failing assignment is a true
+// counterexample.
+void Circuit::chooseDefinitions(const Ideal &circuit) {
+  Array<std::uint32_t> gens;
+  gens.reserve(circuit.size());
+  definedBy_.assign(circuit.size() + 1, 0);
+  Array<std::uint8_t> inSpec(endVar_, 0);
+  for (Var v : termVars_) // only the specification's so far
+    inSpec[v] = 1;
+  Array<std::uint32_t> &leads = leads_;
+  leads.assign(endVar_, 0);
+  for (std::size_t i = 0; i < circuit.size(); ++i) {
+    gens.push_back(addPoly(circuit.begin(i), circuit.end(i)));
+    const Term &lead = terms_[polys_[gens.back()].firstTerm];
+    if (lead.numVars > 0)
+      ++leads[termVars_[lead.firstVar]];
+  }
+
+  Array<std::uint32_t> count(endVar_, 0);
+  // The variable g defines: in the first pass only its leading variable.
+  auto choose = [&](std::uint32_t g, bool firstPass) -> Var {
+    const Poly &poly = polys_[g];
+    const Term &lead = terms_[poly.firstTerm];
+    const Var own = lead.numVars > 0 ? termVars_[lead.firstVar] : 0;
+    if (firstPass) {
+      // Every other term is lower, so it holds only variables below own:
+      // a lone leading variable occurs nowhere else.
+      const bool lone = lead.numVars == 1 && def_[own] == kInput;
+      return lone && (leads[own] == 1 || inSpec[own]) ? own : 0;
+    }
+    for (std::uint32_t k = 0; k < poly.numTerms; ++k) {
+      const Term &t = terms_[poly.firstTerm + k];
+      for (std::uint32_t j = 0; j < t.numVars; ++j)
+        ++count[termVars_[t.firstVar + j]];
+    }
+    Var chosen = 0, fallback = 0;
+    for (std::uint32_t k = 0; k < poly.numTerms && chosen == 0; ++k) {
+      const Term &t = terms_[poly.firstTerm + k];
+      if (t.numVars != 1)
+        continue;
+      const Var v = termVars_[t.firstVar];
+      if (count[v] != 1 || def_[v] != kInput)
+        continue;
+      if (leads[v] == (v == own ? 1U : 0U) || inSpec[v])
+        chosen = v;
+      else if (fallback == 0)
+        fallback = v;
+    }
+    for (std::uint32_t k = 0; k < poly.numTerms; ++k) {
+      const Term &t = terms_[poly.firstTerm + k];
+      for (std::uint32_t j = 0; j < t.numVars; ++j)
+        count[termVars_[t.firstVar + j]] = 0;
+    }
+    return chosen != 0 ? chosen : fallback;
+  };
+  // First the words of the specification: a variable that the
+  // specification reads and that occurs in one circuit polynomial only,
+  // as a term of its own, is defined by it.
+  Array<std::uint32_t> gensOf(endVar_, 0), genOf(endVar_, 0);
+  for (std::uint32_t g : gens) {
+    const Poly &poly = polys_[g];
+    for (std::uint32_t k = poly.firstTerm; k < poly.firstTerm + poly.numTerms; ++k)
+      for (std::uint32_t j = 0; j < terms_[k].numVars; ++j) {
+        const Var v = termVars_[terms_[k].firstVar + j];
+        if (inSpec[v] && genOf[v] != g) {
+          ++gensOf[v];
+          genOf[v] = g;
+        }
+      }
+  }
+  Array<std::uint8_t> done(polys_.size(), 0);
+  for (Var v = 0; v < endVar_; ++v)
+    if (gensOf[v] == 1 && !done[genOf[v]]) {
+      const Poly &poly = polys_[genOf[v]];
+      bool lone = false;
+      for (std::uint32_t k = poly.firstTerm; k < poly.firstTerm + poly.numTerms; ++k)
+        lone = lone || (terms_[k].numVars == 1 && termVars_[terms_[k].firstVar] == v);
+      for (std::uint32_t k = poly.firstTerm; k < poly.firstTerm + poly.numTerms && lone; ++k)
+        for (std::uint32_t j = 0; j < terms_[k].numVars; ++j)
+          lone = lone && (terms_[k].numVars == 1 || termVars_[terms_[k].firstVar + j] != v);
+      if (lone && solveFor(genOf[v], v))
+        done[genOf[v]] = 1;
+    }
+  Array<std::uint32_t> rest;
+  for (std::uint32_t g : gens) {
+    if (done[g])
+      continue;
+    const Var v = choose(g, true);
+    if (v == 0 || !solveFor(g, v))
+      rest.push_back(g);
+  }
+  for (std::uint32_t g : rest) {
+    const Var v = choose(g, false);
+    if (v == 0 || !solveFor(g, v))
+      constraints_.push_back(g);
+  }
+}
+
+// Makes poly the definition of v: v's term c*v goes, every other coefficient
+// is divided by c. False (nothing changed) when c has no inverse, which
+// happens only when the minimal polynomial is reducible.
+bool Circuit::solveFor(std::uint32_t g, Var v) {
+  Poly &poly = polys_[g];
+  std::uint32_t at = poly.firstTerm;
+  while (!(terms_[at].numVars == 1 && termVars_[terms_[at].firstVar] == v))
+    ++at;
+  const std::uint32_t c = terms_[at].coef;
+  if (c != kOne) {
+    Array<word_t> inverse(words_), check(words_);
+    invertVector(coefStore_.data() + std::size_t(c) * words_, inverse.data());
+    std::copy(inverse.begin(), inverse.end(), check.begin());
+    multExp(check.data(), coefStore_.data() + std::size_t(c) * words_);
+    if (!isOneVector(check.data(), words_))
+      return false;
+    for (std::uint32_t k = poly.firstTerm; k < poly.firstTerm + poly.numTerms; ++k) {
+      if (k == at)
+        continue;
+      if (terms_[k].coef == kOne) {
+        terms_[k].coef = static_cast<std::uint32_t>(coefStore_.size() / words_);
+        coefStore_.insert(coefStore_.end(), inverse.begin(), inverse.end());
+      } else {
+        multExp(coefStore_.data() + std::size_t(terms_[k].coef) * words_, inverse.data());
+      }
+    }
+  }
+  // Move the defining term to the front and leave it out of the range.
+  std::swap(terms_[at], terms_[poly.firstTerm]);
+  ++poly.firstTerm;
+  --poly.numTerms;
+  def_[v] = static_cast<std::int32_t>(g);
+  definedBy_[g] = v;
+  return true;
+}
+
+// A file in a suitable order lists every gate above what it reads, so its
+// definitions taken from the last one up are in dependency order already.
+bool Circuit::sortedByReadOrder() {
+  Array<std::uint8_t> placed(endVar_, 0);
+  for (std::size_t i = polys_.size(); i-- > 0;) {
+    const Var v = definedBy_[i];
+    if (v == 0)
+      continue;
+    const Poly &poly = polys_[i];
+    for (std::uint32_t k = poly.firstTerm; k < poly.firstTerm + poly.numTerms; ++k)
+      for (std::uint32_t j = 0; j < terms_[k].numVars; ++j) {
+        const Var u = termVars_[terms_[k].firstVar + j];
+        if (def_[u] != kInput && !placed[u])
+          return false;
+      }
+    placed[v] = 1;
+    position_[v] = static_cast<std::uint32_t>(order_.size());
+    order_.push_back(v);
+  }
+  return true;
+}
+
+// Depth-first over the definitions, without recursion: a variable goes into
+// the order once everything its definition reads is there.
+void Circuit::sortDefinitions() {
+  if (sortedByReadOrder())
+    return;
+  order_.clear();
+  enum : std::uint8_t { kNew, kOpen, kDone };
+  struct Frame {
+    Var v;
+    std::uint32_t term, var; // the next variable to visit: term index, variable in it
+  };
+  Array<std::uint8_t> state(endVar_, kNew);
+  Array<Frame> stack;
+  for (Var root = 0; root < endVar_; ++root) {
+    if (def_[root] == kInput || state[root] != kNew)
+      continue;
+    state[root] = kOpen;
+    stack.push_back({root, 0, 0});
+    while (!stack.empty()) {
+      Frame &f = stack.back();
+      const Poly &poly = polys_[def_[f.v]];
+      while (f.term < poly.numTerms && f.var == terms_[poly.firstTerm + f.term].numVars) {
+        ++f.term;
+        f.var = 0;
+      }
+      if (f.term == poly.numTerms) {
+        state[f.v] = kDone;
+        position_[f.v] = static_cast<std::uint32_t>(order_.size());
+        order_.push_back(f.v);
+        stack.pop_back();
+        continue;
+      }
+      const Var u = termVars_[terms_[poly.firstTerm + f.term].firstVar + f.var++];
+      if (def_[u] == kInput || state[u] == kDone)
+        continue;
+      if (state[u] == kOpen) {
+        // A cycle (only under an order that hides the circuit's structure):
+        // the definition that closes it becomes a constraint.
+        const Var v = f.v;
+        constraints_.push_back(static_cast<std::uint32_t>(def_[v]));
+        definedBy_[def_[v]] = 0;
+        def_[v] = kInput;
+        state[v] = kDone;
+        stack.pop_back();
+        continue;
+      }
+      state[u] = kOpen;
+      stack.push_back({u, 0, 0});
+    }
+  }
+}
+
+void Circuit::classify() {
+  for (Var v : order_) {
+    const Poly &poly = polys_[def_[v]];
+    bool isWordVar = false;
+    for (std::uint32_t k = poly.firstTerm; k < poly.firstTerm + poly.numTerms && !isWordVar; ++k) {
+      const Term &t = terms_[k];
+      isWordVar = t.coef != kOne;
+      for (std::uint32_t j = 0; j < t.numVars && !isWordVar; ++j)
+        isWordVar = word_[termVars_[t.firstVar + j]] != 0;
+    }
+    if (isWordVar) {
+      word_[v] = 1;
+      wordSlot_[v] = wordCount_++;
+      wordOrder_.push_back(v);
+    }
+  }
+}
+
+void Circuit::buildReaders() {
+  readerStart_.assign(endVar_ + 1, 0);
+  auto each = [&](auto visit) {
+    for (Var v : order_) {
+      const Poly &poly = polys_[def_[v]];
+      for (std::uint32_t k = poly.firstTerm; k < poly.firstTerm + poly.numTerms; ++k)
+        for (std::uint32_t j = 0; j < terms_[k].numVars; ++j)
+          visit(termVars_[terms_[k].firstVar + j], v);
+    }
+  };
+  each([&](Var u, Var) { ++readerStart_[u + 1]; });
+  for (Var v = 0; v < endVar_; ++v)
+    readerStart_[v + 1] += readerStart_[v];
+  readers_.resize(readerStart_[endVar_]);
+  Array<std::uint32_t> fill(readerStart_.begin(), readerStart_.end() - 1);
+  each([&](Var u, Var v) { readers_[fill[u]++] = v; });
+}
+
+void evaluate(const Circuit &c, const Circuit::Poly &poly, const Valuation &val, word_t *out) {
+  Array<word_t> scratch(c.words());
+  evalPoly(
+      c, poly, [&](Var v) { return val.bit[v]; }, [&](Var v) { return val.wordValue(c, v); }, out,
+      scratch.data());
+}
+
+void simulateLanes(const Circuit &c, LaneValuation &out) {
+  const int n = c.words();
+  out.bits.resize(c.endVar());
+  out.words.assign(std::size_t(64) * c.wordCount() * n, 0);
+  auto laneBits = [&](Var v) { return out.bits[v]; };
+  for (Var v : c.order())
+    if (!c.isWord(v))
+      out.bits[v] = evalBits<std::uint64_t>(c, c.definition(v), laneBits, ~std::uint64_t{0});
+  Array<word_t> value(n), scratch(n);
+  out.failing = 0;
+  for (unsigned lane = 0; lane < 64; ++lane) {
+    word_t *words = out.words.data() + std::size_t(lane) * c.wordCount() * n;
+    auto bitOf = [&](Var v) { return (out.bits[v] >> lane) & 1; };
+    auto wordOf = [&](Var v) -> const word_t * { return words + std::size_t(c.wordSlot(v)) * n; };
+    for (Var v : c.wordOrder())
+      evalPoly(c, c.definition(v), bitOf, wordOf, words + std::size_t(c.wordSlot(v)) * n,
+               scratch.data());
+    evalPoly(c, c.spec(), bitOf, wordOf, value.data(), scratch.data());
+    bool fails = !allZero(value.data(), n);
+    for (std::size_t i = 0; fails && i < c.constraints().size(); ++i) {
+      evalPoly(c, c.poly(c.constraints()[i]), bitOf, wordOf, value.data(), scratch.data());
+      fails = allZero(value.data(), n);
+    }
+    if (fails)
+      out.failing |= std::uint64_t{1} << lane;
+  }
+}
+
+Valuation laneValuation(const Circuit &c, const LaneValuation &lanes, unsigned lane) {
+  Valuation val;
+  val.bit.resize(c.endVar());
+  for (Var v = 0; v < c.endVar(); ++v)
+    val.bit[v] = (lanes.bits[v] >> lane) & 1;
+  const std::size_t size = std::size_t(c.wordCount()) * c.words();
+  val.word.assign(lanes.words.begin() + lane * size, lanes.words.begin() + (lane + 1) * size);
+  return val;
+}
+
+} // namespace witness

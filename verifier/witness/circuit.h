@@ -1,0 +1,137 @@
+// A problem's circuit as something to simulate. Each circuit polynomial that
+// can be solved for one of its variables defines that variable from the
+// others; the variables that no polynomial defines are the inputs, and they
+// take the values 0 and 1. A defined variable whose definition has only
+// coefficients 0 and 1 and reads only such variables is a bit; any other is
+// a word, a field element of GF(2^K) (Z, A and B of a multiplier).
+//
+// Simulation follows the definitions in dependency order, either for one
+// assignment (bits as bytes, words as field elements) or for 64 assignments
+// at once (bits as the lanes of a 64-bit word, words lane by lane).
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "field_state.h"
+#include "huge_alloc.h"
+#include "problem_hook.h"
+
+namespace witness {
+
+using Var = VarId;
+
+// Arrays per variable or per term run to millions of entries: they take
+// huge pages, as the verifier's own arrays do.
+template <class T> using Array = std::vector<T, HugeAllocator<T>>;
+
+class Circuit {
+public:
+  // One term: a coefficient (kOne, or an index into the coefficient store)
+  // and the variables termVars[firstVar .. firstVar + numVars).
+  struct Term {
+    std::uint32_t firstVar, numVars, coef;
+  };
+  // Terms terms[firstTerm .. firstTerm + numTerms).
+  struct Poly {
+    std::uint32_t firstTerm, numTerms;
+  };
+  static constexpr std::uint32_t kOne = 0;
+  static constexpr std::int32_t kInput = -1;
+
+  // Reads the specification, the circuit and the names of p. The field must
+  // be the one p was read in.
+  explicit Circuit(const SolvedProblem &p);
+
+  int words() const { return words_; }
+  Var endVar() const { return endVar_; }
+  std::string name(Var v) const;
+  bool isInput(Var v) const { return def_[v] == kInput; }
+  // Does v belong to the circuit: is it defined, or the first variable of
+  // some circuit polynomial's leading term?
+  bool isCircuitVariable(Var v) const { return def_[v] != kInput || leads_[v] != 0; }
+  bool isWord(Var v) const { return word_[v] != 0; }
+  // Is v read by the specification or by a circuit polynomial?
+  bool isUsed(Var v) const { return used_[v] != 0; }
+  // The polynomial that defines v (not an input): v equals its value.
+  const Poly &definition(Var v) const { return polys_[def_[v]]; }
+  const Poly &spec() const { return polys_[spec_]; }
+  const Array<std::uint32_t> &constraints() const { return constraints_; }
+  const Poly &poly(std::uint32_t i) const { return polys_[i]; }
+  // Defined variables, each after every variable its definition reads.
+  const Array<Var> &order() const { return order_; }
+  std::uint32_t position(Var v) const { return position_[v]; }
+  const Term &term(std::uint32_t t) const { return terms_[t]; }
+  const Var *vars(const Term &t) const { return termVars_.data() + t.firstVar; }
+  // The coefficient's words; nullptr for one.
+  const word_t *coef(const Term &t) const {
+    return t.coef == kOne ? nullptr : coefStore_.data() + std::size_t(t.coef) * words_;
+  }
+  // The variables whose definitions read v (bits and words).
+  const Var *readersBegin(Var v) const { return readers_.data() + readerStart_[v]; }
+  const Var *readersEnd(Var v) const { return readers_.data() + readerStart_[v + 1]; }
+  // Slot of a word variable's value in a valuation.
+  std::uint32_t wordSlot(Var v) const { return wordSlot_[v]; }
+  std::uint32_t wordCount() const { return wordCount_; }
+  // Word variables in dependency order.
+  const Array<Var> &wordOrder() const { return wordOrder_; }
+
+private:
+  std::uint32_t addPoly(const PolyTerm *begin, const PolyTerm *end);
+  void chooseDefinitions(const Ideal &circuit);
+  bool solveFor(std::uint32_t poly, Var v);
+  void sortDefinitions();
+  bool sortedByReadOrder();
+  void classify();
+  void buildReaders();
+
+  int words_;
+  Var endVar_;
+  std::string_view (*name_)(VarId);
+  Array<Var> termVars_;
+  Array<Term> terms_;
+  Array<Poly> polys_;
+  Array<word_t> coefStore_;
+  std::uint32_t spec_ = 0;
+  Array<std::int32_t> def_;
+  Array<Var> definedBy_; // per polynomial: the variable it defines, 0 for none
+  Array<std::uint8_t> word_, used_;
+  Array<std::uint32_t> constraints_;
+  Array<Var> order_, wordOrder_;
+  Array<std::uint32_t> position_, wordSlot_;
+  std::uint32_t wordCount_ = 0;
+  Array<std::uint32_t> readerStart_;
+  Array<Var> readers_;
+  Array<std::uint32_t> leads_; // per variable: polynomials whose leading term starts with it
+};
+
+// Values of every variable for one assignment of the inputs.
+struct Valuation {
+  Array<std::uint8_t> bit; // per variable: 0 or 1 (bits only)
+  Array<word_t> word;      // per word slot: the element's words
+  const word_t *wordValue(const Circuit &c, Var v) const {
+    return word.data() + std::size_t(c.wordSlot(v)) * c.words();
+  }
+};
+
+// out := value of poly under val (words of the field).
+void evaluate(const Circuit &c, const Circuit::Poly &poly, const Valuation &val, word_t *out);
+
+// 64 assignments at once: lane l of bits[v] is the value of bit v in
+// assignment l; words are computed lane by lane.
+struct LaneValuation {
+  Array<std::uint64_t> bits; // per variable
+  Array<word_t> words;       // lane l, slot s at (l * wordCount + s) * words
+  std::uint64_t failing = 0; // lanes where the specification is not zero and
+                             // every constraint holds
+};
+
+// Simulates the 64 assignments whose input bits are preset in out.bits
+// (other variables' entries are overwritten).
+void simulateLanes(const Circuit &c, LaneValuation &out);
+
+// The valuation of one lane.
+Valuation laneValuation(const Circuit &c, const LaneValuation &lanes, unsigned lane);
+
+} // namespace witness

@@ -1,0 +1,373 @@
+// Suspect gates by flipping one gate at a time; see suspects.h.
+//
+// A flip changes only the gate's fan-out, usually a few dozen gates of the
+// hundreds of thousands of a large multiplier, so the bits are simulated
+// event by event in dependency order, and the words (whose definitions are
+// long sums) and the specification change by the terms that read a changed
+// variable only.
+#include "suspects.h"
+
+#include <algorithm>
+#include <functional>
+
+#include "coeff_vector.h"
+#include "poly_words.h"
+
+namespace witness {
+
+namespace {
+
+// Flips up to 64 gates at once, one per lane: lane l of a variable's
+// difference word says whether flipping gate l changes it.
+class FlipTester {
+public:
+  explicit FlipTester(const Circuit &c)
+      : c_(c), n_(c.words()), stamp_(c.endVar(), 0), pending_(c.order().size() / 64 + 1, 0),
+        diff_(c.endVar(), 0), flip_(c.endVar(), 0), dirty_(c.wordCount() + 1),
+        newWord_(std::size_t(64) * c.wordCount() * n_), delta_(std::size_t(64) * n_), before_(n_),
+        after_(n_) {
+    // Occurrences of every variable in the word definitions and the
+    // specification: (poly slot, term). The specification's slot is wordCount.
+    occStart_.assign(c.endVar() + 1, 0);
+    auto each = [&](auto visit) {
+      for (Var w : c.wordOrder())
+        forTerms(c.definition(w), c.wordSlot(w), visit);
+      forTerms(c.spec(), c.wordCount(), visit);
+    };
+    std::uint32_t maxTerm = 0;
+    each([&](Var v, std::uint32_t, std::uint32_t t) {
+      ++occStart_[v + 1];
+      maxTerm = std::max(maxTerm, t + 1);
+    });
+    for (Var v = 0; v < c.endVar(); ++v)
+      occStart_[v + 1] += occStart_[v];
+    occ_.resize(occStart_[c.endVar()]);
+    Array<std::uint32_t> fill(occStart_.begin(), occStart_.end() - 1);
+    each([&](Var v, std::uint32_t slot, std::uint32_t t) { occ_[fill[v]++] = {slot, t}; });
+    termStamp_.assign(maxTerm, 0);
+  }
+
+  // Lane l set when flipping bit gates[l] under val (whose specification
+  // value is spec) makes the specification zero; at most 64 gates.
+  std::uint64_t explains(const Array<Var> &gates, const Valuation &val, const word_t *spec) {
+    ++now_;
+    changed_.clear();
+    for (std::size_t l = 0; l < gates.size(); ++l) {
+      const Var g = gates[l];
+      if (stamp_[g] != now_) {
+        stamp_[g] = now_;
+        diff_[g] = flip_[g] = 0;
+        changed_.push_back(g);
+      }
+      diff_[g] |= std::uint64_t{1} << l;
+      flip_[g] |= std::uint64_t{1} << l;
+    }
+    for (std::size_t i = 0, end = changed_.size(); i < end; ++i)
+      schedule(changed_[i]);
+    // Bits in dependency order (a sweep over the pending positions, which
+    // only ever grow past the current one); a flipped gate keeps its flip
+    // in its lane.
+    for (std::size_t w = low_; w <= high_; ++w)
+      while (pending_[w] != 0) {
+        const unsigned bit = static_cast<unsigned>(__builtin_ctzll(pending_[w]));
+        pending_[w] &= pending_[w] - 1;
+        sweep(c_.order()[w * 64 + bit], val);
+      }
+    low_ = pending_.size();
+    high_ = 0;
+    // Word definitions in dependency order, then the specification, lane by
+    // lane for the terms that read a changed variable.
+    for (Var v : changed_)
+      markTerms(v);
+    std::uint64_t zero = 0;
+    for (std::uint32_t slot = 0; slot <= c_.wordCount(); ++slot) {
+      const bool isSpec = slot == c_.wordCount();
+      const Var w = isSpec ? 0 : c_.wordOrder()[slot];
+      std::fill(delta_.begin(), delta_.end(), word_t{0});
+      std::uint64_t touched = 0;
+      for (std::uint32_t t : dirty_[slot])
+        touched |= addDelta(c_.term(t), val);
+      dirty_[slot].clear();
+      std::uint64_t changedLanes = 0;
+      for (unsigned l = 0; l < 64; ++l) {
+        if (((touched >> l) & 1) == 0)
+          continue;
+        word_t *d = delta_.data() + std::size_t(l) * n_;
+        if (isSpec) {
+          for (int k = 0; k < n_; ++k)
+            d[k] ^= spec[k];
+          if (allZero(d, n_))
+            zero |= std::uint64_t{1} << l;
+        } else if (!allZero(d, n_)) {
+          word_t *updated = newWord_.data() + (std::size_t(l) * c_.wordCount() + slot) * n_;
+          const word_t *old = val.wordValue(c_, w);
+          for (int k = 0; k < n_; ++k)
+            updated[k] = old[k] ^ d[k];
+          changedLanes |= std::uint64_t{1} << l;
+        }
+      }
+      if (changedLanes != 0) {
+        stamp_[w] = now_;
+        diff_[w] = changedLanes;
+        markTerms(w);
+      }
+    }
+    return zero;
+  }
+
+  // Do word definitions or the specification read v?
+  bool readBySpecOrWords(Var v) const { return occStart_[v] != occStart_[v + 1]; }
+
+  // Does flipping bit g under val change bit r, which reads it?
+  bool flipsReader(Var g, Var r, const Valuation &val) const {
+    const Circuit::Poly &def = c_.definition(r);
+    std::uint8_t value = 0;
+    for (std::uint32_t k = 0; k < def.numTerms; ++k) {
+      const Circuit::Term &t = c_.term(def.firstTerm + k);
+      std::uint8_t product = 1;
+      for (std::uint32_t j = 0; j < t.numVars; ++j) {
+        const Var u = c_.vars(t)[j];
+        product &= u == g ? val.bit[u] ^ 1 : val.bit[u];
+      }
+      value ^= product;
+    }
+    return value != val.bit[r];
+  }
+
+private:
+  static std::uint64_t broadcast(std::uint8_t bit) { return bit ? ~std::uint64_t{0} : 0; }
+
+  // The 64 lane values of bit v.
+  std::uint64_t lanes(Var v, const Valuation &val) const {
+    return broadcast(val.bit[v]) ^ (stamp_[v] == now_ ? diff_[v] : 0);
+  }
+
+  template <class Visit> void forTerms(const Circuit::Poly &p, std::uint32_t slot, Visit visit) {
+    for (std::uint32_t k = 0; k < p.numTerms; ++k) {
+      const Circuit::Term &t = c_.term(p.firstTerm + k);
+      for (std::uint32_t j = 0; j < t.numVars; ++j)
+        visit(c_.vars(t)[j], slot, p.firstTerm + k);
+    }
+  }
+
+  // Recomputes bit r (all its changed inputs are final) and schedules its
+  // readers when its difference word changes.
+  void sweep(Var r, const Valuation &val) {
+    const Circuit::Poly &def = c_.definition(r);
+    std::uint64_t value = 0;
+    for (std::uint32_t k = 0; k < def.numTerms; ++k) {
+      const Circuit::Term &t = c_.term(def.firstTerm + k);
+      std::uint64_t product = ~std::uint64_t{0};
+      for (std::uint32_t j = 0; j < t.numVars; ++j)
+        product &= lanes(c_.vars(t)[j], val);
+      value ^= product;
+    }
+    const bool flipped = stamp_[r] == now_;
+    const std::uint64_t d = (value ^ broadcast(val.bit[r])) | (flipped ? flip_[r] : 0);
+    if (d == (flipped ? diff_[r] : 0))
+      return;
+    if (!flipped) {
+      stamp_[r] = now_;
+      flip_[r] = 0;
+      changed_.push_back(r);
+    }
+    diff_[r] = d;
+    schedule(r);
+  }
+
+  // Marks the bit readers of v pending; word readers follow through
+  // markTerms.
+  void schedule(Var v) {
+    for (const Var *r = c_.readersBegin(v); r != c_.readersEnd(v); ++r)
+      if (!c_.isWord(*r)) {
+        const std::size_t pos = c_.position(*r);
+        pending_[pos / 64] |= std::uint64_t{1} << (pos % 64);
+        low_ = std::min(low_, pos / 64);
+        high_ = std::max(high_, pos / 64);
+      }
+  }
+
+  void markTerms(Var v) {
+    for (std::uint32_t i = occStart_[v]; i < occStart_[v + 1]; ++i)
+      if (termStamp_[occ_[i].term] != now_) {
+        termStamp_[occ_[i].term] = now_;
+        dirty_[occ_[i].slot].push_back(occ_[i].term);
+      }
+  }
+
+  // Adds, in every lane where a variable of t changed, the change of t's
+  // value to that lane's delta; returns those lanes.
+  std::uint64_t addDelta(const Circuit::Term &t, const Valuation &val) {
+    std::uint64_t lanesChanged = 0;
+    for (std::uint32_t j = 0; j < t.numVars; ++j) {
+      const Var v = c_.vars(t)[j];
+      if (stamp_[v] == now_)
+        lanesChanged |= diff_[v];
+    }
+    for (unsigned l = 0; l < 64; ++l)
+      if ((lanesChanged >> l) & 1) {
+        termValue(t, val, 64, before_.data());
+        termValue(t, val, l, after_.data());
+        word_t *d = delta_.data() + std::size_t(l) * n_;
+        for (int k = 0; k < n_; ++k)
+          d[k] ^= before_[k] ^ after_[k];
+      }
+    return lanesChanged;
+  }
+
+  // out := the term's value in lane (64: the unflipped values).
+  void termValue(const Circuit::Term &t, const Valuation &val, unsigned lane, word_t *out) {
+    auto changedIn = [&](Var v) {
+      return lane < 64 && stamp_[v] == now_ && ((diff_[v] >> lane) & 1) != 0;
+    };
+    std::fill(out, out + n_, word_t{0});
+    for (std::uint32_t j = 0; j < t.numVars; ++j) {
+      const Var v = c_.vars(t)[j];
+      if (!c_.isWord(v) && (val.bit[v] ^ (changedIn(v) ? 1 : 0)) == 0)
+        return;
+    }
+    const word_t *coef = c_.coef(t);
+    if (coef == nullptr)
+      out[0] = 1;
+    else
+      std::copy(coef, coef + n_, out);
+    for (std::uint32_t j = 0; j < t.numVars; ++j) {
+      const Var v = c_.vars(t)[j];
+      if (c_.isWord(v))
+        multExp(out, changedIn(v) ? newWord_.data() +
+                                        (std::size_t(lane) * c_.wordCount() + c_.wordSlot(v)) * n_
+                                  : val.wordValue(c_, v));
+    }
+  }
+
+  struct Occurrence {
+    std::uint32_t slot, term;
+  };
+  const Circuit &c_;
+  const int n_;
+  std::uint32_t now_ = 0;
+  Array<std::uint32_t> stamp_;
+  Array<std::uint64_t> pending_;                 // bit per position in the order: to recompute
+  std::size_t low_ = ~std::size_t{0}, high_ = 0; // words of pending_ that may be set
+  Array<std::uint64_t> diff_, flip_;             // per variable, valid when stamped now
+  std::vector<Array<std::uint32_t>> dirty_;
+  Array<std::uint32_t> termStamp_;
+  Array<word_t> newWord_, delta_, before_, after_;
+  Array<std::uint32_t> occStart_;
+  Array<Occurrence> occ_;
+  Array<Var> changed_;
+};
+
+// The bits whose fan-in cone holds every target (all: true) or some
+// target (all: false), the targets included. Reach sets are bit vectors
+// over the targets (at most kMaxTargets of them; a bit reaching those
+// reaches a superset of the true answer, and the flips decide), computed
+// readers first.
+constexpr std::size_t kMaxTargets = 64;
+
+Array<Var> cone(const Circuit &c, Array<Var> targets, bool all) {
+  if (targets.size() > kMaxTargets)
+    targets.resize(kMaxTargets);
+  const std::size_t w = all ? (targets.size() + 63) / 64 : 1;
+  Array<std::uint64_t> reach(std::size_t(c.endVar()) * w, 0);
+  for (std::size_t i = 0; i < targets.size(); ++i)
+    reach[std::size_t(targets[i]) * w + (all ? i / 64 : 0)] |= std::uint64_t{1}
+                                                               << (all ? i % 64 : 0);
+  Array<std::uint64_t> full(w, ~std::uint64_t{0});
+  if (all && targets.size() % 64 != 0)
+    full[w - 1] = (std::uint64_t{1} << (targets.size() % 64)) - 1;
+  if (!all)
+    full[0] = 1;
+  Array<Var> bits;
+  for (auto it = c.order().rbegin(); it != c.order().rend(); ++it) {
+    const Var v = *it;
+    const std::uint64_t *rv = reach.data() + std::size_t(v) * w;
+    if (std::equal(rv, rv + w, full.begin()) && !c.isWord(v))
+      bits.push_back(v);
+    const Circuit::Poly &def = c.definition(v);
+    for (std::uint32_t k = 0; k < def.numTerms; ++k) {
+      const Circuit::Term &t = c.term(def.firstTerm + k);
+      for (std::uint32_t j = 0; j < t.numVars; ++j) {
+        std::uint64_t *ru = reach.data() + std::size_t(c.vars(t)[j]) * w;
+        for (std::size_t i = 0; i < w; ++i)
+          ru[i] |= rv[i];
+      }
+    }
+  }
+  return bits; // readers before the gates they read
+}
+
+// Chains together: each suspect is keyed by the last suspect reached by
+// following only readers, while a gate has exactly one.
+void orderByChains(const Circuit &c, Array<Var> &suspects) {
+  Array<std::uint8_t> in(c.endVar(), 0);
+  for (Var v : suspects)
+    in[v] = 1;
+  std::vector<std::pair<std::pair<std::uint32_t, std::uint32_t>, Var>> keyed;
+  for (Var v : suspects) {
+    Var end = v;
+    for (;;) {
+      if (c.readersEnd(end) - c.readersBegin(end) != 1)
+        break;
+      const Var next = *c.readersBegin(end);
+      if (!in[next])
+        break;
+      end = next;
+    }
+    keyed.push_back({{c.position(end), c.position(v)}, v});
+  }
+  std::sort(keyed.begin(), keyed.end());
+  for (std::size_t i = 0; i < keyed.size(); ++i)
+    suspects[i] = keyed[i].second;
+}
+
+} // namespace
+
+Array<Var> findSuspects(const Circuit &c, const std::vector<Valuation> &failing,
+                        const Array<Var> &targets, bool reachAll) {
+  Array<Var> suspects = cone(c, targets, reachAll);
+  FlipTester tester(c);
+  Array<word_t> spec(c.words());
+  // Per gate, for the current witness: 0 unknown, 1 explains, 2 does not.
+  Array<std::uint8_t> result(c.endVar(), 0);
+  for (const Valuation &val : failing) {
+    evaluate(c, c.spec(), val, spec.data());
+    Array<Var> batch;
+    auto flush = [&] {
+      const std::uint64_t ok = tester.explains(batch, val, spec.data());
+      for (std::size_t l = 0; l < batch.size(); ++l)
+        result[batch[l]] = ((ok >> l) & 1) ? 1 : 2;
+      batch.clear();
+    };
+    // Readers come first, so a gate whose only reader is a bit that was
+    // judged already needs no simulation: if flipping the gate flips that
+    // reader, the flip has the reader's effect; otherwise it has none. The
+    // others are flipped 64 at a time.
+    for (Var g : suspects) {
+      const Var *r = c.readersBegin(g);
+      if (c.readersEnd(g) - r == 1 && !c.isWord(*r) && result[*r] != 0 &&
+          !tester.readBySpecOrWords(g)) {
+        result[g] = tester.flipsReader(g, *r, val) && result[*r] == 1 ? 1 : 2;
+        continue;
+      }
+      batch.push_back(g);
+      if (batch.size() == 64)
+        flush();
+    }
+    if (!batch.empty())
+      flush();
+    Array<Var> kept;
+    for (Var g : suspects) {
+      if (result[g] == 1)
+        kept.push_back(g);
+      result[g] = 0;
+    }
+    suspects.swap(kept);
+    if (suspects.empty())
+      break;
+  }
+  orderByChains(c, suspects);
+  return suspects;
+}
+
+} // namespace witness

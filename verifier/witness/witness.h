@@ -1,0 +1,36 @@
+// For a problem whose remainder is not zero: a failing assignment of the
+// circuit's inputs confirmed by simulation (a witness), the values of the
+// words under it, the wrong output bits and the gates that can explain the
+// fault (suspects). The lines are returned, not printed, so that the
+// program decides where they go.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "problem_hook.h"
+
+namespace witness {
+
+struct Limits {
+  unsigned witnesses = 8;   // failing assignments the suspects must explain
+  unsigned rounds = 64;     // random simulation: rounds of 64 assignments
+  unsigned extraRounds = 2; // rounds for more witnesses once one is found
+  std::uint64_t seed = 0x9e3779b97f4a7c15ULL;
+  unsigned listedSuspects = 50; // suspects named on the SUSPECTS line
+  unsigned namedVariables = 5;  // circuit variables named in the warning
+};
+
+struct Report {
+  std::vector<std::string> lines; // for standard output, without line ends
+  std::string warning;            // for standard error; empty: none
+};
+
+// Nothing for a zero remainder. Otherwise "WITNESS: ..." with the
+// "VALUES: ...", "OUTPUT: ..." and "SUSPECTS: ..." lines, or
+// "NO WITNESS: reason" and, when the remainder holds circuit variables,
+// the warning.
+Report analyze(const SolvedProblem &p, const Limits &limits = Limits());
+
+} // namespace witness
