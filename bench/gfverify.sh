@@ -4,7 +4,7 @@
 # each from Verilog to PASS, with the default yosys script and --poly auto.
 #   bench/gfverify.sh [--build DIR] [--sizes "163 571"] [--designs "karatsuba mastrovito"]
 # Prints a Markdown table: the verdict, wall-clock seconds of the run, of
-# yosys, of our part (translation and verification) and its CPU seconds,
+# yosys and of our part (translation and verification) with their CPU seconds,
 # the gates translated, and the peak resident memory of gfverify. Needs yosys.
 set -euo pipefail
 
@@ -30,7 +30,7 @@ trap 'rm -rf "$scratch"' EXIT
 low() { case $1 in 64) echo 1b ;; 163) echo c9 ;; 283) echo 10a1 ;; 571) echo 425 ;; esac; }
 levels() { case $1 in 64) echo 3 ;; 163) echo 4 ;; 283) echo 5 ;; 571) echo 6 ;; esac; }
 
-echo "| design | K | verdict | total s | yosys s | ours s (CPU s) | gates | peak RSS MB |"
+echo "| design | K | verdict | total s | yosys s (CPU s) | ours s (CPU s) | gates | peak RSS MB |"
 echo "|---|---:|---|---:|---:|---:|---:|---:|"
 for design in $designs; do
   for k in $sizes; do
@@ -51,9 +51,10 @@ endmodule" >"$scratch/top.v"
     yosys_s=$(sed -nE 's/.*yosys ([0-9.]+) s.*/\1/p' <<<"$times")
     ours=$(sed -nE 's/.*translation ([0-9.]+) s, verification ([0-9.]+) s.*/\1 \2/p' <<<"$times")
     ours_s=$(awk '{ printf "%.2f", $1 + $2 }' <<<"${ours:-0 0}")
-    cpu=$(sed -nE 's/.*; translation and verification ([0-9.]+) s of CPU/\1/p' <<<"$times")
+    cpu=$(sed -nE 's/.*, translation and verification ([0-9.]+) s$/\1/p' <<<"$times")
+    ycpu=$(sed -nE 's/.*CPU: yosys ([0-9.]+) s.*/\1/p' <<<"$times")
     gates=$(sed -nE 's/^  netlist: ([0-9]+) gates.*/\1/p' "$scratch/out")
     total=$(sed -nE 's/.*, ([0-9.]+) s$/\1/p' <<<"$first")
-    echo "| $design | $k | ${first%% *} | $total | $yosys_s | $ours_s ($cpu) | $gates | $(( $(cat "$scratch/rss") / 1024 )) |"
+    echo "| $design | $k | ${first%% *} | $total | $yosys_s ($ycpu) | $ours_s ($cpu) | $gates | $(( $(cat "$scratch/rss") / 1024 )) |"
   done
 done

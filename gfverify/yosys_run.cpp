@@ -3,6 +3,7 @@
 
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -57,7 +58,8 @@ std::string findOnPath(const std::string &program) {
 }
 
 std::string runYosys(const std::string &yosys, const std::string &script,
-                     const std::string &logPath) {
+                     const std::string &logPath, double &cpuSeconds) {
+  cpuSeconds = 0;
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, logPath.c_str(),
@@ -72,8 +74,11 @@ std::string runYosys(const std::string &yosys, const std::string &script,
   if (spawned != 0)
     return "cannot run " + yosys;
   int status = 0;
-  while (waitpid(pid, &status, 0) < 0) {
+  struct rusage usage {};
+  while (wait4(pid, &status, 0, &usage) < 0) {
   }
+  cpuSeconds = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+               static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
   if (WIFEXITED(status) && WEXITSTATUS(status) == 0)
     return {};
   // yosys's own message: its first ERROR line (and what follows on it).

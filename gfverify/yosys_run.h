@@ -22,7 +22,8 @@ std::string findOnPath(const std::string &program);
 
 // Runs `yosys -q -p SCRIPT`, its output into `logPath`. Returns an empty
 // string on success, else the one-line reason (yosys's first ERROR line).
+// `cpuSeconds` receives yosys's processor time (user and system).
 std::string runYosys(const std::string &yosys, const std::string &script,
-                     const std::string &logPath);
+                     const std::string &logPath, double &cpuSeconds);
 
 } // namespace gfverify

@@ -30,12 +30,14 @@ std::vector<NamedWord> operandWords(const WordOptions &options) {
 // far as they go.
 std::vector<int> resolveBits(const Netlist &nl, const std::string &text, const std::string &option,
                              bool inputsOnly) {
+  // The sanitized names, built only when an item is not a net name.
   std::map<std::string, std::vector<int>> bySanitized;
-  for (std::size_t id = 0; id < nl.netNames.size(); ++id)
-    bySanitized[sanitizeName(nl.netNames[id])].push_back(static_cast<int>(id));
   std::vector<int> bits;
   for (const std::string &item : splitBitList(text, option)) {
     int id = nl.findNet(item);
+    if (id < 0 && bySanitized.empty())
+      for (std::size_t net = 0; net < nl.netNames.size(); ++net)
+        bySanitized[sanitizeName(nl.netNames[net])].push_back(static_cast<int>(net));
     if (id < 0) {
       const auto it = bySanitized.find(item);
       if (it != bySanitized.end() && it->second.size() == 1)
