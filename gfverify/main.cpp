@@ -325,7 +325,8 @@ int run(const Options &o) {
 
   // 3. Verification, in process, under the memory budget.
   progress("verifying " + std::to_string(gates) + " gates over GF(2^" +
-           std::to_string(t.field.degree) + ")");
+           std::to_string(t.field.degree) + ") (the translation took " + fixed(translateTime) +
+           " s)");
   const std::size_t budget =
       o.maxMemory != 0 ? o.maxMemory : physicalMemoryBytes() / 4 * 3;
   RunMonitor monitor(o.progress, terminal, budget, "gfverify");
@@ -347,7 +348,8 @@ int run(const Options &o) {
   // 4. The verdict; a failure needs a witness.
   gfverify::Witness witness;
   if (!rem.zero) {
-    progress("looking for a failing input by simulation");
+    progress("looking for a failing input by simulation (the verification took " +
+             fixed(seconds(verifyStart)) + " s)");
     witness = gfverify::findWitness(t, rem, 256);
   }
   const char *verdict = rem.zero ? "PASS" : witness.found ? "FAIL" : "UNKNOWN";
