@@ -338,6 +338,8 @@ int run(const Options &o) {
     rem = gfverify::verifyAlg(alg.str());
   } catch (const MemoryBudgetExceeded &e) {
     unknownReason = e.what();
+    if (unknownReason.rfind("gfverify: ", 0) == 0)
+      unknownReason.erase(0, 10);
   } catch (const std::bad_alloc &) {
     unknownReason = "out of memory during the reduction";
   }

@@ -47,6 +47,12 @@ grep -q "^  field: $P8 (recovered from the netlist: irreducible)" "$work/out" ||
 check 1 "FAIL gf8_mult_bug" "$M" --top gf8_mult_bug --poly "$P8"
 grep -q '^  wrong output bits: z\[3\]$' "$work/out" || fail "wrong bits: $(cat "$work/out")"
 grep -q '^  suspect gates ([0-9]*): .*m.row\[3\].terms\[5\]' "$work/out" || fail "suspects: $(cat "$work/out")"
+# Over the memory budget: UNKNOWN with the reason, or FAIL when simulation
+# finds the fault anyway.
+check 2 "UNKNOWN gf8_mult" "$M" --top gf8_mult --max-memory 1M
+grep -q '^  reason: problem 1, generator 1/[0-9]*, .*over the memory budget of 1.0 MB' "$work/out" ||
+  fail "budget: $(cat "$work/out")"
+check 1 "FAIL gf8_mult_bug" "$M" --top gf8_mult_bug --poly "$P8" --max-memory 1M
 # A buggy multiplier's recovered polynomial may be no field: never PASS.
 check 2 "UNKNOWN gf8_mult_bug" "$M" --top gf8_mult_bug
 # The reflected convention: a field only with --reflect.
