@@ -185,8 +185,7 @@ bool resultIsExplicit(const Translation &t) {
 }
 
 std::vector<GfField::Element> wordValues(const Translation &t, const GfField &field,
-                                         const std::vector<std::uint64_t> &values,
-                                         unsigned lane) {
+                                         const std::vector<std::uint64_t> &values, unsigned lane) {
   std::vector<GfField::Element> words;
   for (std::size_t w = 0; w < t.wordNames.size(); ++w)
     words.push_back(net2alg::wordValue(t, field, values, static_cast<int>(w), lane));

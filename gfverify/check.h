@@ -23,8 +23,8 @@ std::string recoverPolynomial(const net2alg::Translation &t, std::string &why);
 struct Remainder {
   bool zero = false;
   std::size_t terms = 0;
-  std::string text;                            // the first terms, "... (N terms)" when cut
-  std::vector<std::vector<std::string>> vars;  // the variables of the first terms
+  std::string text;                           // the first terms, "... (N terms)" when cut
+  std::vector<std::vector<std::string>> vars; // the variables of the first terms
   // When not zero: the suspect gates by their names in the problem (the
   // witness library's: gates whose flip mends its failing assignments), the
   // first 50, and how many there are in all.
@@ -44,7 +44,7 @@ struct Witness {
   std::vector<std::uint64_t> values; // per variable of the translation, 64 vectors
   unsigned lane = 0;                 // the failing vector among them
   std::uint64_t failingLanes = 0;
-  unsigned tried = 0;                // vectors simulated
+  unsigned tried = 0; // vectors simulated
 };
 
 // Random vectors (and vectors that set the variables of the remainder's

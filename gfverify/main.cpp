@@ -6,8 +6,8 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <ctime>
 #include <cstdio>
+#include <ctime>
 #include <fstream>
 #include <iostream>
 #include <map>
@@ -123,8 +123,8 @@ Options parseArgs(int argc, char **argv) {
       value = arg.substr(eq + 1);
       arg.erase(eq);
     }
-    static const char *const valued[] = {"--top",       "--word",      "--spec",
-                                         "--poly",      "--tie",       "--keep-alg",
+    static const char *const valued[] = {"--top",       "--word",       "--spec",
+                                         "--poly",      "--tie",        "--keep-alg",
                                          "--testbench", "--max-memory", "--yosys-script"};
     bool known = false;
     for (const char *name : valued)
@@ -194,7 +194,7 @@ struct Scratch {
 // Values of nets on one vector: inputs and gates of the translation, tied
 // inputs at their constants, other nets 0.
 struct NetValues {
-  std::vector<int> var;     // per net of the netlist: its variable, or -1
+  std::vector<int> var;      // per net of the netlist: its variable, or -1
   std::vector<int> constant; // per net: 0, 1, or -1 when it is no constant
   NetValues(const net2alg::Netlist &nl, const net2alg::Translation &t,
             const std::vector<std::string> &ties) {
@@ -327,8 +327,7 @@ int run(const Options &o) {
   progress("verifying " + std::to_string(gates) + " gates over GF(2^" +
            std::to_string(t.field.degree) + ") (the translation took " + fixed(translateTime) +
            " s)");
-  const std::size_t budget =
-      o.maxMemory != 0 ? o.maxMemory : physicalMemoryBytes() / 4 * 3;
+  const std::size_t budget = o.maxMemory != 0 ? o.maxMemory : physicalMemoryBytes() / 4 * 3;
   RunMonitor monitor(o.progress, terminal, budget, "gfverify");
   setReductionMonitor(&monitor);
   const auto verifyStart = std::chrono::steady_clock::now();
@@ -358,8 +357,8 @@ int run(const Options &o) {
   std::string files;
   for (const std::string &f : o.files)
     files += (files.empty() ? "" : " ") + f;
-  std::cout << verdict << " " << nl.model << " (" << files << ") GF(2^" << t.field.degree
-            << ") " << t.field.text << ", " << fixed(seconds(start)) << " s\n";
+  std::cout << verdict << " " << nl.model << " (" << files << ") GF(2^" << t.field.degree << ") "
+            << t.field.text << ", " << fixed(seconds(start)) << " s\n";
   std::string wordsLine;
   for (std::size_t w = 1; w <= words.size(); ++w) {
     const gfverify::Word &word = words[w % words.size()];
@@ -470,8 +469,8 @@ int run(const Options &o) {
                       " terms), but no failing input was found in " +
                       std::to_string(witness.tried) + " simulated vectors";
     else
-      unknownReason += "; no failing input was found in " + std::to_string(witness.tried) +
-                       " simulated vectors";
+      unknownReason +=
+          "; no failing input was found in " + std::to_string(witness.tried) + " simulated vectors";
     std::cout << "  reason: " << unknownReason << '\n';
     if (!rem.text.empty())
       std::cout << "  remainder: " << rem.text << '\n';

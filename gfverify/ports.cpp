@@ -25,9 +25,8 @@ std::vector<Port> portsOf(const net2alg::Netlist &nl) {
   for (bool input : {true, false})
     for (int net : input ? nl.inputs : nl.outputs) {
       const std::string base = baseName(nl.netNames[net]);
-      auto it = std::find_if(ports.begin(), ports.end(), [&](const Port &p) {
-        return p.name == base && p.input == input;
-      });
+      auto it = std::find_if(ports.begin(), ports.end(),
+                             [&](const Port &p) { return p.name == base && p.input == input; });
       if (it == ports.end())
         ports.push_back({base, {net}, input});
       else

@@ -7,7 +7,8 @@ namespace {
 
 // A port name as a Verilog identifier: escaped unless it is a plain one.
 std::string identifier(const std::string &name) {
-  bool plain = !name.empty() && !std::isdigit(static_cast<unsigned char>(name[0])) && name[0] != '$';
+  bool plain =
+      !name.empty() && !std::isdigit(static_cast<unsigned char>(name[0])) && name[0] != '$';
   for (char c : name)
     plain = plain && (std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '$');
   return plain ? name : "\\" + name + " ";
@@ -54,13 +55,12 @@ std::string testbench(const std::string &top, const std::vector<TbPort> &ports,
       else if (p.input)
         ++in;
     if (!clock.empty() && latency > 0)
-      v += "    repeat (" + std::to_string(latency) + ") @(posedge " + identifier(clock) +
-           ");\n";
+      v += "    repeat (" + std::to_string(latency) + ") @(posedge " + identifier(clock) + ");\n";
     v += "    #1;\n";
     std::string same, shown, wanted;
     for (const TbCheck &c : vec.checks) {
-      same += std::string(same.empty() ? "" : " && ") + "((" + identifier(c.port) + " & " +
-              c.mask + ") === " + c.expected + ")";
+      same += std::string(same.empty() ? "" : " && ") + "((" + identifier(c.port) + " & " + c.mask +
+              ") === " + c.expected + ")";
       shown += std::string(shown.empty() ? "" : ", ") + c.port + " = %h";
       wanted += std::string(wanted.empty() ? "" : ", ") + c.port + " = " + c.expected;
     }

@@ -10,8 +10,8 @@
 #include "error.h"
 #include "gf_field.h"
 #include "names.h"
-#include "simplify.h"
 #include "registers.h"
+#include "simplify.h"
 
 namespace net2alg {
 

@@ -18,8 +18,8 @@ net2alg::Netlist blif(const std::string &text) {
 
 // A netlist with these .inputs and .outputs lines and no logic.
 std::vector<gfverify::Port> ports(const std::string &inputs, const std::string &outputs) {
-  return gfverify::portsOf(blif(".model t\n.inputs " + inputs + "\n.outputs " + outputs +
-                                "\n.end\n"));
+  return gfverify::portsOf(
+      blif(".model t\n.inputs " + inputs + "\n.outputs " + outputs + "\n.end\n"));
 }
 
 TEST(Ports, DefaultWords) {
@@ -34,10 +34,10 @@ TEST(Ports, DefaultWords) {
       {"clk y[0] y[1] rst x[0] x[1] en", "p[0] p[1]", {}, "p y x"},
       // a tied data input is no operand
       {"a[0] a[1] b[0] b[1] c[0] c[1]", "z[0] z[1]", {"c"}, "z a b"},
-      {"a[0] a[1] b[0] b[1] c[0] c[1]", "z[0] z[1]", {}, ""},     // three operands
-      {"a[0] a[1] b[0] b[1]", "z[0] z[1] z[2]", {}, ""},            // carry-less width
-      {"a[0] a[1] b[0] b[1]", "z[0] z[1] w[0] w[1]", {}, ""},       // two outputs
-      {"a[0] a[1] b[0] b[1] b[2]", "z[0] z[1]", {}, ""},            // unequal operands
+      {"a[0] a[1] b[0] b[1] c[0] c[1]", "z[0] z[1]", {}, ""}, // three operands
+      {"a[0] a[1] b[0] b[1]", "z[0] z[1] z[2]", {}, ""},      // carry-less width
+      {"a[0] a[1] b[0] b[1]", "z[0] z[1] w[0] w[1]", {}, ""}, // two outputs
+      {"a[0] a[1] b[0] b[1] b[2]", "z[0] z[1]", {}, ""},      // unequal operands
   };
   for (const Case &c : cases) {
     const net2alg::Netlist nl =

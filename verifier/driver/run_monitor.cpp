@@ -39,8 +39,7 @@ std::string advice(const ReductionPoint &p) {
 
 RunMonitor::RunMonitor(bool progress, bool autoProgress, std::size_t budget, std::string program)
     : progress_(progress), autoProgress_(autoProgress), program_(std::move(program)),
-      budget_(budget), start_(Clock::now()),
-      lastLine_(start_) {}
+      budget_(budget), start_(Clock::now()), lastLine_(start_) {}
 
 void RunMonitor::check(const ReductionPoint &point) {
   if (progress_ || autoProgress_) {
