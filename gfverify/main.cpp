@@ -206,6 +206,8 @@ struct NetValues {
           var[static_cast<std::size_t>(id)] = static_cast<int>(v);
       }
     constant.assign(nl.netNames.size(), -1);
+    if (ties.empty())
+      return;
     net2alg::Netlist tied = nl;
     net2alg::tieInputs(tied, ties);
     for (int id : nl.inputs) {
