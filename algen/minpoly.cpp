@@ -20,6 +20,8 @@ Gf2Poly defaultMinpoly(unsigned k) {
     return Gf2Poly::fromExponents({409, 87, 0});
   case 571:
     return Gf2Poly::fromExponents({571, 10, 5, 2, 0});
+  case 1223: // the field of binary pairing hardware
+    return Gf2Poly::fromExponents({1223, 255, 0});
   default:
     break;
   }

@@ -13,7 +13,8 @@ namespace algen {
 // already has about 8 million gates.
 constexpr unsigned kMaxDegree = 2048;
 
-// The standard pentanomial or trinomial for K in {163, 233, 283, 409, 571};
+// The standard pentanomial or trinomial for K in {163, 233, 283, 409, 571}
+// and the pairing field's trinomial for K = 1223;
 // otherwise the irreducible trinomial X^K+X^k+1 with the smallest k, else the
 // irreducible pentanomial X^K+X^a+X^b+X^c+1 with the smallest (a, b, c) in
 // lexicographic order. K >= 2. Returns the zero polynomial if none exists

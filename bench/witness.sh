@@ -69,8 +69,8 @@ reorder() { # FILE MODE SEED
         for (i = n; i > 1; i--) { j = int(rand() * i) + 1; t = v[i]; v[i] = v[j]; v[j] = t }
       else
         for (i = n; i > 2; i--) if (v[i] ~ /^a[0-9]+$/) { t = v[i]; for (j = i; j > 2; j--) v[j] = v[j - 1]; v[2] = t; break }
-      line = v[1]; for (i = 2; i <= n; i++) line = line ", " v[i]
-      print line ";"; done = 1; next
+      printf "%s", v[1]; for (i = 2; i <= n; i++) printf ", %s", v[i]
+      print ";"; done = 1; next
     }
     { print }' "$1"
 }

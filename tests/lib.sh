@@ -7,6 +7,8 @@
 #   expect STATUS LINE PROG ARGS...   runs PROG (standard output to
 #                  $work/out, standard error to $work/err) and checks its exit
 #                  status and that standard error is exactly LINE ("" for none)
+#   explode        prints a problem whose specification reduces to 2^40
+#                  terms: x0*...*x39 with x_i = a_i + b_i
 #   result FILE    the "FINAL RESULT: " line that polyverify ($polyverify)
 #                  prints for FILE, or a note on what went wrong
 set -u
@@ -46,4 +48,17 @@ result() {
   status=$?
   [ "$status" = 0 ] || { echo "polyverify status $status: ${out:0:200}"; return; }
   grep -m1 '^FINAL RESULT: ' <<<"$out" || echo "no result: ${out:0:200}"
+}
+
+explode() {
+  awk 'BEGIN {
+    n = 40
+    printf "z"
+    for (i = 0; i < n; i++) printf ", x%d", i
+    for (i = 0; i < n; i++) printf ", a%d, b%d", i, i
+    printf ";\na0;\nX^2 + X + 1;\nz;\nz + x0"
+    for (i = 1; i < n; i++) printf "*x%d", i
+    for (i = 0; i < n; i++) printf ",\nx%d + a%d + b%d", i, i, i
+    printf ";\n"
+  }'
 }

@@ -35,23 +35,6 @@ protected:
     return PolyTerm{term(vars), coefPool.make(value.bits)};
   }
 
-  // Polynomial text: "vars:coef" per term, e.g. "2,3:X+1 4:1 :X".
-  static std::string show(const PolyTerm *begin, const PolyTerm *end) {
-    std::string out;
-    for (const PolyTerm *t = begin; t != end; ++t) {
-      if (!out.empty())
-        out += ' ';
-      VarList vars;
-      termVars(t->term, vars);
-      for (std::uint32_t k = 0; k < vars.size; ++k)
-        out += (k ? "," : "") + std::to_string(vars.ids[k]);
-      out += ":" + stringFromChar(coefPool.at(t->coef));
-    }
-    return out;
-  }
-  static std::string show(const Polynomial &p) { return show(p.data(), p.data() + p.size()); }
-  static std::string showGenerator(std::size_t i) { return show(ideal.begin(i), ideal.end(i)); }
-
   // Adds a term the way the parser does (through tempmon and insertmon),
   // then puts p in order as completing a polynomial does.
   static void add(Polynomial &p, const std::vector<VarId> &vars, const std::string &coef = "1") {

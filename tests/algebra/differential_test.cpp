@@ -8,6 +8,7 @@
 // reference itself is checked through the product, whose reductions
 // reduce_test works out by hand.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <sys/wait.h>
 
@@ -483,7 +484,9 @@ TEST(Differential, PolyverifyPrintsWhatTheReferenceReductionPrints) {
     file += "// problem " + std::to_string(i) + "\n" + texts.back();
   }
 
-  const std::string path = testing::TempDir() + "pv_differential_" + std::to_string(seed) + ".alg";
+  // The process id keeps concurrent runs (two builds' test suites) apart.
+  const std::string path = testing::TempDir() + "pv_differential_" + std::to_string(seed) + "_" +
+                           std::to_string(getpid()) + ".alg";
   std::ofstream(path, std::ios::binary) << file;
   const int status = runPolyverify(path);
   const std::string out = readFile(path + ".out");

@@ -25,7 +25,7 @@ TEST(AlgenMinpoly, DefaultPolynomials) {
        {"X^2+X+1", "X^5+X^2+1", "X^8+X^4+X^3+X+1", "X^10+X^3+1", "X^13+X^4+X^3+X+1",
         "X^16+X^5+X^3+X+1", "X^32+X^7+X^3+X^2+1", "X^64+X^4+X^3+X+1", "X^128+X^7+X^2+X+1",
         "X^163+X^7+X^6+X^3+1", "X^233+X^74+1", "X^283+X^12+X^7+X^5+1", "X^409+X^87+1",
-        "X^571+X^10+X^5+X^2+1"}) {
+        "X^571+X^10+X^5+X^2+1", "X^1223+X^255+1"}) {
     const unsigned k = static_cast<unsigned>(readPolynomialText(text).front());
     EXPECT_EQ(defaultMinpoly(k).toString(), text);
   }

@@ -59,8 +59,9 @@ TEST(FieldText, InputAndOutputForms) {
 }
 
 // The fatal errors of the text reader and of the field definition carry the
-// exact message and status 1; the field stays as it was (messages that
-// polyverify can print are golden cases too).
+// exact message and status 1; the field stays as it was. (Degrees 0, 1 and
+// 16385, a single term and the other messages of a bad minimal polynomial
+// line are golden cases.)
 TEST(FieldErrors, MessagesOfMalformedTextsAndMinimalPolynomials) {
   useField("X^8+X^4+X^3+X+1");
   const std::pair<std::function<void()>, const char *> cases[] = {
@@ -68,12 +69,8 @@ TEST(FieldErrors, MessagesOfMalformedTextsAndMinimalPolynomials) {
       {[] { AlphaPoly("X^-3+1"); }, "ERROR PARSING POLY: 'X-3+1'\nGot 'X-3'\n"},
       {[] { AlphaPoly("X^18446744073709551616"); },
        "ERROR PARSING POLY: 'X18446744073709551616'\nGot 'X18446744073709551616'\n"},
-      {[] { AlphaPoly::setMinpoly("X+1"); }, "Invalid minpoly degree 1\n"},
-      {[] { AlphaPoly::setMinpoly("1+X^3"); }, "Invalid minpoly degree 0\n"},
-      {[] { AlphaPoly::setMinpoly("X^16385+X+1"); }, "Invalid minpoly degree 16385\n"},
       {[] { AlphaPoly::setMinpoly("X^0099999999999999999999+X+1"); },
        "Invalid minpoly degree 99999999999999999999\n"},
-      {[] { AlphaPoly::setMinpoly("X^8+"); }, "Invalid minpoly single term X^8\n"},
       {[] { AlphaPoly::setMinpoly("X^8+X^8+1"); }, "Invalid minpoly term X^8 for degree 8\n"},
       {[] { AlphaPoly::setMinpoly("X^8+Y+1"); }, "ERROR PARSING POLY: 'Y+1'\nGot 'Y'\n"},
       {[] {

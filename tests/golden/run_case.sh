@@ -9,65 +9,43 @@
 #   CASE.status   optional: expected exit status (default 0)
 #   CASE.err      optional: expected standard error
 #   CASE.order    optional: expected bytes of tmp.order ("CASE.noorder": no such file)
-set -u
+. "$(dirname "$0")/../lib.sh"
 prog=$1
 case=$2
 name=$(basename "$case")
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
 
 input=""
 for ext in alg graph in; do
-  if [ -e "$case.$ext" ]; then
-    cp "$case.$ext" "$work/input.$ext"
-    input="input.$ext"
-    break
-  fi
+  [ -e "$case.$ext" ] && { cp "$case.$ext" "$work/input.$ext" && input="input.$ext"; break; }
 done
-
-args=()
+args=("$input")
 if [ -e "$case.args" ]; then
+  args=()
   while IFS= read -r line || [ -n "$line" ]; do
     args+=("${line//@INPUT@/$input}")
   done <"$case.args"
-else
-  args=("$input")
 fi
 
 (cd "$work" && exec -a "$(basename "$prog")" "$prog" "${args[@]}" >"$work/.stdout" 2>"$work/.stderr" </dev/null)
 status=$?
 
+# same WANT GOT WHAT LINES: a failure, with the first LINES of the difference.
+same() {
+  cmp -s "$1" "$2" && return
+  fail "$name: $3 differs (expected, then actual):"
+  diff -a "$1" "$2" | head -"$4"
+}
 mask() { sed -E 's/^(Total verification time is: )-?[0-9]+( ms\.)$/\1#\2/' "$1"; }
-fail=0
 mask "$case.out" >"$work/.want"
 mask "$work/.stdout" >"$work/.got"
-if ! cmp -s "$work/.want" "$work/.got"; then
-  echo "$name: standard output differs (expected, then actual):"
-  diff -a "$work/.want" "$work/.got" | head -40
-  fail=1
-fi
+same "$work/.want" "$work/.got" "standard output" 40
 want_status=0
 [ -e "$case.status" ] && want_status=$(tr -d ' \n' <"$case.status")
-if [ "$status" != "$want_status" ]; then
-  echo "$name: exit status $status, expected $want_status"
-  fail=1
-fi
-if [ -e "$case.err" ] && ! cmp -s "$case.err" "$work/.stderr"; then
-  echo "$name: standard error differs (expected, then actual):"
-  diff -a "$case.err" "$work/.stderr" | head -20
-  fail=1
-fi
+[ "$status" = "$want_status" ] || fail "$name: exit status $status, expected $want_status"
+[ -e "$case.err" ] && same "$case.err" "$work/.stderr" "standard error" 20
 if [ -e "$case.order" ]; then
-  if [ ! -e "$work/tmp.order" ]; then
-    echo "$name: tmp.order was not written"
-    fail=1
-  elif ! cmp -s "$case.order" "$work/tmp.order"; then
-    echo "$name: tmp.order differs: expected '$(cat "$case.order")', got '$(cat "$work/tmp.order")'"
-    fail=1
-  fi
+  [ -e "$work/tmp.order" ] && same "$case.order" "$work/tmp.order" tmp.order 5 ||
+    fail "$name: tmp.order was not written"
 fi
-if [ -e "$case.noorder" ] && [ -e "$work/tmp.order" ]; then
-  echo "$name: tmp.order was written but should not be"
-  fail=1
-fi
-exit $fail
+[ -e "$case.noorder" ] && [ -e "$work/tmp.order" ] && fail "$name: tmp.order was written but should not be"
+finish

@@ -1,4 +1,4 @@
-// Tokens, comments and fatal messages of the scanner. (Line counting and
+// Tokens, comments and the messages of the scanner. (Line counting and
 // unknown characters are golden cases.)
 #include <gtest/gtest.h>
 
@@ -65,23 +65,6 @@ TEST(Scanner, TokensExponentsAndComments) {
   EXPECT_EQ(scan("/* a /* b */ c */").output, "Unknown character: line 1: /\n");
   EXPECT_EQ(scan("a\n^18446744073709551616").output,
             "Exponent out of range: line 2: ^18446744073709551616\n");
-}
-
-TEST(Scanner, FatalMessagesCarryTheScannerPrefix) {
-  const std::pair<const char *, const char *> cases[] = {
-      {"out of dynamic memory in yy_create_buffer()",
-       "out of dynamic memory in zel_create_buffer()\n"},
-      {"bad buffer in yy_scan_bytes()", "bad buffer in zel_scan_bytes()\n"},
-      {"input in flex scanner failed", "input in flex scanner failed\n"}};
-  for (const auto &[msg, text] : cases) {
-    try {
-      scannerFatal(msg);
-    } catch (const FatalError &e) {
-      EXPECT_EQ(e.text(), text);
-      EXPECT_EQ(e.stream(), ErrorStream::kStderr);
-      EXPECT_EQ(e.status(), ExitStatus::kScannerFatal);
-    }
-  }
 }
 
 } // namespace

@@ -1,9 +1,9 @@
 // Truth tables to ANF, covers with don't cares, constants and repeated
-// fanins in node functions, and the gate cells.
+// fanins in node functions. (The gate cells' functions are rows of the
+// simplification table in simplify_test.)
 #include <random>
 
 #include "anf.h"
-#include "cell_library.h"
 #include "test_util.h"
 
 using namespace net2alg;
@@ -65,32 +65,4 @@ TEST(Anf, NetAnfFoldsConstantsAndRepeatedFanins) {
   EXPECT_EQ(netAnf({5, 5}, andTable), (T{{5}}));    // x*x = x
   EXPECT_EQ(netAnf({5, 5}, xorTable), (T{}));       // x + x = 0
   EXPECT_EQ(netAnf({7, 3}, andTable), (T{{3, 7}})); // nets sorted within a product
-}
-
-TEST(Anf, YosysCells) {
-  auto anfOf = [](const char *type) {
-    const CellType *cell = findCellType(type);
-    EXPECT_NE(cell, nullptr) << type;
-    return cell ? anfFromTruthTable(cell->truth) : std::vector<std::uint32_t>{};
-  };
-  using V = std::vector<std::uint32_t>;
-  // Pins in the order A, B, C, D / S: bit 0 is A.
-  EXPECT_EQ(anfOf("$_ANDNOT_"), (V{1, 3}));   // A + A*B
-  EXPECT_EQ(anfOf("$_ORNOT_"), (V{0, 2, 3})); // 1 + B + A*B
-  EXPECT_EQ(anfOf("$_NOR_"), (V{0, 1, 2, 3}));
-  EXPECT_EQ(anfOf("$_MUX_"), (V{1, 5, 6})); // A + A*S + B*S  (S is bit 2)
-  EXPECT_EQ(anfOf("$_NMUX_"), (V{0, 1, 5, 6}));
-  EXPECT_EQ(anfOf("$_AOI3_"), (V{0, 3, 4, 7})); // 1 + (A*B + C + A*B*C)
-  EXPECT_EQ(anfOf("$_BUF_"), (V{1}));
-  // A 4-way mux picks data input (T S) = 2 for S = 0, T = 1.
-  const CellType *mux4 = findCellType("$_MUX4_");
-  ASSERT_NE(mux4, nullptr);
-  EXPECT_EQ(mux4->inputs, (std::vector<std::string>{"A", "B", "C", "D", "S", "T"}));
-  EXPECT_EQ(mux4->truth[0x20 | 0x4], 1); // T=1, S=0, C=1
-  EXPECT_EQ(mux4->truth[0x20 | 0x3], 0); // T=1, S=0, C=0 (A, B set)
-  EXPECT_EQ(findCellType("$_MUX16_")->inputs.size(), 20u);
-  EXPECT_EQ(findCellType("$_DFF_P_"), nullptr);
-  EXPECT_TRUE(isSequentialCellType("$_DFF_P_"));
-  EXPECT_TRUE(isSequentialCellType("$_DLATCH_N_"));
-  EXPECT_FALSE(isSequentialCellType("$_AND_"));
 }

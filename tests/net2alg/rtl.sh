@@ -9,14 +9,13 @@
 # "quiet" means there must be none.
 #   rtl.sh NET2ALG POLYVERIFY SOURCE_DIR
 # Exits with 77 (skipped) when yosys is not installed.
-set -uo pipefail
+. "$(dirname "$0")/../lib.sh"
+set -o pipefail
 net2alg=$(realpath "$1")
 polyverify=$(realpath "$2")
 verilog=$(realpath "$3")/examples/verilog
-command -v yosys >/dev/null || { echo "yosys is not installed: skipped"; exit 77; }
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cd "$work"
+need yosys
+cd "$work" || exit 1
 
 P8='X^8+X^4+X^3+X+1'
 P64='X^64+X^4+X^3+X+1'
@@ -66,11 +65,10 @@ netlist() {
 }
 
 trim() { local s=${1#"${1%%[![:space:]]*}"}; echo "${s%"${s##*[![:space:]]}"}"; }
-fail=0
 while IFS='|' read -r name top flow options expected text; do
   name=$(trim "$name") top=$(trim "$top") flow=$(trim "$flow")
   expected=$(trim "$expected") text=$(trim "$text")
-  file=$(netlist "$top" "$flow") || { fail=1; continue; }
+  file=$(netlist "$top" "$flow") || { fail "$name: no netlist"; continue; }
   eval "args=($options)"
   "$net2alg" "${args[@]}" -o "$name.alg" "$file" 2>"$name.err"
   status=$?
@@ -87,9 +85,8 @@ while IFS='|' read -r name top flow options expected text; do
     bad+=" no message with '$text'"
   fi
   if [ -n "$bad" ]; then
-    echo "FAIL $name: $bad"
+    fail "$name: $bad"
     sed 's/^/  net2alg: /' "$name.err" | cut -c1-300
-    fail=1
   fi
 done <<<"$TABLE"
-exit $fail
+finish

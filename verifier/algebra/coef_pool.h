@@ -4,6 +4,12 @@
 // circuits have one as almost every coefficient. Handles are counted
 // references: the reduction hands the same quotient coefficient to every
 // product of a step, so a copy costs a counter, not a vector.
+//
+// Values made with make() are kept once: a product whose value the pool
+// holds already gets another reference to it. A multiplier's reduction
+// makes about K^2 products alpha^i * alpha^j with only about 2K distinct
+// values, so this keeps the pool at kilobytes instead of K^2 slots of K
+// bits. Slots from own() are private to their owner and are not shared.
 #pragma once
 
 #include <cassert>
@@ -40,7 +46,7 @@ public:
   }
   // Only for a slot that own() returned and nothing else refers to.
   word_t *mutableAt(Coef c) {
-    assert(c != kCoefOne && live(c));
+    assert(c != kCoefOne && live(c) && !shared_[c]);
     return store_.data() + std::size_t(c) * words_;
   }
   // c is one, or a handle that has not been released since make/own/copy.
@@ -53,12 +59,25 @@ public:
   int words() const { return words_; }
 
 private:
+  // An entry of the table of shared values (open addressing, linear
+  // probing, at most half full).
+  struct Shared {
+    Coef coef; // 0: empty
+    std::uint32_t hash;
+  };
+
   Coef slot();
+  std::uint32_t hashOf(const word_t *v) const;
+  void growShared();
+  void unshare(Coef c);
 
   int words_ = 0;
   std::vector<word_t, HugeAllocator<word_t>> store_; // slot 0 holds one
   std::vector<std::uint32_t> refs_;                  // references per slot
+  std::vector<std::uint8_t> shared_;                 // 1: the slot is in sharedTable_
   std::vector<Coef> free_;
+  std::vector<Shared> sharedTable_;
+  std::size_t sharedCount_ = 0;
 };
 
 extern CoefPool coefPool;

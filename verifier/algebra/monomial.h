@@ -25,6 +25,7 @@ struct PolyTerm {
   Term term;
   Coef coef;
 };
+static_assert(sizeof(PolyTerm) == 16, "a stored term is 16 bytes");
 
 // A polynomial: terms in strictly descending term order, leading term first,
 // no zero coefficient; the empty array is zero. (While glopoly is being
@@ -58,7 +59,7 @@ public:
   const PolyTerm *begin(std::size_t i) const { return generators[i].first; }
   const PolyTerm *end(std::size_t i) const { return generators[i].first + generators[i].size; }
 
-  std::vector<Generator> generators;
+  std::vector<Generator, HugeAllocator<Generator>> generators;
   bool sorted = true;
 
 private:

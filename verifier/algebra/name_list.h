@@ -1,11 +1,15 @@
 // Identifier -> variable name, for printing results. The names lie back to
-// back in one string; a name given again to an identifier replaces it.
+// back in one array, each after its length; a name given again to an
+// identifier replaces it. Both arrays are large for a big circuit (a
+// million names) and grow on huge pages.
 #pragma once
 
 #include <cstddef>
-#include <string>
+#include <cstdint>
 #include <string_view>
 #include <vector>
+
+#include "huge_alloc.h"
 
 class NameList {
 public:
@@ -15,10 +19,7 @@ public:
   void clear();
 
 private:
-  struct Span {
-    std::size_t offset;
-    std::size_t len;
-  };
-  std::vector<Span> spans_;
-  std::string chars_;
+  static constexpr std::uint64_t kNone = ~std::uint64_t(0);
+  std::vector<std::uint64_t, HugeAllocator<std::uint64_t>> offsets_; // kNone: no name
+  std::vector<char, HugeAllocator<char>> chars_; // per name: its length (7 bits a byte), the name
 };

@@ -1,23 +1,21 @@
 // Reference term order, ordered insertion of terms and of generators.
 #include "ref_polynomial.h"
 
+#include <algorithm>
+#include <functional>
 #include <iterator>
 #include <utility>
 
 namespace ref {
 
+// Lexicographic on the sorted identifiers, a smaller identifier counting as
+// the higher variable and a proper prefix as the lower term.
 int compareTerms(const VarSet &s, const VarSet &t) {
-  auto a = s.begin();
-  auto b = t.begin();
-  for (; a != s.end() && b != t.end(); ++a, ++b) {
-    if (*a != *b)
-      return *a < *b ? 1 : -1;
-  }
-  if (a != s.end())
-    return 1;
-  if (b != t.end())
-    return -1;
-  return 0;
+  if (s == t)
+    return 0;
+  return std::lexicographical_compare(t.begin(), t.end(), s.begin(), s.end(), std::greater<>())
+             ? 1
+             : -1;
 }
 
 Placed addTerm(Polynomial &poly, VarSet vars, std::unique_ptr<AlphaPoly> coef) {

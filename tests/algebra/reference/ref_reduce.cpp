@@ -9,6 +9,7 @@
 // on; lower terms stay unreduced.
 #include "ref_reduce.h"
 
+#include <algorithm>
 #include <iterator>
 #include <utility>
 
@@ -18,22 +19,10 @@ namespace {
 
 // Does g divide f? If so, quotient receives the variables of f that g lacks.
 bool divides(const VarSet &g, const VarSet &f, VarSet &quotient) {
-  if (g.size() > f.size())
+  if (!std::includes(f.begin(), f.end(), g.begin(), g.end()))
     return false;
-  auto fi = f.begin();
-  auto gi = g.begin();
-  while (gi != g.end()) {
-    if (fi == f.end() || *fi > *gi)
-      return false; // a variable of g is missing from f
-    if (*fi < *gi) {
-      quotient.insert(*fi);
-      ++fi;
-    } else {
-      ++fi;
-      ++gi;
-    }
-  }
-  quotient.insert(fi, f.end());
+  std::set_difference(f.begin(), f.end(), g.begin(), g.end(),
+                      std::inserter(quotient, quotient.end()));
   return true;
 }
 
