@@ -10,7 +10,7 @@ CMAKE_FLAGS ?=
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 
-.PHONY: bench all setup setup-test build build-asan demo test check check-asan clean build-fuzz fuzz-smoke
+.PHONY: bench all setup setup-demo setup-test build build-asan demo test check check-asan clean build-fuzz fuzz-smoke
 
 all: build
 
@@ -38,7 +38,11 @@ build-fuzz:
 	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DPV_FUZZ=ON $(CMAKE_FLAGS)
 	cmake --build $(FUZZ_BUILD) --target fuzz_polyverify fuzz_toporder -j $(JOBS)
 
-demo: build
+# gfverify needs yosys.
+setup-demo:
+	@bash tools/setup.sh yosys
+
+demo: setup-demo build
 	@bash tools/demo.sh $(BUILD)/bin
 
 check: build

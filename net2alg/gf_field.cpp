@@ -3,6 +3,7 @@
 
 #include "clmul.h"
 #include "error.h"
+#include "irreducible.h"
 #include "poly_text.h"
 #include "poly_words.h"
 
@@ -18,6 +19,8 @@ GfField::GfField(const FieldPolynomial &poly) {
     m[e / 64] |= word_t{1} << (e % 64);
   modulus_.build(m.data(), degree);
 }
+
+bool GfField::irreducible() const { return isIrreducible(modulus_); }
 
 GfField::Element GfField::one() const {
   Element r = zero();

@@ -30,6 +30,9 @@ public:
   Element square(const Element &a) const;
   Element power(const Element &a, unsigned long e) const;
 
+  // Whether the minimal polynomial is irreducible (Rabin's test).
+  bool irreducible() const;
+
   // "X^7+X^2+1", "1"; zero gives "0".
   std::string text(const Element &a) const;
 

@@ -35,6 +35,9 @@ Words (bit 0 first):
   --z BITS      the nets that form the result Z
   --a BITS      the primary inputs that form the operand A
   --b BITS      the primary inputs that form the operand B (optional)
+  --word NAME=BITS
+                another word (repeatable): Z=BITS is --z, any other NAME an
+                operand after A and B that --spec may use (not X)
   BITS is a comma-separated list of items; an item is
     a net name      a[3], n17, carry
     a range         a[0..7] (a[0], ..., a[7]) or a[7..0] (a[7] is bit 0)
@@ -43,7 +46,7 @@ Words (bit 0 first):
 
 Field and specification:
   --poly POLY   the minimal polynomial of GF(2^K), e.g. 'X^8+X^4+X^3+X+1'
-  --spec POLY   the specification over Z, A, B in .alg syntax; it must
+  --spec POLY   the specification over the words in .alg syntax; it must
                 reduce to 0 for a correct circuit. Default 'Z + A*B'.
                 A constant coefficient stands in parentheses at the head of
                 a term, e.g. 'Z + (X^7+X^6+X^3+X^2)*A*B'. Powers of words
@@ -109,7 +112,7 @@ int usageError(const std::string &message) {
 int main(int argc, char **argv) {
   net2alg::WordOptions words;
   words.simplify = true;
-  std::string netlistPath, outputPath, graphPath, orderPath, maxFactors, tie, flops;
+  std::string netlistPath, outputPath, graphPath, orderPath, maxFactors, tie, flops, word;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
     if (arg == "-h" || arg == "--help") {
@@ -144,6 +147,7 @@ int main(int argc, char **argv) {
                           : arg == "--order"                 ? &orderPath
                           : arg == "--max-power-factors"     ? &maxFactors
                           : arg == "--tie"                   ? &tie
+                          : arg == "--word"                  ? &word
                           : arg == "--flops"                 ? &flops
                           : arg == "-o" || arg == "--output" ? &outputPath
                                                              : nullptr;
@@ -159,6 +163,16 @@ int main(int argc, char **argv) {
     *target = value;
     if (target == &tie)
       words.ties.push_back(value);
+    if (target == &word) {
+      const std::size_t at = value.find('=');
+      if (at == std::string::npos || at == 0 || at + 1 == value.size())
+        return usageError("--word: expected NAME=BITS, not '" + value + "'");
+      const std::string name = value.substr(0, at), bits = value.substr(at + 1);
+      if (name == "Z")
+        words.z = bits;
+      else
+        words.words.push_back({name, bits});
+    }
   }
   if (netlistPath.empty())
     return usageError("no netlist given");
@@ -166,7 +180,7 @@ int main(int argc, char **argv) {
     return usageError("--poly is missing: give the field's minimal polynomial");
   if (words.z.empty())
     return usageError("--z is missing: name the nets that form the word Z");
-  if (words.a.empty())
+  if (words.a.empty() && words.words.empty())
     return usageError("--a is missing: name the inputs that form the word A");
   if (!maxFactors.empty()) {
     if (maxFactors.size() > 4 || maxFactors.find_first_not_of("0123456789") != std::string::npos ||

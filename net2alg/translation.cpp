@@ -3,28 +3,41 @@
 #include "translation.h"
 
 #include <algorithm>
+#include <cctype>
 #include <map>
 #include <set>
 
 #include "error.h"
 #include "gf_field.h"
 #include "names.h"
-#include "simplify.h"
 #include "registers.h"
+#include "simplify.h"
 
 namespace net2alg {
+
+std::vector<NamedWord> operandWords(const WordOptions &options) {
+  std::vector<NamedWord> words;
+  if (!options.a.empty())
+    words.push_back({"A", options.a});
+  if (!options.b.empty())
+    words.push_back({"B", options.b});
+  words.insert(words.end(), options.words.begin(), options.words.end());
+  return words;
+}
 
 // Finds the nets of one word option. A plain item is a net name, else the
 // sanitized name of exactly one net, else a bus: NAME[0], NAME[1], ... as
 // far as they go.
 std::vector<int> resolveBits(const Netlist &nl, const std::string &text, const std::string &option,
                              bool inputsOnly) {
+  // The sanitized names, built only when an item is not a net name.
   std::map<std::string, std::vector<int>> bySanitized;
-  for (std::size_t id = 0; id < nl.netNames.size(); ++id)
-    bySanitized[sanitizeName(nl.netNames[id])].push_back(static_cast<int>(id));
   std::vector<int> bits;
   for (const std::string &item : splitBitList(text, option)) {
     int id = nl.findNet(item);
+    if (id < 0 && bySanitized.empty())
+      for (std::size_t net = 0; net < nl.netNames.size(); ++net)
+        bySanitized[sanitizeName(nl.netNames[net])].push_back(static_cast<int>(net));
     if (id < 0) {
       const auto it = bySanitized.find(item);
       if (it != bySanitized.end() && it->second.size() == 1)
@@ -144,38 +157,62 @@ Translation translate(const Netlist &netlist, const WordOptions &options) {
   t.source = nl.source;
   t.model = nl.model;
   t.field = parseFieldPolynomial(options.poly);
-  std::set<std::string> words{"Z", "A"};
-  if (!options.b.empty())
-    words.insert("B");
+  const std::vector<NamedWord> operands = operandWords(options);
+  std::set<std::string> words{"Z"};
+  for (const NamedWord &w : operands) {
+    bool identifier = !w.name.empty() && !std::isdigit(static_cast<unsigned char>(w.name[0]));
+    for (char c : w.name)
+      identifier = identifier && (std::isalnum(static_cast<unsigned char>(c)) || c == '_');
+    if (!identifier)
+      fail("--word: '" + w.name + "' is no word name (letters, digits and '_', not first a digit)");
+    if (w.name == "X")
+      fail("--word: a word may not be called X, the field generator in the .alg language");
+    if (!words.insert(w.name).second)
+      fail("--word: the word " + w.name + " is given twice");
+  }
   t.specTerms = parseSpec(options.spec, words);
   const ExactSpec exact = exactPowers(t.specTerms, words, t.field.degree, options.maxPowerFactors);
   t.spec = specText(exact.terms);
 
   if (options.z.empty())
     fail("--z is missing: name the outputs that form the word Z");
-  if (options.a.empty())
+  if (options.a.empty() && options.words.empty())
     fail("--a is missing: name the inputs that form the word A");
-  const std::vector<int> zBits = resolveBits(nl, options.z, "--z", false);
-  const std::vector<int> aBits = resolveBits(nl, options.a, "--a", true);
-  const std::vector<int> bBits =
-      options.b.empty() ? std::vector<int>() : resolveBits(nl, options.b, "--b", true);
-  const std::pair<const char *, const std::vector<int> *> wordBits[] = {
-      {"--z", &zBits}, {"--a", &aBits}, {"--b", &bBits}};
-  for (const auto &[option, bits] : wordBits)
-    if (bits->size() > t.field.degree)
-      fail(std::string(option) + ": " + std::to_string(bits->size()) + " bits, but GF(2^" +
-           std::to_string(t.field.degree) + ") has only " + std::to_string(t.field.degree));
-  for (int id : aBits)
-    if (std::find(bBits.begin(), bBits.end(), id) != bBits.end())
-      fail("net '" + nl.netNames[id] + "' is in both --a and --b");
+  // wordBits[0] is Z, then the operands in their order.
+  auto optionName = [](const std::string &word) {
+    return word == "Z" || word == "A" || word == "B"
+               ? "--" + std::string(1, static_cast<char>(std::tolower(word[0])))
+               : "--word " + word;
+  };
+  std::vector<std::vector<int>> wordBits{resolveBits(nl, options.z, "--z", false)};
+  t.wordNames.push_back("Z");
+  for (const NamedWord &w : operands) {
+    wordBits.push_back(resolveBits(nl, w.bits, optionName(w.name), true));
+    t.wordNames.push_back(w.name);
+  }
+  for (std::size_t w = 0; w < wordBits.size(); ++w)
+    if (wordBits[w].size() > t.field.degree)
+      fail(optionName(t.wordNames[w]) + ": " + std::to_string(wordBits[w].size()) +
+           " bits, but GF(2^" + std::to_string(t.field.degree) + ") has only " +
+           std::to_string(t.field.degree));
+  std::map<int, std::size_t> operandOf;
+  for (std::size_t w = 1; w < wordBits.size(); ++w)
+    for (int id : wordBits[w]) {
+      const auto [it, fresh] = operandOf.insert({id, w});
+      if (!fresh)
+        fail("net '" + nl.netNames[id] + "' is in both " + optionName(t.wordNames[it->second]) +
+             " and " + optionName(t.wordNames[w]));
+    }
+  const std::vector<int> &zBits = wordBits[0];
 
   if (!nl.registers.empty())
     dropRegistersOutside(prepared, zBits);
   checkAcyclic(nl);
   if (!nl.registers.empty()) {
     checkRegisterControls(nl);
-    std::vector<int> operandBits(aBits);
-    operandBits.insert(operandBits.end(), bBits.begin(), bBits.end());
+    std::vector<int> operandBits;
+    for (std::size_t w = 1; w < wordBits.size(); ++w)
+      operandBits.insert(operandBits.end(), wordBits[w].begin(), wordBits[w].end());
     t.latency = pipelineLatency(nl, zBits, operandBits);
   }
   t.aigerSymbols = nl.aigerSymbols;
@@ -200,19 +237,15 @@ Translation translate(const Netlist &netlist, const WordOptions &options) {
   auto addVar = [&](AlgVariable::Kind kind, int net) {
     if (net >= 0)
       netVar[net] = static_cast<int>(t.vars.size());
-    t.vars.push_back({kind, "", {}, {}});
+    t.vars.push_back({kind, "", {}, {}, net >= 0 ? nl.netNames[net] : std::string()});
     return static_cast<int>(t.vars.size() - 1);
   };
-  const int zVar = addVar(AlgVariable::kWord, -1);
-  const int aVar = addVar(AlgVariable::kWord, -1);
-  const int bVar = bBits.empty() ? -1 : addVar(AlgVariable::kWord, -1);
-  t.vars[zVar].name = "Z";
-  t.vars[aVar].name = "A";
-  if (bVar >= 0)
-    t.vars[bVar].name = "B";
-  std::vector<int> others; // inputs of the cone in neither A nor B
-  for (const std::vector<int> *bits : {&aBits, &bBits})
-    for (int net : *bits)
+  for (const std::string &name : t.wordNames)
+    t.vars[addVar(AlgVariable::kWord, -1)].name = name;
+  const int zVar = 0;
+  std::vector<int> others; // inputs of the cone in no operand word
+  for (std::size_t w = 1; w < wordBits.size(); ++w)
+    for (int net : wordBits[w])
       addVar(AlgVariable::kInput, net);
   for (int net : nl.inputs)
     if (inCone[net] && netVar[net] < 0)
@@ -231,6 +264,8 @@ Translation translate(const Netlist &netlist, const WordOptions &options) {
   NameTable names;
   for (const char *w : {"Z", "A", "B"})
     names.reserve(w);
+  for (const std::string &w : t.wordNames)
+    names.reserve(w);
   for (const FrobeniusWord &f : exact.frobenius)
     names.reserve(frobeniusName(f.word, f.shift));
   auto nameNet = [&](int net) {
@@ -238,8 +273,8 @@ Translation translate(const Netlist &netlist, const WordOptions &options) {
     if (v.name.empty())
       v.name = names.claim(sanitizeName(nl.netNames[net]));
   };
-  for (const std::vector<int> *bits : {&aBits, &bBits, &zBits})
-    for (int net : *bits)
+  for (std::size_t w = 1; w <= wordBits.size(); ++w)
+    for (int net : wordBits[w % wordBits.size()])
       nameNet(net);
   for (std::size_t net = 0; net < netVar.size(); ++net)
     if (netVar[net] >= 0)
@@ -254,16 +289,15 @@ Translation translate(const Netlist &netlist, const WordOptions &options) {
       t.vars[var].deps.push_back(bitVar);
     }
   };
-  setWord(zVar, zBits);
-  setWord(aVar, aBits);
-  if (bVar >= 0)
-    setWord(bVar, bBits);
+  for (std::size_t w = 0; w < wordBits.size(); ++w)
+    setWord(static_cast<int>(w), wordBits[w]);
   // A^(2^j): bit i of A contributes alpha^(i*2^j), reduced.
   if (!exact.frobenius.empty()) {
     const GfField field(t.field);
     for (std::size_t k = 0; k < exact.frobenius.size(); ++k) {
       const FrobeniusWord &f = exact.frobenius[k];
-      const std::vector<int> &bits = f.word == "Z" ? zBits : f.word == "A" ? aBits : bBits;
+      const std::vector<int> &bits = wordBits[static_cast<std::size_t>(
+          std::find(t.wordNames.begin(), t.wordNames.end(), f.word) - t.wordNames.begin())];
       AlgVariable &v = t.vars[frobeniusVars[k]];
       for (std::size_t i = 0; i < bits.size(); ++i) {
         GfField::Element c = field.alphaPower(i);
@@ -307,13 +341,11 @@ Translation translate(const Netlist &netlist, const WordOptions &options) {
   // chain, the depth-first sort would emit each input just before the
   // gates it frees, and the reversed order would put inputs among the gates.
   std::vector<int> chain(others.rbegin(), others.rend());
-  for (auto it = bBits.rbegin(); it != bBits.rend(); ++it)
-    chain.push_back(netVar[*it]);
-  for (auto it = aBits.rbegin(); it != aBits.rend(); ++it)
-    chain.push_back(netVar[*it]);
-  if (bVar >= 0)
-    chain.push_back(bVar);
-  chain.push_back(aVar);
+  for (std::size_t w = wordBits.size() - 1; w >= 1; --w)
+    for (auto it = wordBits[w].rbegin(); it != wordBits[w].rend(); ++it)
+      chain.push_back(netVar[*it]);
+  for (std::size_t w = wordBits.size() - 1; w >= 1; --w)
+    chain.push_back(static_cast<int>(w));
   // The Frobenius words of A and B follow them; those of Z follow Z. So all
   // words of the operands stand above their bits and below every gate, and
   // those of Z above Z, once the order is reversed.

@@ -13,8 +13,14 @@
 
 namespace net2alg {
 
+// An operand word: its name in the specification and its bit list.
+struct NamedWord {
+  std::string name, bits;
+};
+
 struct WordOptions {
   std::string a, b, z;          // bit lists; b may be empty (no word B)
+  std::vector<NamedWord> words; // more operand words (--word NAME=BITS), after A and B
   std::string poly;             // the field's minimal polynomial
   std::string spec = "Z + A*B"; // the specification over Z, A, B
   bool simplify = false;        // clean the netlist up first (simplify.h)
@@ -39,13 +45,18 @@ struct AlgVariable {
   // terms. Inputs have no polynomial.
   std::vector<AlgTerm> tail;
   std::vector<int> deps; // the variables of the tail, in order of first use
+  std::string net = {};  // for inputs and gates: the net's name in the netlist
 };
+
+// The operand words in their order: A (--a), B (--b), then `words`.
+std::vector<NamedWord> operandWords(const WordOptions &options);
 
 struct Translation {
   std::string source, model;
-  // Z, A, B first, the Frobenius words of the specification last; vertex k of
-  // the graph is vars[k].
+  // The words (wordNames) first, the Frobenius words of the specification
+  // last; vertex k of the graph is vars[k].
   std::vector<AlgVariable> vars;
+  std::vector<std::string> wordNames; // "Z", then the operand words: vars[0], vars[1], ...
   FieldPolynomial field;
   std::string spec;                // as written into the problem: word powers made exact
   std::vector<SpecTerm> specTerms; // as given, for the simulation check

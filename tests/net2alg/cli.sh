@@ -32,6 +32,18 @@ expect 2 $'net2alg: --max-power-factors: expected a number from 1 to 9999, not \
   "$net2alg" "${W[@]}" --max-power-factors 0 latch.blif
 expect 0 "net2alg: registers made transparent: every path from an operand to the result crosses 1 register" \
   "$net2alg" --z q --a d --poly 'X^2+X+1' --spec 'Z + A' --flops transparent latch.blif
+# --word: A and B by name give the same problem as --a and --b; any other
+# name is an operand word of the specification, X never.
+"$net2alg" "${W[@]}" -o ab.alg "$data/gf4.blif" &&
+  "$net2alg" --word Z=z --word A=a --word B=b --poly 'X^2+X+1' -o word.alg "$data/gf4.blif" &&
+  cmp -s ab.alg word.alg || fail "--word A=a --word B=b differs from --a a --b b"
+expect 0 "" "$net2alg" --word Z=z --word P=a --word Q=b --poly 'X^2+X+1' --spec 'Z + P*Q' \
+  "$data/gf4.blif"
+grep -q '^Z + P\*Q;$' out || fail "--word P, Q: $(head -c 200 out)"
+expect 1 "net2alg: --word: a word may not be called X, the field generator in the .alg language" \
+  "$net2alg" --z z --word X=a --poly 'X^2+X+1' "$data/gf4.blif"
+expect 2 $'net2alg: --word: expected NAME=BITS, not \'a\'\n'"$usage" \
+  "$net2alg" --z z --word a --poly 'X^2+X+1' "$data/gf4.blif"
 # --b is optional when the specification does not use B.
 printf '.model c\n.inputs a\n.outputs z\n.names a y z\n11 1\n.names z y\n1 1\n.end\n' >cycle.blif
 expect 1 "net2alg: cycle.blif: combinational cycle: z -> y -> z" \

@@ -148,6 +148,7 @@ void sortGenerators(Ideal &gens) {
 namespace {
 
 bool summaryWanted = false;
+ResultSink resultSink;
 constexpr std::size_t kSummaryTerms = 1000;
 
 // "X^0..X^7, X^9": the set bits of v as runs.
@@ -296,6 +297,10 @@ void reduce(Polynomial &spec, Ideal &gens) {
   while (popLeading(heap, r))
     remainder.push_back(r);
   spec = std::move(remainder);
+  if (resultSink) {
+    resultSink(spec);
+    return;
+  }
   printResult(spec);
   if (summaryWanted && spec.size() > kSummaryTerms)
     printSummary(spec);
@@ -306,6 +311,23 @@ void setReductionMonitor(ReductionMonitor *m) { monitor = m; }
 ReductionMonitor *reductionMonitor() { return monitor; }
 
 void setRemainderSummary(bool on) { summaryWanted = on; }
+
+void setResultSink(ResultSink sink) { resultSink = std::move(sink); }
+
+std::string termText(const PolyTerm &m) {
+  VarList vars;
+  termVars(m.term, vars);
+  std::string text;
+  if (vars.size == 0 || !coefPool.isOne(m.coef)) {
+    text = stringFromChar(coefPool.at(m.coef));
+    if (vars.size == 0)
+      return text;
+    text = "(" + text + ")*";
+  }
+  for (std::uint32_t k = 0; k < vars.size; ++k)
+    text += (k > 0 ? "*" : "") + std::string(DIV.get(vars.ids[k]));
+  return text;
+}
 
 void printmonomial(const PolyTerm &m) {
   VarList vars;

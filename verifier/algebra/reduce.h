@@ -2,6 +2,9 @@
 // and the result line.
 #pragma once
 
+#include <functional>
+#include <string>
+
 #include "monomial.h"
 
 // Divides spec by the generators in one forward pass (see reduce.cpp),
@@ -9,6 +12,16 @@
 // the remainder. The generators are put in order if they are not; their
 // terms are not changed.
 void reduce(Polynomial &spec, Ideal &generators);
+
+// Where reduce() puts each remainder. Without a sink (the default) it prints
+// "FINAL RESULT: " and the remainder on standard output, as polyverify does;
+// a program that verifies in process (gfverify) installs one and reads the
+// remainder itself, while the problem's names are still valid.
+using ResultSink = std::function<void(const Polynomial &remainder)>;
+void setResultSink(ResultSink sink);
+
+// The text of one term as printmonomial writes it, without a line end.
+std::string termText(const PolyTerm &m);
 
 // With `on` (polyverify --summary), every remainder of more than 1,000
 // terms is followed by one line on standard error: its numbers of terms and

@@ -39,3 +39,17 @@ int zelmain(const char *path) {
   zelin = nullptr;
   return result == 0 ? 0 : 1;
 }
+
+int verifyText(const char *text, std::size_t length) {
+  resetScanner();
+  yy_buffer_state *buffer = zel_scan_bytes(text, static_cast<int>(length));
+  int result = 1;
+  try {
+    result = zelparse();
+  } catch (...) {
+    zel_delete_buffer(buffer);
+    throw;
+  }
+  zel_delete_buffer(buffer);
+  return result == 0 ? 0 : 1;
+}

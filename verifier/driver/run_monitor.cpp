@@ -37,9 +37,9 @@ std::string advice(const ReductionPoint &p) {
 
 } // namespace
 
-RunMonitor::RunMonitor(bool progress, bool autoProgress, std::size_t budget)
-    : progress_(progress), autoProgress_(autoProgress), budget_(budget), start_(Clock::now()),
-      lastLine_(start_) {}
+RunMonitor::RunMonitor(bool progress, bool autoProgress, std::size_t budget, std::string program)
+    : progress_(progress), autoProgress_(autoProgress), program_(std::move(program)),
+      budget_(budget), start_(Clock::now()), lastLine_(start_) {}
 
 void RunMonitor::check(const ReductionPoint &point) {
   if (progress_ || autoProgress_) {
@@ -48,7 +48,7 @@ void RunMonitor::check(const ReductionPoint &point) {
                                   : progress_ || now - start_ >= std::chrono::seconds(1);
     if (due) {
       const std::string line =
-          "polyverify: " + where(point) + ", " + megabytes(residentBytes()) + " resident\n";
+          program_ + ": " + where(point) + ", " + megabytes(residentBytes()) + " resident\n";
       std::fflush(stdout); // results before progress when both go to one terminal
       std::fputs(line.c_str(), stderr);
       lineWritten_ = true;
@@ -58,7 +58,7 @@ void RunMonitor::check(const ReductionPoint &point) {
   if (budget_ != 0) {
     const std::size_t resident = residentBytes();
     if (resident > budget_)
-      throw MemoryBudgetExceeded("polyverify: " + where(point) + ": " + megabytes(resident) +
+      throw MemoryBudgetExceeded(program_ + ": " + where(point) + ": " + megabytes(resident) +
                                  " resident, over the memory budget of " + megabytes(budget_) +
                                  "; " + advice(point));
   }
@@ -75,7 +75,7 @@ std::string RunMonitor::outOfMemoryDetail() const {
   if (!interrupted_)
     return {};
   ReductionPoint p = last_;
-  std::string text = "polyverify: problem " + std::to_string(p.problem) + ", generator " +
+  std::string text = program_ + ": problem " + std::to_string(p.problem) + ", generator " +
                      std::to_string(p.generator) + "/" + std::to_string(p.generators) +
                      ", leading variable " + lastLeading_ + ", " + std::to_string(p.terms) +
                      " terms; " + advice(p);
@@ -92,6 +92,12 @@ std::size_t residentBytes() {
   if (got != 2)
     return 0;
   return static_cast<std::size_t>(resident) * static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+}
+
+std::size_t physicalMemoryBytes() {
+  const long pages = sysconf(_SC_PHYS_PAGES), size = sysconf(_SC_PAGESIZE);
+  return pages > 0 && size > 0 ? static_cast<std::size_t>(pages) * static_cast<std::size_t>(size)
+                               : 0;
 }
 
 std::size_t parseSize(const std::string &text) {

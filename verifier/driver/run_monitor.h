@@ -19,8 +19,10 @@ class RunMonitor : public ReductionMonitor {
 public:
   // progress: a line at the first check and then at most once a second;
   // autoProgress: the same, but only once the run has lasted a second;
-  // budget: resident bytes that the run may use (0: no budget).
-  RunMonitor(bool progress, bool autoProgress, std::size_t budget);
+  // budget: resident bytes that the run may use (0: no budget); program:
+  // the name that starts every line.
+  RunMonitor(bool progress, bool autoProgress, std::size_t budget,
+             std::string program = "polyverify");
 
   void check(const ReductionPoint &point) override;
   void interrupted(const ReductionPoint &point) override;
@@ -32,6 +34,7 @@ public:
 private:
   using Clock = std::chrono::steady_clock;
   bool progress_, autoProgress_;
+  std::string program_;
   std::size_t budget_;
   Clock::time_point start_, lastLine_;
   bool lineWritten_ = false;
@@ -42,6 +45,9 @@ private:
 
 // Resident memory of this process in bytes (0 when it cannot be read).
 std::size_t residentBytes();
+
+// Physical memory of the machine in bytes (0 when it cannot be read).
+std::size_t physicalMemoryBytes();
 
 // Parses a size such as 4G, 512M, 100000K or 1048576 (K, M, G, T are powers
 // of 1024; a trailing B or iB is allowed). Returns 0 for a bad or zero size.
