@@ -29,7 +29,7 @@ const char *nameOf(const Factor &factor) {
 // (A^2, A*A): the language reads every variable as a bit, so A^2 is A, and
 // that is wrong for a word over GF(2^K). Checked when the problem ends.
 bool inSpec = false;
-std::vector<std::pair<std::string, unsigned long>> termFactors; // the spec term being read
+std::vector<std::pair<std::string, unsigned long>> termFactors; // the specification term being read
 std::vector<std::pair<std::string, unsigned long>> powered;     // name, degree in its term
 
 void notePower(const char *name, unsigned long exponent) {
@@ -44,7 +44,8 @@ void notePower(const char *name, unsigned long exponent) {
     powered.push_back({name, degree});
 }
 
-// One line on standard error for the first word with a power in the spec.
+// One line on standard error for the first word with a power in the
+// specification.
 void warnWordPowers() {
   for (const auto &[name, degree] : powered)
     if (isWordVariable(name.c_str())) {
