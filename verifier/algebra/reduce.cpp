@@ -71,11 +71,8 @@ private:
         p.leading = DIV.get(lead.ids[0]);
     }
     p.terms = heap_.size() + 1; // with the leading term being divided
-    if (i_ < p.generators) {
-      VarList g;
-      termVars(gens_.begin(i_)->term, g);
-      p.generatorLeadDegree = g.size;
-    }
+    if (i_ < p.generators)
+      p.generatorLeadDegree = termDegree(gens_.begin(i_)->term);
     return p;
   }
 
