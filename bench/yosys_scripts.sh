@@ -1,16 +1,17 @@
 #!/usr/bin/env bash
 # Which yosys script should turn a Verilog multiplier into a gate netlist?
-# Runs four scripts on GF(2^K) multipliers of examples/verilog (Karatsuba:
+# Runs these scripts on GF(2^K) multipliers of examples/verilog (Karatsuba:
 # gf_karatsuba.v, Mastrovito: gf_mastrovito.v), writes BLIF, converts it with
 # net2alg and verifies it with polyverify:
 #   opt    hierarchy; proc; flatten; opt; techmap; opt
 #   clean  hierarchy; proc; flatten; techmap; opt_clean
 #   fast   hierarchy; proc; flatten; opt -fast; techmap; opt -fast
 #   dff    hierarchy; proc; flatten; opt_dff; techmap; opt_clean
+#   fine   hierarchy; proc; opt_dff; opt_expr -fine; opt_clean; flatten; techmap; opt_clean
 #   synth  synth -flatten
 #
 #   bench/yosys_scripts.sh [--limit SECONDS] [--build DIR] [--sizes "64 163 283 571"]
-#                          [--designs "karatsuba mastrovito"] [--scripts "opt clean fast dff synth"]
+#                          [--designs "karatsuba mastrovito"] [--scripts "opt clean fast dff fine synth"]
 #
 # Prints a Markdown table on standard output: yosys CPU time (user + system)
 # and peak memory, the gates net2alg converts, net2alg's and polyverify's CPU
@@ -24,7 +25,7 @@ limit=600
 build=$root/build-bench
 sizes="64 163 283 571"
 designs="karatsuba mastrovito"
-scripts="opt clean fast dff synth"
+scripts="opt clean fast dff fine synth"
 while [ $# -gt 0 ]; do
   case $1 in
     --limit) limit=$2; shift 2 ;;
@@ -66,6 +67,7 @@ script() {
     clean) echo "hierarchy -top top; proc; flatten; techmap; opt_clean" ;;
     fast) echo "hierarchy -top top; proc; flatten; opt -fast; techmap; opt -fast" ;;
     dff) echo "hierarchy -top top; proc; flatten; opt_dff; techmap; opt_clean" ;;
+    fine) echo "hierarchy -top top; proc; opt_dff; opt_expr -fine; opt_clean; flatten; techmap; opt_clean" ;;
     synth) echo "synth -flatten -top top" ;;
   esac
 }

@@ -15,7 +15,7 @@ extern char **environ;
 
 namespace gfverify {
 
-const char *const kDefaultScript = "proc; flatten; opt_dff; techmap; opt_clean";
+const char *const kDefaultScript = "proc; opt_dff; opt_expr -fine; opt_clean; flatten; techmap; opt_clean";
 
 namespace {
 
