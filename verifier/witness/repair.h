@@ -1,0 +1,39 @@
+// Suspects that one gate-level repair can explain. A gate g is kept when,
+// over a fixed seeded set of simulated input vectors (random ones and the
+// failing witnesses), some change of g alone makes the specification zero
+// on every vector:
+//   - g computes another function of the same inputs, or
+//   - one input of g is rewired to another existing signal outside g's
+//     fan-out (a bit or an input).
+// Per vector, g's required value is the value (its own or its flip, with
+// the fan-out simulated again) that makes the specification zero; a vector
+// where neither does rules g out. With a single faulty gate, that gate's
+// correct value turns the circuit into the correct one, so it always
+// stays; the other gates of its cone see an error that is no function of
+// their own inputs and drop out.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "circuit.h"
+
+namespace witness {
+
+struct RepairLimits {
+  unsigned randomWords = 4; // words of 64 random input vectors
+  std::uint64_t seed = 0x2545f4914f6cdd1dULL;
+  unsigned maxArity = 6; // a gate with more distinct inputs is kept
+  // Work bounds: gates re-simulated by the flips, and signals compared by
+  // the rewiring scans. When one runs out, the gates not yet judged stay.
+  std::uint64_t flipWork = 40'000'000;
+  std::uint64_t scanWork = 20'000'000;
+};
+
+// Removes from suspects (bits of c) the gates that no repair of that one
+// gate explains; the order of the others is kept. Nothing changes when c
+// has constraints (polynomials that define no variable).
+void keepRepairable(const Circuit &c, const std::vector<Valuation> &failing, Array<Var> &suspects,
+                    const RepairLimits &limits = RepairLimits());
+
+} // namespace witness
