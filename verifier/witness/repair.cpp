@@ -1,16 +1,22 @@
 // The repair filter for suspects; see repair.h.
 //
 // The vectors are simulated 64 at a time (one lane each). A gate's flip is
-// simulated in all lanes of a word at once: its fan-out event by event in
+// simulated in all 64 lanes of a word at once: its fan-out event by event in
 // dependency order, then the word definitions and the specification by the
-// terms that read a changed variable, lane by lane where they change.
+// terms that read a changed variable. A change of a word is kept as a short
+// list of (coefficient, lanes) pairs: flipping a product of bits changes a
+// term by its coefficient in the lanes where the product flips, so the
+// usual change of an output word is one pair.
+//
+// The rewiring sources are searched for all gates together at the end: one
+// pass over the signals answers every query whose word is determined in all
+// 64 lanes (by a hash of the query values), one pass per batch the others.
 #include "repair.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
-#include <ctime>
+#include <functional>
 #include <random>
+#include <unordered_set>
 
 #include "coeff_vector.h"
 #include "poly_words.h"
@@ -55,29 +61,31 @@ template <class Lanes> std::uint64_t evalBits(const Circuit &c, Var v, Lanes lan
   return sum;
 }
 
+bool isSignal(const Circuit &c, Var v) { return c.isInput(v) ? c.isUsed(v) : !c.isWord(v); }
+
 // The simulated vectors: words of 64 lanes, and per lane the value of the
 // specification.
 struct Vectors {
-  std::vector<LaneValuation> lanes;
-  Array<word_t> spec;        // word w, lane l: at (64 * w + l) * words
-  Array<std::uint64_t> zero; // per word: the lanes where the specification is zero
   int n;
+  std::vector<LaneValuation> lanes;
+  Array<word_t> spec;        // word w, lane l: at (64 * w + l) * n
+  Array<std::uint64_t> zero; // per word: the lanes where the specification is zero
 
-  Vectors(const Circuit &c, const std::vector<Valuation> &failing, const RepairLimits &limits) {
+  Vectors(const Circuit &c, const std::vector<Valuation> &failing, const RepairLimits &limits)
+      : n(c.words()) {
     Array<Var> inputs;
     for (Var v = 0; v < c.endVar(); ++v)
       if (c.isInput(v) && c.isUsed(v))
         inputs.push_back(v);
     std::mt19937_64 rng(limits.seed);
     const std::size_t count = limits.randomWords + (failing.size() + 63) / 64;
-    n = c.words();
     lanes.resize(count);
     spec.assign(count * 64 * n, 0);
     zero.assign(count, 0);
     Array<word_t> value(n);
     for (std::size_t w = 0; w < count; ++w) {
       LaneValuation &lv = lanes[w];
-      lv.bits.assign(c.endVar(), 0);
+      lv.bits.resize(c.endVar());
       for (Var v : inputs)
         lv.bits[v] = rng();
       // The failing assignments take the first lanes of the last words.
@@ -90,10 +98,10 @@ struct Vectors {
                        (std::uint64_t{failing[i].bit[v] & 1U} << l);
       }
       simulateLanes(c, lv);
+      const Circuit::Poly &p = c.spec();
       for (unsigned l = 0; l < 64; ++l) {
         word_t *out = spec.data() + (64 * w + l) * n;
         const word_t *words = lv.words.data() + std::size_t(l) * c.wordCount() * n;
-        const Circuit::Poly &p = c.spec();
         for (std::uint32_t k = 0; k < p.numTerms; ++k) {
           termValue(
               c, c.term(p.firstTerm + k), [&](Var v) { return (lv.bits[v] >> l) & 1; },
@@ -106,7 +114,10 @@ struct Vectors {
       }
     }
   }
-  const word_t *specOf(std::size_t w) const { return spec.data() + 64 * w * n; }
+  std::size_t words() const { return lanes.size(); }
+  const word_t *specOf(std::size_t w, unsigned lane) const {
+    return spec.data() + (64 * w + lane) * n;
+  }
 };
 
 // Flips one bit in all 64 lanes of a simulated word and says in which lanes
@@ -114,107 +125,90 @@ struct Vectors {
 class LaneFlip {
 public:
   explicit LaneFlip(const Circuit &c)
-      : c_(c), n_(c.words()), stamp_(c.endVar(), 0), diff_(c.endVar(), 0),
-        pending_(c.order().size() / 64 + 1, 0), dirty_(c.wordCount() + 1),
-        newWord_(std::size_t(64) * c.wordCount() * n_), delta_(std::size_t(64) * n_),
-        before_(n_), after_(n_) {
-    // Occurrences of every variable in the word definitions and the
-    // specification: (slot, term); the specification's slot is wordCount.
-    occStart_.assign(c.endVar() + 1, 0);
-    auto each = [&](auto visit) {
-      auto terms = [&](const Circuit::Poly &p, std::uint32_t slot) {
-        for (std::uint32_t k = 0; k < p.numTerms; ++k) {
-          const Circuit::Term &t = c.term(p.firstTerm + k);
-          for (std::uint32_t j = 0; j < t.numVars; ++j)
-            visit(c.vars(t)[j], slot, p.firstTerm + k);
-        }
-      };
-      for (Var w : c.wordOrder())
-        terms(c.definition(w), c.wordSlot(w));
-      terms(c.spec(), c.wordCount());
+      : c_(c), n_(c.words()), pending_(c.order().size() / 64 + 1, 0), lists_(c.wordCount() + 1),
+        scratch_(3 * std::size_t(n_)) {
+    // Where the word definitions and the specification read each variable:
+    // (variable, slot, term), by variable; the specification's slot is
+    // wordCount.
+    auto add = [&](const Circuit::Poly &p, std::uint32_t slot) {
+      for (std::uint32_t k = 0; k < p.numTerms; ++k) {
+        const Circuit::Term &t = c.term(p.firstTerm + k);
+        for (std::uint32_t j = 0; j < t.numVars; ++j)
+          occ_.push_back({c.vars(t)[j], slot, p.firstTerm + k});
+      }
     };
-    std::uint32_t maxTerm = 0;
-    each([&](Var v, std::uint32_t, std::uint32_t t) {
-      ++occStart_[v + 1];
-      maxTerm = std::max(maxTerm, t + 1);
-    });
-    for (Var v = 0; v < c.endVar(); ++v)
-      occStart_[v + 1] += occStart_[v];
-    occ_.resize(occStart_[c.endVar()]);
-    Array<std::uint32_t> fill(occStart_.begin(), occStart_.end() - 1);
-    each([&](Var v, std::uint32_t slot, std::uint32_t t) { occ_[fill[v]++] = {slot, t}; });
-    termStamp_.assign(maxTerm, 0);
+    for (Var w : c.wordOrder())
+      add(c.definition(w), c.wordSlot(w));
+    add(c.spec(), c.wordCount());
+    std::sort(occ_.begin(), occ_.end(),
+              [](const Occurrence &a, const Occurrence &b) { return a.var < b.var; });
+    resize(1024);
   }
 
-  // Lanes of lv where the specification is zero once bit g is flipped;
-  // spec holds the specification's value per lane, zeroNow the lanes where
-  // it is zero unflipped.
-  std::uint64_t zeroWithFlip(Var g, const LaneValuation &lv, const word_t *spec,
-                             std::uint64_t zeroNow) {
-    ++now_;
-    changed_.clear();
-    stamp_[g] = now_;
-    diff_[g] = kAll;
-    changed_.push_back(g);
+  // Lanes of word w where the specification is zero once bit g is flipped.
+  std::uint64_t zeroWithFlip(Var g, const Vectors &vec, std::size_t w) {
+    const LaneValuation &lv = vec.lanes[w];
+    clear();
+    setDiff(g, kAll);
     schedule(g);
-    auto lanes = [&](Var v) { return lv.bits[v] ^ (stamp_[v] == now_ ? diff_[v] : 0); };
-    for (std::size_t w = low_; w <= high_; ++w)
-      while (pending_[w] != 0) {
-        const unsigned bit = static_cast<unsigned>(__builtin_ctzll(pending_[w]));
-        pending_[w] &= pending_[w] - 1;
-        const Var r = c_.order()[w * 64 + bit];
-        ++work_;
-        const std::uint64_t d = evalBits(c_, r, lanes) ^ lv.bits[r];
-        if (d != 0) {
-          stamp_[r] = now_;
-          diff_[r] = d;
-          changed_.push_back(r);
-          schedule(r);
-        }
+    auto lanes = [&](Var v) { return lv.bits[v] ^ diff(v); };
+    while (!heap_.empty()) {
+      std::pop_heap(heap_.begin(), heap_.end(), std::greater<>());
+      const std::uint32_t pos = heap_.back();
+      heap_.pop_back();
+      pending_[pos / 64] &= ~(std::uint64_t{1} << (pos % 64));
+      const Var r = c_.order()[pos];
+      ++work_;
+      const std::uint64_t d = evalBits(c_, r, lanes) ^ lv.bits[r];
+      if (d != 0) {
+        setDiff(r, d);
+        schedule(r);
       }
-    low_ = pending_.size();
-    high_ = 0;
+    }
 
-    for (Var v : changed_)
-      markTerms(v);
-    std::uint64_t zero = zeroNow;
-    for (std::uint32_t slot = 0; slot <= c_.wordCount(); ++slot) {
-      if (dirty_[slot].empty())
+    for (std::size_t i = 0; i < changed_.size(); ++i)
+      markTerms(changed_[i]);
+    for (std::uint32_t slot = 0; slot < c_.wordCount(); ++slot) {
+      if (dirty_.empty() || dirty_.front().slot != slot)
         continue;
-      std::fill(delta_.begin(), delta_.end(), word_t{0});
-      std::uint64_t touched = 0;
-      for (std::uint32_t t : dirty_[slot])
-        touched |= addDelta(c_.term(t), lv);
-      work_ += dirty_[slot].size();
-      dirty_[slot].clear();
-      if (slot == c_.wordCount()) {
-        for (unsigned l = 0; l < 64; ++l)
-          if ((touched >> l) & 1) {
-            word_t *d = delta_.data() + std::size_t(l) * n_;
-            const word_t *s = spec + std::size_t(l) * n_;
-            bool isZero = true;
+      List &list = lists_[slot];
+      changes(slot, vec, w, list);
+      if (!list.empty()) {
+        std::uint64_t lanesOf = 0;
+        for (const Entry &e : list)
+          lanesOf |= e.lanes;
+        const Var word = c_.wordOrder()[slot];
+        setDiff(word, lanesOf);
+        markTerms(word);
+      }
+    }
+    const std::uint32_t specSlot = c_.wordCount();
+    if (dirty_.empty())
+      return vec.zero[w];
+    List &list = lists_[specSlot];
+    changes(specSlot, vec, w, list);
+    std::uint64_t touched = 0;
+    for (const Entry &e : list)
+      touched |= e.lanes;
+    std::uint64_t zero = vec.zero[w] & ~touched;
+    word_t *sum = scratch_.data();
+    for (std::uint64_t m = touched; m != 0; m &= m - 1) {
+      const unsigned l = static_cast<unsigned>(__builtin_ctzll(m));
+      const word_t *s = vec.specOf(w, l);
+      bool isZero;
+      if (list.size() == 1) {
+        const word_t *d = pool_.data() + list[0].at;
+        isZero = std::equal(s, s + n_, d);
+      } else {
+        std::copy(s, s + n_, sum);
+        for (const Entry &e : list)
+          if ((e.lanes >> l) & 1)
             for (int k = 0; k < n_; ++k)
-              isZero = isZero && d[k] == s[k];
-            zero = isZero ? zero | std::uint64_t{1} << l : zero & ~(std::uint64_t{1} << l);
-          }
-        break;
+              sum[k] ^= pool_[e.at + k];
+        isZero = allZero(sum, n_);
       }
-      const Var w = c_.wordOrder()[slot];
-      std::uint64_t changedLanes = 0;
-      for (unsigned l = 0; l < 64; ++l) {
-        const word_t *d = delta_.data() + std::size_t(l) * n_;
-        if (((touched >> l) & 1) == 0 || allZero(d, n_))
-          continue;
-        const std::size_t at = (std::size_t(l) * c_.wordCount() + slot) * n_;
-        for (int k = 0; k < n_; ++k)
-          newWord_[at + k] = lv.words[at + k] ^ d[k];
-        changedLanes |= std::uint64_t{1} << l;
-      }
-      if (changedLanes != 0) {
-        stamp_[w] = now_;
-        diff_[w] = changedLanes;
-        markTerms(w);
-      }
+      if (isZero)
+        zero |= std::uint64_t{1} << l;
     }
     return zero;
   }
@@ -222,191 +216,316 @@ public:
   std::uint64_t work() const { return work_; }
 
 private:
+  struct Occurrence {
+    Var var;
+    std::uint32_t slot, term;
+  };
+  struct Dirty {
+    std::uint32_t slot, term;
+    bool operator<(const Dirty &o) const { return slot != o.slot ? slot < o.slot : term < o.term; }
+  };
+  // A change of a word: its value changes by the coefficient pool_[at ..
+  // at + n) in the given lanes.
+  struct Entry {
+    std::size_t at;
+    std::uint64_t lanes;
+  };
+  using List = std::vector<Entry>;
+
+  // The changed variables and their lanes: a hash table that holds only
+  // the flip's fan-out.
+  void resize(std::size_t size) {
+    keys_.assign(size, kEmpty);
+    values_.assign(size, 0);
+  }
+  std::size_t slotOf(Var v) const {
+    std::size_t h = (std::size_t(v) * 0x9e3779b97f4a7c15ULL) >> 20;
+    for (;; ++h) {
+      h &= keys_.size() - 1;
+      if (keys_[h] == v || keys_[h] == kEmpty)
+        return h;
+    }
+  }
+  std::uint64_t diff(Var v) const {
+    const std::size_t h = slotOf(v);
+    return keys_[h] == v ? values_[h] : 0;
+  }
+  void setDiff(Var v, std::uint64_t d) {
+    if (2 * (changed_.size() + 1) > keys_.size()) {
+      Array<Var> vars = changed_;
+      Array<std::uint64_t> ds;
+      for (Var u : vars)
+        ds.push_back(diff(u));
+      resize(2 * keys_.size());
+      used_.clear();
+      changed_.clear();
+      for (std::size_t i = 0; i < vars.size(); ++i)
+        setDiff(vars[i], ds[i]);
+    }
+    const std::size_t h = slotOf(v);
+    if (keys_[h] == kEmpty) {
+      keys_[h] = v;
+      used_.push_back(h);
+      changed_.push_back(v);
+    }
+    values_[h] = d;
+  }
+  void clear() {
+    for (std::size_t h : used_)
+      keys_[h] = kEmpty;
+    used_.clear();
+    changed_.clear();
+    dirty_.clear();
+    pool_.clear();
+    for (List &l : lists_)
+      l.clear();
+  }
+
   void schedule(Var v) {
     for (const Var *r = c_.readersBegin(v); r != c_.readersEnd(v); ++r)
       if (!c_.isWord(*r)) {
-        const std::size_t pos = c_.position(*r);
+        const std::uint32_t pos = c_.position(*r);
+        if ((pending_[pos / 64] >> (pos % 64)) & 1)
+          continue;
         pending_[pos / 64] |= std::uint64_t{1} << (pos % 64);
-        low_ = std::min(low_, pos / 64);
-        high_ = std::max(high_, pos / 64);
+        heap_.push_back(pos);
+        std::push_heap(heap_.begin(), heap_.end(), std::greater<>());
       }
   }
 
+  // Puts the terms that read v on the dirty list, kept sorted by slot.
   void markTerms(Var v) {
-    for (std::uint32_t i = occStart_[v]; i < occStart_[v + 1]; ++i)
-      if (termStamp_[occ_[i].term] != now_) {
-        termStamp_[occ_[i].term] = now_;
-        dirty_[occ_[i].slot].push_back(occ_[i].term);
-      }
+    auto it = std::lower_bound(occ_.begin(), occ_.end(), v,
+                               [](const Occurrence &o, Var x) { return o.var < x; });
+    for (; it != occ_.end() && it->var == v; ++it) {
+      const Dirty d{it->slot, it->term};
+      const auto at = std::lower_bound(dirty_.begin(), dirty_.end(), d);
+      if (at == dirty_.end() || at->slot != d.slot || at->term != d.term)
+        dirty_.insert(at, d);
+    }
   }
 
-  // Adds the change of t's value to the delta of every lane where it
-  // changes; returns the lanes where one of its variables changed.
-  std::uint64_t addDelta(const Circuit::Term &t, const LaneValuation &lv) {
-    const Var *vars = c_.vars(t);
-    bool hasWord = false;
-    std::uint64_t before = kAll, after = kAll, lanesChanged = 0;
-    for (std::uint32_t j = 0; j < t.numVars; ++j) {
-      const Var v = vars[j];
-      const std::uint64_t d = stamp_[v] == now_ ? diff_[v] : 0;
-      lanesChanged |= d;
-      if (c_.isWord(v)) {
-        hasWord = true;
-      } else {
-        before &= lv.bits[v];
-        after &= lv.bits[v] ^ d;
+  std::size_t newCoef() {
+    pool_.resize(pool_.size() + n_, 0);
+    return pool_.size() - n_;
+  }
+  void addEntry(List &list, std::size_t at, std::uint64_t lanes) {
+    if (allZero(pool_.data() + at, n_) || lanes == 0)
+      return;
+    for (Entry &e : list)
+      if (e.lanes == lanes) {
+        for (int k = 0; k < n_; ++k)
+          pool_[e.at + k] ^= pool_[at + k];
+        return;
       }
-    }
-    if (!hasWord) {
-      // A product of bits: the term changes by its coefficient.
-      const std::uint64_t flips = before ^ after;
+    list.push_back({at, lanes});
+  }
+
+  // The change of the polynomial in slot: the dirty terms of that slot,
+  // taken off the front of the dirty list.
+  void changes(std::uint32_t slot, const Vectors &vec, std::size_t w, List &list) {
+    const LaneValuation &lv = vec.lanes[w];
+    std::size_t end = 0;
+    while (end < dirty_.size() && dirty_[end].slot == slot)
+      ++end;
+    for (std::size_t i = 0; i < end; ++i) {
+      const Circuit::Term &t = c_.term(dirty_[i].term);
+      const Var *vars = c_.vars(t);
+      std::uint32_t wordsIn = 0;
+      Var word = 0;
+      std::uint64_t before = kAll, after = kAll, lanesChanged = 0;
+      for (std::uint32_t j = 0; j < t.numVars; ++j) {
+        const std::uint64_t d = diff(vars[j]);
+        lanesChanged |= d;
+        if (c_.isWord(vars[j])) {
+          ++wordsIn;
+          word = vars[j];
+        } else {
+          before &= lv.bits[vars[j]];
+          after &= lv.bits[vars[j]] ^ d;
+        }
+      }
       const word_t *coef = c_.coef(t);
-      for (std::uint64_t m = flips; m != 0; m &= m - 1) {
-        word_t *d = delta_.data() + std::size_t(__builtin_ctzll(m)) * n_;
+      if (wordsIn == 0) {
+        // A product of bits: the term changes by its coefficient.
+        const std::size_t at = newCoef();
         if (coef == nullptr)
-          d[0] ^= 1;
+          pool_[at] = 1;
         else
-          for (int k = 0; k < n_; ++k)
-            d[k] ^= coef[k];
+          std::copy(coef, coef + n_, pool_.begin() + at);
+        addEntry(list, at, before ^ after);
+        work_ += n_;
+        continue;
       }
-      return lanesChanged;
+      if (wordsIn == 1 && t.numVars == 1) {
+        // coef * W: coef times each change of W.
+        for (const Entry &e : lists_[c_.wordSlot(word)]) {
+          const std::size_t at = newCoef();
+          std::copy(pool_.begin() + e.at, pool_.begin() + e.at + n_, pool_.begin() + at);
+          if (coef != nullptr)
+            multExp(pool_.data() + at, coef);
+          addEntry(list, at, e.lanes);
+        }
+        work_ += n_;
+        continue;
+      }
+      // Any other term, lane by lane.
+      for (std::uint64_t m = lanesChanged; m != 0; m &= m - 1) {
+        const unsigned l = static_cast<unsigned>(__builtin_ctzll(m));
+        const std::size_t base = std::size_t(l) * c_.wordCount() * n_;
+        word_t *was = scratch_.data(), *is = was + n_, *moved = is + n_;
+        auto old = [&](Var v) { return lv.words.data() + base + std::size_t(c_.wordSlot(v)) * n_; };
+        termValue(
+            c_, t, [&](Var v) { return (lv.bits[v] >> l) & 1; }, old, was);
+        termValue(
+            c_, t, [&](Var v) { return ((lv.bits[v] ^ diff(v)) >> l) & 1; },
+            [&](Var v) -> const word_t * {
+              std::copy(old(v), old(v) + n_, moved);
+              for (const Entry &e : lists_[c_.wordSlot(v)])
+                if ((e.lanes >> l) & 1)
+                  for (int k = 0; k < n_; ++k)
+                    moved[k] ^= pool_[e.at + k];
+              return moved;
+            },
+            is);
+        const std::size_t at = newCoef();
+        for (int k = 0; k < n_; ++k)
+          pool_[at + k] = was[k] ^ is[k];
+        addEntry(list, at, std::uint64_t{1} << l);
+        work_ += 4 * n_;
+      }
     }
-    for (std::uint64_t m = lanesChanged; m != 0; m &= m - 1) {
-      const unsigned l = static_cast<unsigned>(__builtin_ctzll(m));
-      const std::size_t base = std::size_t(l) * c_.wordCount() * n_;
-      auto bit = [&](Var v) { return (lv.bits[v] >> l) & 1; };
-      auto word = [&](Var v) { return lv.words.data() + base + std::size_t(c_.wordSlot(v)) * n_; };
-      termValue(c_, t, bit, word, before_.data());
-      termValue(
-          c_, t, [&](Var v) { return ((lv.bits[v] ^ (stamp_[v] == now_ ? diff_[v] : 0)) >> l) & 1; },
-          [&](Var v) {
-            const bool moved = stamp_[v] == now_ && ((diff_[v] >> l) & 1) != 0;
-            return (moved ? newWord_.data() : lv.words.data()) + base +
-                   std::size_t(c_.wordSlot(v)) * n_;
-          },
-          after_.data());
-      word_t *d = delta_.data() + std::size_t(l) * n_;
-      for (int k = 0; k < n_; ++k)
-        d[k] ^= before_[k] ^ after_[k];
-    }
-    return lanesChanged;
+    dirty_.erase(dirty_.begin(), dirty_.begin() + static_cast<std::ptrdiff_t>(end));
   }
 
-  struct Occurrence {
-    std::uint32_t slot, term;
-  };
+  static constexpr Var kEmpty = ~Var{0};
   const Circuit &c_;
   const int n_;
-  std::uint32_t now_ = 0;
   std::uint64_t work_ = 0;
-  Array<std::uint32_t> stamp_;
-  Array<std::uint64_t> diff_; // per variable, valid when stamped now: the lanes that changed
-  Array<std::uint64_t> pending_;
-  std::size_t low_ = ~std::size_t{0}, high_ = 0;
-  std::vector<Array<std::uint32_t>> dirty_;
-  Array<std::uint32_t> termStamp_;
-  Array<word_t> newWord_, delta_, before_, after_;
-  Array<std::uint32_t> occStart_;
-  Array<Occurrence> occ_;
+  Array<std::uint64_t> pending_;    // bit per position in the order: to recompute
+  std::vector<std::uint32_t> heap_; // those positions, least first
+  Array<Var> keys_;
+  Array<std::uint64_t> values_;
   Array<Var> changed_;
+  Array<std::size_t> used_; // the occupied slots of keys_
+  std::vector<Occurrence> occ_;
+  std::vector<Dirty> dirty_;
+  std::vector<List> lists_; // per slot: the change of that word
+  Array<word_t> pool_, scratch_;
 };
 
-// Finds an existing signal (an input or a bit) with given values on the
-// determined lanes of every word: by a hash of its 64 lanes when a word is
-// determined on all of them, otherwise by a scan.
-class SignalFinder {
+// Rewiring sources: for each query (a gate g and, per word, the lanes and
+// values a signal must have), is there a signal outside g's fan-out that
+// has them?
+class Rewiring {
 public:
-  SignalFinder(const Circuit &c, const Vectors &vec, std::uint64_t scanWork)
-      : c_(c), vec_(vec), budget_(scanWork), indexes_(vec.lanes.size()),
-        seen_(c.endVar(), 0) {
-    for (Var v = 0; v < c.endVar(); ++v)
-      if (c.isInput(v) ? c.isUsed(v) : !c.isWord(v))
-        signals_.push_back(v);
-  }
+  Rewiring(const Circuit &c, const Vectors &vec, std::uint64_t scanWork)
+      : c_(c), vec_(vec), budget_(scanWork) {}
 
-  // Is there a signal s outside g's fan-out with (s ^ value[w]) & need[w]
-  // zero on every word w? Also true when the scan's budget is spent.
-  bool find(Var g, const Array<std::uint64_t> &need, const Array<std::uint64_t> &value) {
-    std::size_t full = need.size(), most = 0;
-    for (std::size_t w = 0; w < need.size(); ++w) {
-      if (need[w] == kAll && full == need.size())
-        full = w;
-      if (__builtin_popcountll(need[w]) > __builtin_popcountll(need[most]))
-        most = w;
+  void add(Var g, const Array<std::uint64_t> &need, const Array<std::uint64_t> &value) {
+    gates_.push_back(g);
+    need_.insert(need_.end(), need.begin(), need.end());
+    value_.insert(value_.end(), value.begin(), value.end());
+  }
+  // Per query: 1 when a signal fits, or when the scan's budget ran out
+  // before the query was tried.
+  std::vector<std::uint8_t> solve() {
+    const std::size_t words = vec_.words();
+    std::vector<std::uint8_t> found(gates_.size(), 0);
+    // Queries with a word determined in all lanes, by that word; the rest.
+    std::vector<std::vector<std::pair<std::uint64_t, std::uint32_t>>> keyed(words);
+    std::vector<std::uint32_t> masked;
+    for (std::uint32_t q = 0; q < gates_.size(); ++q) {
+      std::size_t full = words;
+      for (std::size_t w = 0; w < words && full == words; ++w)
+        if (need(q)[w] == kAll)
+          full = w;
+      if (full < words)
+        keyed[full].push_back({value(q)[full], q});
+      else
+        masked.push_back(q);
     }
-    if (need[most] == 0)
-      return true;
-    auto fits = [&](Var s) {
-      for (std::size_t w = 0; w < need.size(); ++w)
-        if (((vec_.lanes[w].bits[s] ^ value[w]) & need[w]) != 0)
-          return false;
-      return outsideFanOut(g, s);
-    };
-    if (full != need.size()) {
-      const Index &index = indexOf(full);
-      const std::uint64_t sig = value[full];
-      for (std::uint32_t i = index.head[hash(sig, index.shift)]; i != kNone; i = index.next[i]) {
-        ++used_;
-        if (vec_.lanes[full].bits[signals_[i]] == sig && fits(signals_[i]))
-          return true;
+    for (std::size_t w = 0; w < words; ++w) {
+      auto &keys = keyed[w];
+      if (keys.empty())
+        continue;
+      std::sort(keys.begin(), keys.end());
+      // A bit per hash of the keys rules most signals out at once.
+      std::vector<std::uint64_t> filter(std::size_t{1} << 10, 0);
+      auto hash = [](std::uint64_t k) { return (k * 0x9e3779b97f4a7c15ULL) >> 48; };
+      for (const auto &k : keys)
+        filter[hash(k.first) / 64] |= std::uint64_t{1} << (hash(k.first) % 64);
+      const Array<std::uint64_t> &bits = vec_.lanes[w].bits;
+      for (Var s = 0; s < c_.endVar(); ++s) {
+        const std::uint64_t sig = bits[s];
+        if (((filter[hash(sig) / 64] >> (hash(sig) % 64)) & 1) == 0 || !isSignal(c_, s))
+          continue;
+        auto it = std::lower_bound(keys.begin(), keys.end(), std::make_pair(sig, std::uint32_t{0}));
+        for (; it != keys.end() && it->first == sig; ++it)
+          if (!found[it->second] && fits(it->second, s))
+            found[it->second] = 1;
       }
-      return used_ > budget_;
     }
-    if (used_ + signals_.size() > budget_)
-      return true;
-    used_ += signals_.size();
-    const Array<std::uint64_t> &bits = vec_.lanes[most].bits;
-    for (Var s : signals_)
-      if (((bits[s] ^ value[most]) & need[most]) == 0 && fits(s))
-        return true;
-    return false;
+    // The others by a scan over the signals, a batch at a time, within the
+    // budget.
+    std::size_t signals = 0;
+    for (Var s = 0; s < c_.endVar(); ++s)
+      signals += isSignal(c_, s) ? 1 : 0;
+    constexpr std::size_t kBatch = 64;
+    for (std::size_t from = 0; from < masked.size(); from += kBatch) {
+      const std::size_t to = std::min(masked.size(), from + kBatch);
+      if (used_ + signals * (to - from) > budget_) {
+        for (std::size_t i = from; i < masked.size(); ++i)
+          found[masked[i]] = 1;
+        break;
+      }
+      used_ += signals * (to - from);
+      // Each query is tried first on its word with the most determined lanes.
+      std::vector<std::size_t> best(to - from, 0);
+      for (std::size_t i = from; i < to; ++i)
+        for (std::size_t w = 1; w < words; ++w)
+          if (__builtin_popcountll(need(masked[i])[w]) >
+              __builtin_popcountll(need(masked[i])[best[i - from]]))
+            best[i - from] = w;
+      for (Var s = 0; s < c_.endVar(); ++s) {
+        if (!isSignal(c_, s))
+          continue;
+        for (std::size_t i = from; i < to; ++i) {
+          const std::uint32_t q = masked[i];
+          const std::size_t w = best[i - from];
+          if (!found[q] && ((vec_.lanes[w].bits[s] ^ value(q)[w]) & need(q)[w]) == 0 && fits(q, s))
+            found[q] = 1;
+        }
+      }
+    }
+    return found;
   }
 
-  std::uint64_t used() const { return used_; }
 private:
-  static constexpr std::uint32_t kNone = ~0U;
-  struct Index {
-    unsigned shift = 0;
-    Array<std::uint32_t> head, next;
-  };
-  static std::size_t hash(std::uint64_t sig, unsigned shift) {
-    return static_cast<std::size_t>((sig * 0x9e3779b97f4a7c15ULL) >> shift);
-  }
+  const std::uint64_t *need(std::uint32_t q) const { return need_.data() + q * vec_.words(); }
+  const std::uint64_t *value(std::uint32_t q) const { return value_.data() + q * vec_.words(); }
 
-  const Index &indexOf(std::size_t w) {
-    Index &index = indexes_[w];
-    if (!index.head.empty())
-      return index;
-    unsigned log = 4;
-    while ((std::size_t{1} << log) < 2 * signals_.size())
-      ++log;
-    index.shift = 64 - log;
-    index.head.assign(std::size_t{1} << log, kNone);
-    index.next.resize(signals_.size());
-    const Array<std::uint64_t> &bits = vec_.lanes[w].bits;
-    for (std::uint32_t i = 0; i < signals_.size(); ++i) {
-      std::uint32_t &head = index.head[hash(bits[signals_[i]], index.shift)];
-      index.next[i] = head;
-      head = i;
-    }
-    return index;
+  bool fits(std::uint32_t q, Var s) {
+    for (std::size_t w = 0; w < vec_.words(); ++w)
+      if (((vec_.lanes[w].bits[s] ^ value(q)[w]) & need(q)[w]) != 0)
+        return false;
+    return outsideFanOut(gates_[q], s);
   }
 
   // Is s outside g's fan-out (so that g may read it)? Signals before g in
   // the dependency order are; for a later one, its fan-in above g's
   // position is searched, within a bound (beyond it: yes, which keeps g).
-  bool outsideFanOut(Var g, Var s) {
+  bool outsideFanOut(Var g, Var s) const {
     if (s == g)
       return false;
     if (c_.isInput(s) || c_.position(s) < c_.position(g))
       return true;
-    ++now_;
-    stack_.assign(1, s);
-    std::size_t visited = 0;
-    while (!stack_.empty()) {
-      const Var v = stack_.back();
-      stack_.pop_back();
-      if (++visited > kMaxVisits)
+    std::unordered_set<Var> seen{s};
+    std::vector<Var> stack{s};
+    while (!stack.empty()) {
+      const Var v = stack.back();
+      stack.pop_back();
+      if (seen.size() > kMaxVisits)
         return true;
       const Circuit::Poly &def = c_.definition(v);
       for (std::uint32_t k = 0; k < def.numTerms; ++k) {
@@ -415,26 +534,21 @@ private:
           const Var u = c_.vars(t)[j];
           if (u == g)
             return false;
-          if (!c_.isInput(u) && seen_[u] != now_ && c_.position(u) > c_.position(g)) {
-            seen_[u] = now_;
-            stack_.push_back(u);
-          }
+          if (!c_.isInput(u) && c_.position(u) > c_.position(g) && seen.insert(u).second)
+            stack.push_back(u);
         }
       }
     }
     return true;
   }
 
-  static constexpr std::size_t kMaxVisits = 1 << 16;
+  static constexpr std::size_t kMaxVisits = 1 << 14;
   const Circuit &c_;
   const Vectors &vec_;
   const std::uint64_t budget_;
   std::uint64_t used_ = 0;
-  Array<Var> signals_;
-  std::vector<Index> indexes_;
-  Array<std::uint32_t> seen_;
-  std::uint32_t now_ = 0;
-  Array<Var> stack_;
+  Array<Var> gates_;
+  Array<std::uint64_t> need_, value_;
 };
 
 // The distinct variables of g's definition.
@@ -470,70 +584,24 @@ bool sameInputsExplain(const Vectors &vec, const Array<Var> &in, const Array<std
   return (seen0 & seen1) == 0;
 }
 
-// One input u rewired: g = u*A + B (A, B without u) must give the needed
-// values with u replaced by an existing signal s. Where A is 1, s must be
-// value + B; where A is 0, B must be the value already.
-bool rewiringExplains(const Circuit &c, const Vectors &vec, SignalFinder &finder, Var g,
-                      const Array<Var> &in, const Array<std::uint64_t> &need,
-                      const Array<std::uint64_t> &value) {
-  const std::size_t words = need.size();
-  Array<std::uint64_t> sNeed(words), sValue(words);
-  for (Var u : in) {
-    bool possible = true;
-    for (std::size_t w = 0; w < words && possible; ++w) {
-      const Array<std::uint64_t> &bits = vec.lanes[w].bits;
-      const std::uint64_t b = evalBits(c, g, [&](Var v) { return v == u ? 0 : bits[v]; });
-      const std::uint64_t a = b ^ evalBits(c, g, [&](Var v) { return v == u ? kAll : bits[v]; });
-      possible = (need[w] & ~a & (value[w] ^ b)) == 0;
-      sNeed[w] = need[w] & a;
-      sValue[w] = value[w] ^ b;
-    }
-    if (possible && finder.find(g, sNeed, sValue))
-      return true;
-  }
-  return false;
-}
-
 } // namespace
 
 void keepRepairable(const Circuit &c, const std::vector<Valuation> &failing, Array<Var> &suspects,
                     const RepairLimits &limits) {
   if (suspects.empty() || !c.constraints().empty())
     return;
-  std::clock_t t0 = std::clock();
-  auto lap = [&](const char *what) {
-    if (std::getenv("PV_REPAIR_TIME"))
-      std::fprintf(stderr, "  %s %.1f ms\n", what, 1000.0 * double(std::clock() - t0) / CLOCKS_PER_SEC);
-    t0 = std::clock();
-  };
-  {
-    Array<std::uint64_t> probe(std::size_t(2) << 20, 0);
-    lap("probe 16MB huge");
-    std::vector<std::uint64_t> probe2(std::size_t(2) << 20, 0);
-    lap("probe 16MB malloc");
-    LaneValuation lv;
-    lv.bits.assign(c.endVar(), 0);
-    lap("lv");
-    simulateLanes(c, lv);
-    lap("sim1");
-    simulateLanes(c, lv);
-    lap("sim2");
-  }
   const Vectors vec(c, failing, limits);
-  lap("vectors");
   LaneFlip flip(c);
-  lap("flip");
-  if (std::getenv("PV_REPAIR_TIME"))
-    std::fprintf(stderr, "  endVar %u order %zu words %u\n", c.endVar(), c.order().size(), c.wordCount());
-  SignalFinder finder(c, vec, limits.scanWork);
-  lap("finder");
-  const std::size_t words = vec.lanes.size();
-  Array<std::uint64_t> need(words), value(words);
-  Array<Var> kept;
-  for (Var g : suspects) {
+  Rewiring rewiring(c, vec, limits.scanWork);
+  const std::size_t words = vec.words();
+  Array<std::uint64_t> need(words), value(words), sNeed(words), sValue(words);
+  std::vector<std::uint8_t> keep(suspects.size(), 0);
+  std::vector<std::uint32_t> owner; // per rewiring query: its suspect
+  for (std::uint32_t i = 0; i < suspects.size(); ++i) {
+    const Var g = suspects[i];
     const Array<Var> in = inputsOf(c, g);
     if (in.size() > limits.maxArity || flip.work() > limits.flipWork) {
-      kept.push_back(g);
+      keep[i] = 1;
       continue;
     }
     // Per word: the lanes where exactly one of g's values makes the
@@ -541,19 +609,49 @@ void keepRepairable(const Circuit &c, const std::vector<Valuation> &failing, Arr
     bool possible = true;
     for (std::size_t w = 0; w < words && possible; ++w) {
       const std::uint64_t now = vec.zero[w];
-      const std::uint64_t flipped = flip.zeroWithFlip(g, vec.lanes[w], vec.specOf(w), now);
+      const std::uint64_t flipped = flip.zeroWithFlip(g, vec, w);
       possible = (now | flipped) == kAll;
       need[w] = now ^ flipped;
       value[w] = vec.lanes[w].bits[g] ^ (flipped & ~now);
     }
-    if (possible && (sameInputsExplain(vec, in, need, value) ||
-                     rewiringExplains(c, vec, finder, g, in, need, value)))
-      kept.push_back(g);
+    if (!possible)
+      continue;
+    if (sameInputsExplain(vec, in, need, value)) {
+      keep[i] = 1;
+      continue;
+    }
+    // Rewiring input u: g = u*A + B. Where A is 1 the new source must be
+    // value + B; where A is 0, B must be the value already.
+    for (Var u : in) {
+      if (keep[i])
+        break;
+      bool fits = true, any = false;
+      for (std::size_t w = 0; w < words && fits; ++w) {
+        const Array<std::uint64_t> &bits = vec.lanes[w].bits;
+        const std::uint64_t b = evalBits(c, g, [&](Var v) { return v == u ? 0 : bits[v]; });
+        const std::uint64_t a = b ^ evalBits(c, g, [&](Var v) { return v == u ? kAll : bits[v]; });
+        fits = (need[w] & ~a & (value[w] ^ b)) == 0;
+        sNeed[w] = need[w] & a;
+        sValue[w] = value[w] ^ b;
+        any = any || sNeed[w] != 0;
+      }
+      if (fits && !any)
+        keep[i] = 1;
+      else if (fits) {
+        rewiring.add(g, sNeed, sValue);
+        owner.push_back(i);
+      }
+    }
   }
-  lap("loop");
-  if (std::getenv("PV_REPAIR_TIME"))
-    std::fprintf(stderr, "  flipwork %llu scan %llu\n", (unsigned long long)flip.work(), (unsigned long long)finder.used());
-  suspects.swap(kept);
+  const std::vector<std::uint8_t> found = rewiring.solve();
+  for (std::size_t q = 0; q < found.size(); ++q)
+    keep[owner[q]] |= found[q];
+  Array<Var> kept;
+  for (std::size_t i = 0; i < suspects.size(); ++i)
+    if (keep[i])
+      kept.push_back(suspects[i]);
+  if (!kept.empty())
+    suspects.swap(kept);
 }
 
 } // namespace witness

@@ -21,18 +21,22 @@
 namespace witness {
 
 struct RepairLimits {
-  unsigned randomWords = 4; // words of 64 random input vectors
+  // Words of 64 random input vectors; the failing assignments take the
+  // first lanes of one more word, whose other lanes are random too.
+  unsigned randomWords = 1;
   std::uint64_t seed = 0x2545f4914f6cdd1dULL;
   unsigned maxArity = 6; // a gate with more distinct inputs is kept
   // Work bounds: gates re-simulated by the flips, and signals compared by
   // the rewiring scans. When one runs out, the gates not yet judged stay.
-  std::uint64_t flipWork = 40'000'000;
-  std::uint64_t scanWork = 20'000'000;
+  std::uint64_t flipWork = 2'000'000;
+  std::uint64_t scanWork = 10'000'000;
 };
 
 // Removes from suspects (bits of c) the gates that no repair of that one
-// gate explains; the order of the others is kept. Nothing changes when c
-// has constraints (polynomials that define no variable).
+// gate explains; the order of the others is kept. Nothing changes when no
+// suspect has such a repair (several faults, or a fault of another kind,
+// such as a missing gate: the flip test's list is then all there is), or
+// when c has constraints (polynomials that define no variable).
 void keepRepairable(const Circuit &c, const std::vector<Valuation> &failing, Array<Var> &suspects,
                     const RepairLimits &limits = RepairLimits());
 

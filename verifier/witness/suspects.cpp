@@ -8,9 +8,6 @@
 #include "suspects.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
-#include <ctime>
 #include <functional>
 
 #include "coeff_vector.h"
@@ -370,12 +367,7 @@ Array<Var> findSuspects(const Circuit &c, const std::vector<Valuation> &failing,
     if (suspects.empty())
       break;
   }
-  const std::clock_t t0 = std::clock();
-  const std::size_t before = suspects.size();
   keepRepairable(c, failing, suspects);
-  if (std::getenv("PV_REPAIR_TIME"))
-    std::fprintf(stderr, "REPAIR %zu -> %zu in %.1f ms\n", before, suspects.size(),
-                 1000.0 * double(std::clock() - t0) / CLOCKS_PER_SEC);
   orderByChains(c, suspects);
   return suspects;
 }
