@@ -605,17 +605,14 @@ void keepRepairable(const Circuit &c, const std::vector<Valuation> &failing, Arr
       continue;
     }
     // Per word: the lanes where exactly one of g's values makes the
-    // specification zero, and that value.
-    bool possible = true;
-    for (std::size_t w = 0; w < words && possible; ++w) {
+    // specification zero, and that value. Where neither does, another
+    // fault shows, and the lane says nothing about g.
+    for (std::size_t w = 0; w < words; ++w) {
       const std::uint64_t now = vec.zero[w];
       const std::uint64_t flipped = flip.zeroWithFlip(g, vec, w);
-      possible = (now | flipped) == kAll;
       need[w] = now ^ flipped;
       value[w] = vec.lanes[w].bits[g] ^ (flipped & ~now);
     }
-    if (!possible)
-      continue;
     if (sameInputsExplain(vec, in, need, value)) {
       keep[i] = 1;
       continue;

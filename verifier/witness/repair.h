@@ -1,16 +1,18 @@
 // Suspects that one gate-level repair can explain. A gate g is kept when,
 // over a fixed seeded set of simulated input vectors (random ones and the
 // failing witnesses), some change of g alone makes the specification zero
-// on every vector:
+// on every vector where a change of g can:
 //   - g computes another function of the same inputs, or
 //   - one input of g is rewired to another existing signal outside g's
 //     fan-out (a bit or an input).
 // Per vector, g's required value is the value (its own or its flip, with
-// the fan-out simulated again) that makes the specification zero; a vector
-// where neither does rules g out. With a single faulty gate, that gate's
-// correct value turns the circuit into the correct one, so it always
-// stays; the other gates of its cone see an error that is no function of
-// their own inputs and drop out.
+// the fan-out simulated again) that makes the specification zero; both:
+// either will do; neither: another fault shows there, and the vector is
+// left out (with a single fault this never happens to the faulty gate, and
+// with several it lets a gate near one fault stay). With a single faulty
+// gate, that gate's correct value turns the circuit into the correct one,
+// so it always stays; the other gates of its cone see an error that is no
+// function of their own inputs and drop out.
 #pragma once
 
 #include <cstdint>
