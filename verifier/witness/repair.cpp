@@ -145,14 +145,23 @@ public:
     resize(1024);
   }
 
-  // Lanes of word w where the specification is zero once bit g is flipped.
-  std::uint64_t zeroWithFlip(Var g, const Vectors &vec, std::size_t w) {
+  // zero := the lanes of word w where the specification is zero once bit g
+  // is flipped. False (zero unset) when the flip reaches more than
+  // maxGates bits.
+  bool zeroWithFlip(Var g, const Vectors &vec, std::size_t w, std::uint64_t maxGates,
+                    std::uint64_t &zero) {
     const LaneValuation &lv = vec.lanes[w];
     clear();
     setDiff(g, kAll);
     schedule(g);
     auto lanes = [&](Var v) { return lv.bits[v] ^ diff(v); };
-    while (!heap_.empty()) {
+    for (std::uint64_t gates = 0; !heap_.empty(); ++gates) {
+      if (gates == maxGates) {
+        for (std::uint32_t pos : heap_)
+          pending_[pos / 64] &= ~(std::uint64_t{1} << (pos % 64));
+        heap_.clear();
+        return false;
+      }
       std::pop_heap(heap_.begin(), heap_.end(), std::greater<>());
       const std::uint32_t pos = heap_.back();
       heap_.pop_back();
@@ -183,14 +192,15 @@ public:
       }
     }
     const std::uint32_t specSlot = c_.wordCount();
+    zero = vec.zero[w];
     if (dirty_.empty())
-      return vec.zero[w];
+      return true;
     List &list = lists_[specSlot];
     changes(specSlot, vec, w, list);
     std::uint64_t touched = 0;
     for (const Entry &e : list)
       touched |= e.lanes;
-    std::uint64_t zero = vec.zero[w] & ~touched;
+    zero &= ~touched;
     word_t *sum = scratch_.data();
     for (std::uint64_t m = touched; m != 0; m &= m - 1) {
       const unsigned l = static_cast<unsigned>(__builtin_ctzll(m));
@@ -210,7 +220,7 @@ public:
       if (isZero)
         zero |= std::uint64_t{1} << l;
     }
-    return zero;
+    return true;
   }
 
   std::uint64_t work() const { return work_; }
@@ -607,11 +617,17 @@ void keepRepairable(const Circuit &c, const std::vector<Valuation> &failing, Arr
     // Per word: the lanes where exactly one of g's values makes the
     // specification zero, and that value. Where neither does, another
     // fault shows, and the lane says nothing about g.
-    for (std::size_t w = 0; w < words; ++w) {
+    bool judged = true;
+    for (std::size_t w = 0; w < words && judged; ++w) {
       const std::uint64_t now = vec.zero[w];
-      const std::uint64_t flipped = flip.zeroWithFlip(g, vec, w);
+      std::uint64_t flipped = 0;
+      judged = flip.zeroWithFlip(g, vec, w, limits.fanOut, flipped);
       need[w] = now ^ flipped;
       value[w] = vec.lanes[w].bits[g] ^ (flipped & ~now);
+    }
+    if (!judged) {
+      keep[i] = 1;
+      continue;
     }
     if (sameInputsExplain(vec, in, need, value)) {
       keep[i] = 1;

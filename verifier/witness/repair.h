@@ -28,9 +28,13 @@ struct RepairLimits {
   unsigned randomWords = 1;
   std::uint64_t seed = 0x2545f4914f6cdd1dULL;
   unsigned maxArity = 6; // a gate with more distinct inputs is kept
-  // Work bounds: gates re-simulated by the flips, and signals compared by
-  // the rewiring scans. When one runs out, the gates not yet judged stay.
-  std::uint64_t flipWork = 2'000'000;
+  // Work bounds. A gate whose flip reaches more than fanOut bits stays
+  // unjudged (an early gate of a long chain, as in Montgomery's reduction:
+  // its fan-out is much of the circuit). flipWork bounds the bits
+  // re-simulated by all flips, scanWork the signals compared by the
+  // rewiring scans; when one runs out, the gates not yet judged stay.
+  std::uint64_t fanOut = 2048;
+  std::uint64_t flipWork = 1'000'000;
   std::uint64_t scanWork = 10'000'000;
 };
 
