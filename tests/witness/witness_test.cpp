@@ -16,6 +16,8 @@
 #include <random>
 #include <sstream>
 
+#include <unistd.h>
+
 namespace {
 
 std::string capture(const std::string &command) {
@@ -39,7 +41,8 @@ struct Output {
 };
 
 Output polyverify(const std::string &problem, const std::string &name) {
-  const std::string path = ::testing::TempDir() + name + ".alg";
+  // The process id keeps runs of this test in other build trees apart.
+  const std::string path = ::testing::TempDir() + name + "_" + std::to_string(getpid()) + ".alg";
   std::ofstream(path) << problem;
   return {capture(std::string(POLYVERIFY) + " -w " + path + " 2>" + path + ".err"),
           capture("cat " + path + ".err")};
