@@ -12,6 +12,7 @@
 
 #include "coeff_vector.h"
 #include "poly_words.h"
+#include "repair.h"
 
 namespace witness {
 
@@ -366,6 +367,7 @@ Array<Var> findSuspects(const Circuit &c, const std::vector<Valuation> &failing,
     if (suspects.empty())
       break;
   }
+  keepRepairable(c, failing, suspects);
   orderByChains(c, suspects);
   return suspects;
 }
