@@ -14,17 +14,13 @@
 #include <string>
 #include <vector>
 
+#include "blocks.h"
 #include "field_state.h"
-#include "huge_alloc.h"
 #include "problem_hook.h"
 
 namespace witness {
 
 using Var = VarId;
-
-// Arrays per variable or per term run to millions of entries: they take
-// huge pages, as the verifier's own arrays do.
-template <class T> using Array = std::vector<T, HugeAllocator<T>>;
 
 class Circuit {
 public:

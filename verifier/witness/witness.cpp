@@ -222,9 +222,7 @@ void describe(const Circuit &c, const OutputForm &form, const Valuation &val, Re
   report.lines.push_back(line);
 }
 
-} // namespace
-
-Report analyze(const SolvedProblem &p, const Limits &limits) {
+Report analyzeProblem(const SolvedProblem &p, const Limits &limits) {
   Report report;
   if (p.remainder.empty())
     return report;
@@ -294,6 +292,14 @@ Report analyze(const SolvedProblem &p, const Limits &limits) {
                          joinNames(c, suspects, limits.listedSuspects, " "));
   if (suspects.size() > limits.listedSuspects)
     report.lines.push_back("SUSPECTS IN ALL: " + std::to_string(suspects.size()));
+  return report;
+}
+
+} // namespace
+
+Report analyze(const SolvedProblem &p, const Limits &limits) {
+  Report report = analyzeProblem(p, limits);
+  releaseBlocks(); // every array of the analysis is gone
   return report;
 }
 
