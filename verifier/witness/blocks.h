@@ -1,11 +1,14 @@
 // Memory for the witness analysis's arrays. On this kind of machine a page
-// fault costs far more than the work on the page: a fresh 4 KiB page takes
-// about as long as filling a megabyte of memory already mapped. Arrays per
-// variable or per term of a large multiplier are hundreds of kilobytes to
-// tens of megabytes, and the analysis makes and drops dozens of them, so
-// every block of 64 KiB or more is taken in whole 2 MiB huge pages, and a
-// dropped block is kept for the next array of its size instead of being
-// unmapped. releaseBlocks() returns the kept blocks to the system.
+// fault costs far more than the work on the page: touching fresh memory
+// takes several milliseconds per megabyte when the machine is busy, as long
+// as a hundred passes over memory already mapped. Arrays per variable or per
+// term of a large multiplier are hundreds of kilobytes to tens of megabytes,
+// and the analysis makes and drops dozens of them. So every block of 64 KiB
+// or more is carved from large regions on huge pages, one after the other
+// (a 600 KB array does not take a 2 MiB page of its own), and a dropped block
+// goes to the next request of its size instead of back to the system. A
+// region with no block in use is filled again from its start, and
+// releaseBlocks() unmaps those regions.
 #pragma once
 
 #include <cstddef>
@@ -16,7 +19,7 @@ namespace witness {
 
 void *allocateBlock(std::size_t bytes);
 void freeBlock(void *p, std::size_t bytes);
-// Unmaps the dropped blocks kept for reuse; blocks in use stay.
+// Unmaps the regions that hold no block in use.
 void releaseBlocks();
 
 template <class T> struct BlockAllocator {

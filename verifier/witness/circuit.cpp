@@ -369,6 +369,56 @@ void Circuit::buildReaders() {
   each([&](Var u, Var v) { readers_[fill[u]++] = v; });
 }
 
+OutputForm outputForm(const Circuit &c) {
+  OutputForm form;
+  const Circuit::Poly &spec = c.spec();
+  Array<std::uint32_t> uses(c.endVar(), 0);
+  for (std::uint32_t k = 0; k < spec.numTerms; ++k) {
+    const Circuit::Term &t = c.term(spec.firstTerm + k);
+    for (std::uint32_t j = 0; j < t.numVars; ++j)
+      ++uses[c.vars(t)[j]];
+  }
+  for (std::uint32_t k = 0; k < spec.numTerms && form.word == 0; ++k) {
+    const Circuit::Term &t = c.term(spec.firstTerm + k);
+    if (t.numVars != 1 || !c.isWord(c.vars(t)[0]) || uses[c.vars(t)[0]] != 1)
+      continue;
+    const int n = c.words();
+    Array<word_t> inverse(n, 0), check(n);
+    if (c.coef(t) == nullptr) {
+      inverse[0] = 1;
+    } else {
+      invertVector(c.coef(t), inverse.data());
+      std::copy(inverse.begin(), inverse.end(), check.begin());
+      multExp(check.data(), c.coef(t));
+      if (check[0] != 1 || !allZero(check.data() + 1, n - 1))
+        continue;
+    }
+    form.word = c.vars(t)[0];
+    form.term = k;
+    form.inverse = inverse;
+  }
+  if (form.word == 0)
+    return form;
+  form.bitOf.assign(std::size_t(c.words()) * 64, 0);
+  const Circuit::Poly &def = c.definition(form.word);
+  for (std::uint32_t k = 0; k < def.numTerms; ++k) {
+    const Circuit::Term &t = c.term(def.firstTerm + k);
+    const word_t *coef = c.coef(t);
+    if (t.numVars != 1 || c.isWord(c.vars(t)[0]))
+      continue;
+    int bit = -1, set = 0;
+    for (int w = 0; w < c.words(); ++w)
+      for (int b = 0; b < 64; ++b)
+        if (coef == nullptr ? (w == 0 && b == 0) : ((coef[w] >> b) & 1) != 0) {
+          bit = 64 * w + b;
+          ++set;
+        }
+    if (set == 1)
+      form.bitOf[bit] = c.vars(t)[0];
+  }
+  return form;
+}
+
 void evaluate(const Circuit &c, const Circuit::Poly &poly, const Valuation &val, word_t *out) {
   Array<word_t> scratch(c.words());
   evalPoly(

@@ -102,6 +102,17 @@ private:
   Array<std::uint32_t> leads_; // per variable: polynomials whose leading term starts with it
 };
 
+// The specification as c*W + S, where W is a word that no other term reads:
+// the circuit's output word. W is 0 when there is none.
+struct OutputForm {
+  Var word = 0;
+  std::uint32_t term = 0; // the term c*W: spec().firstTerm + term
+  Array<word_t> inverse;  // c^-1
+  Array<Var> bitOf;       // bit i of W: the variable whose coefficient is X^i, or 0
+};
+
+OutputForm outputForm(const Circuit &c);
+
 // Values of every variable for one assignment of the inputs.
 struct Valuation {
   Array<std::uint8_t> bit; // per variable: 0 or 1 (bits only)

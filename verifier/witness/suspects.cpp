@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <random>
 
 #include "coeff_vector.h"
 #include "poly_words.h"
@@ -72,6 +73,7 @@ public:
         const unsigned bit = static_cast<unsigned>(__builtin_ctzll(pending_[w]));
         pending_[w] &= pending_[w] - 1;
         sweep(c_.order()[w * 64 + bit], val);
+        ++sweeps_;
       }
     low_ = pending_.size();
     high_ = 0;
@@ -114,6 +116,9 @@ public:
     }
     return zero;
   }
+
+  // Gates simulated so far.
+  std::size_t sweeps() const { return sweeps_; }
 
   // Do word definitions or the specification read v?
   bool readBySpecOrWords(Var v) const { return occStart_[v] != occStart_[v + 1]; }
@@ -246,6 +251,7 @@ private:
   const Circuit &c_;
   const int n_;
   std::uint32_t now_ = 0;
+  std::size_t sweeps_ = 0;
   Array<std::uint32_t> stamp_;
   Array<std::uint64_t> pending_;                 // bit per position in the order: to recompute
   std::size_t low_ = ~std::size_t{0}, high_ = 0; // words of pending_ that may be set
@@ -256,6 +262,164 @@ private:
   Array<std::uint32_t> occStart_;
   Array<Occurrence> occ_;
   Array<Var> changed_;
+};
+
+// Flips judged without simulation, for the usual form of the specification:
+// c*W + S, where W is the sum of X^j * z_j over distinct bits j (and terms
+// of inputs only) and S reads inputs and words of inputs only. There a flip
+// makes the specification zero exactly when it changes the output bits z_j
+// whose bit j is set in spec/c (the wrong bits) and no other. When every
+// gate downstream of a gate g is affine in the gates it reads (each term
+// reads at most one gate, the rest inputs), the changes a flip of g makes
+// add up along the paths: z_j changes when an odd number of the paths from
+// g to z_j pass, at every gate, a term whose inputs are 1. One pass against
+// the order then gives every such gate a 64-bit fingerprint of the set of
+// output bits its flip changes: the XOR of random keys of the bits. A
+// fingerprint other than that of the wrong bits proves the flip does not
+// explain the witness; an equal one is left to the simulation. A long
+// fan-out (a Montgomery multiplier's reduction carries a flip through most
+// of the circuit) costs the simulation a sweep of it per 64 gates; the pass
+// costs one sweep of the circuit for all of them.
+class LinearScreen {
+public:
+  explicit LinearScreen(const Circuit &c) : c_(c) {
+    const OutputForm form = outputForm(c);
+    if (!simpleForm(form))
+      return;
+    inverse_ = form.inverse;
+    std::mt19937_64 rng(0x2545f4914f6cdd1dULL);
+    key_.resize(form.bitOf.size());
+    for (std::uint64_t &k : key_)
+      k = rng();
+    outKey_.assign(c.endVar(), 0);
+    for (std::size_t j = 0; j < form.bitOf.size(); ++j)
+      if (form.bitOf[j] != 0 && !c.isInput(form.bitOf[j]))
+        outKey_[form.bitOf[j]] = key_[j];
+    affine_.assign(c.endVar(), 0);
+    linear_.assign(c.endVar(), 0);
+    for (auto it = c.order().rbegin(); it != c.order().rend(); ++it) {
+      const Var v = *it;
+      if (c.isWord(v))
+        continue;
+      affine_[v] = isAffine(c.definition(v)) ? 1 : 0;
+      bool linear = true;
+      for (const Var *r = c.readersBegin(v); linear && r != c.readersEnd(v); ++r)
+        linear = *r == form.word || (!c.isWord(*r) && affine_[*r] && linear_[*r]);
+      linear_[v] = linear ? 1 : 0;
+    }
+    active_ = true;
+  }
+
+  bool active() const { return active_; }
+  // Is everything downstream of bit g affine, so that its fingerprint is exact?
+  bool linear(Var g) const { return active_ && linear_[g] != 0; }
+
+  // Fingerprints under val (whose specification value is spec) of the
+  // gates at positions from on in the order.
+  void run(const Valuation &val, const word_t *spec, std::uint32_t from) {
+    const int n = c_.words();
+    Array<word_t> wrong(spec, spec + n);
+    multExp(wrong.data(), inverse_.data());
+    wrongKey_ = 0;
+    for (int b = 0; b < 64 * n; ++b)
+      if ((wrong[b / 64] >> (b % 64)) & 1)
+        wrongKey_ ^= key_[b];
+    hash_ = outKey_;
+    for (std::size_t p = c_.order().size(); p-- > from;) {
+      const Var r = c_.order()[p];
+      const std::uint64_t h = hash_[r];
+      if (h == 0 || c_.isWord(r) || !affine_[r])
+        continue;
+      const Circuit::Poly &def = c_.definition(r);
+      for (std::uint32_t k = 0; k < def.numTerms; ++k) {
+        const Circuit::Term &t = c_.term(def.firstTerm + k);
+        const Var *vars = c_.vars(t);
+        Var gate = 0;
+        bool one = true;
+        for (std::uint32_t j = 0; j < t.numVars; ++j)
+          if (!c_.isInput(vars[j]))
+            gate = vars[j];
+          else
+            one = one && val.bit[vars[j]] != 0;
+        if (gate != 0 && one)
+          hash_[gate] ^= h;
+      }
+    }
+  }
+
+  // After run: does flipping the linear gate g certainly not explain?
+  bool rejects(Var g) const { return hash_[g] != wrongKey_; }
+
+private:
+  static bool singleBit(const word_t *coef, int words, int &bit) {
+    int set = 0;
+    for (int w = 0; w < words; ++w)
+      for (int b = 0; b < 64; ++b)
+        if (coef == nullptr ? (w == 0 && b == 0) : ((coef[w] >> b) & 1) != 0) {
+          bit = 64 * w + b;
+          ++set;
+        }
+    return set == 1;
+  }
+
+  bool onlyInputs(const Circuit::Term &t) const {
+    for (std::uint32_t j = 0; j < t.numVars; ++j)
+      if (!c_.isInput(c_.vars(t)[j]))
+        return false;
+    return true;
+  }
+
+  bool isAffine(const Circuit::Poly &def) const {
+    for (std::uint32_t k = 0; k < def.numTerms; ++k) {
+      const Circuit::Term &t = c_.term(def.firstTerm + k);
+      unsigned gates = 0;
+      for (std::uint32_t j = 0; j < t.numVars; ++j)
+        gates += c_.isInput(c_.vars(t)[j]) ? 0 : 1;
+      if (gates > 1)
+        return false;
+    }
+    return true;
+  }
+
+  bool simpleForm(const OutputForm &form) const {
+    if (form.word == 0)
+      return false;
+    const Circuit::Poly &def = c_.definition(form.word);
+    for (std::uint32_t k = 0; k < def.numTerms; ++k) {
+      const Circuit::Term &t = c_.term(def.firstTerm + k);
+      if (onlyInputs(t))
+        continue;
+      int bit = 0;
+      if (t.numVars != 1 || c_.isWord(c_.vars(t)[0]) || !singleBit(c_.coef(t), c_.words(), bit) ||
+          form.bitOf[bit] != c_.vars(t)[0])
+        return false;
+    }
+    const Circuit::Poly &spec = c_.spec();
+    for (std::uint32_t k = 0; k < spec.numTerms; ++k) {
+      if (k == form.term)
+        continue;
+      const Circuit::Term &t = c_.term(spec.firstTerm + k);
+      for (std::uint32_t j = 0; j < t.numVars; ++j) {
+        const Var u = c_.vars(t)[j];
+        if (c_.isInput(u))
+          continue;
+        if (!c_.isWord(u) || u == form.word)
+          return false;
+        const Circuit::Poly &word = c_.definition(u);
+        for (std::uint32_t i = 0; i < word.numTerms; ++i)
+          if (!onlyInputs(c_.term(word.firstTerm + i)))
+            return false;
+      }
+    }
+    return true;
+  }
+
+  const Circuit &c_;
+  bool active_ = false;
+  Array<word_t> inverse_;
+  Array<std::uint64_t> key_, outKey_, hash_;
+  std::uint64_t wrongKey_ = 0;
+  Array<std::uint8_t> affine_, linear_;
 };
 
 // The bits whose fan-in cone holds every target (all: true) or some
@@ -327,14 +491,51 @@ Array<Var> findSuspects(const Circuit &c, const std::vector<Valuation> &failing,
                         const Array<Var> &targets, bool reachAll) {
   Array<Var> suspects = cone(c, targets, reachAll);
   FlipTester tester(c);
+  LinearScreen screen(c);
   Array<word_t> spec(c.words());
   // Per gate, for the current witness: 0 unknown, 1 explains, 2 does not.
   Array<std::uint8_t> result(c.endVar(), 0);
+  // Per suspect: the lowest position of a linear gate from it on.
+  Array<std::uint32_t> lowest;
   for (const Valuation &val : failing) {
     evaluate(c, c.spec(), val, spec.data());
     Array<Var> batch;
-    auto flush = [&] {
+    bool screened = false;
+    std::size_t swept = 0; // gates simulated for this witness
+    if (screen.active()) {
+      lowest.assign(suspects.size() + 1, ~0U);
+      for (std::size_t i = suspects.size(); i-- > 0;)
+        lowest[i] =
+            std::min(lowest[i + 1], screen.linear(suspects[i]) ? c.position(suspects[i]) : ~0U);
+    }
+    // next: the index of the first suspect not yet looked at. The screen
+    // runs once the simulation of this witness has cost more than a fourth
+    // of the pass (a sweep costs several times a gate of the pass).
+    auto flush = [&](std::size_t next) {
+      if (screen.active() && !screened) {
+        std::uint32_t from = lowest[next];
+        for (Var g : batch)
+          if (screen.linear(g))
+            from = std::min(from, c.position(g));
+        if (from != ~0U && 4 * swept >= c.order().size() - from) {
+          screen.run(val, spec.data(), from);
+          screened = true;
+          Array<Var> left;
+          for (Var g : batch)
+            if (screen.linear(g) && screen.rejects(g))
+              result[g] = 2;
+            else
+              left.push_back(g);
+          batch.swap(left);
+          if (batch.size() < 64 && next < suspects.size())
+            return;
+        }
+      }
+      if (batch.empty())
+        return;
+      const std::size_t before = tester.sweeps();
       const std::uint64_t ok = tester.explains(batch, val, spec.data());
+      swept += tester.sweeps() - before;
       for (std::size_t l = 0; l < batch.size(); ++l)
         result[batch[l]] = ((ok >> l) & 1) ? 1 : 2;
       batch.clear();
@@ -342,20 +543,24 @@ Array<Var> findSuspects(const Circuit &c, const std::vector<Valuation> &failing,
     // Readers come first, so a gate whose only reader is a bit that was
     // judged already needs no simulation: if flipping the gate flips that
     // reader, the flip has the reader's effect; otherwise it has none. The
-    // others are flipped 64 at a time.
-    for (Var g : suspects) {
+    // others are flipped 64 at a time, or judged by the screen.
+    for (std::size_t i = 0; i < suspects.size(); ++i) {
+      const Var g = suspects[i];
       const Var *r = c.readersBegin(g);
       if (c.readersEnd(g) - r == 1 && !c.isWord(*r) && result[*r] != 0 &&
           !tester.readBySpecOrWords(g)) {
         result[g] = tester.flipsReader(g, *r, val) && result[*r] == 1 ? 1 : 2;
         continue;
       }
+      if (screened && screen.linear(g) && screen.rejects(g)) {
+        result[g] = 2;
+        continue;
+      }
       batch.push_back(g);
       if (batch.size() == 64)
-        flush();
+        flush(i + 1);
     }
-    if (!batch.empty())
-      flush();
+    flush(suspects.size());
     Array<Var> kept;
     for (Var g : suspects) {
       if (result[g] == 1)
