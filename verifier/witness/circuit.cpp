@@ -82,6 +82,7 @@ Circuit::Circuit(const SolvedProblem &p)
   for (const Generator &g : p.circuit.generators)
     terms += g.size;
   terms_.reserve(terms);
+  order_.reserve(p.circuit.size());
   termVars_.reserve(2 * terms); // gates have terms of one or two variables
   polys_.reserve(p.circuit.size() + 1);
   spec_ = addPoly(p.spec.data(), p.spec.data() + p.spec.size());
@@ -128,22 +129,21 @@ std::uint32_t Circuit::addPoly(const PolyTerm *begin, const PolyTerm *end) {
 // every defining polynomial zero, so a failing assignment is a true
 // counterexample.
 void Circuit::chooseDefinitions(const Ideal &circuit) {
-  Array<std::uint32_t> gens;
-  gens.reserve(circuit.size());
+  // The circuit's polynomials are 1 .. size (0 is the specification).
+  const auto gens = static_cast<std::uint32_t>(circuit.size());
   definedBy_.assign(circuit.size() + 1, 0);
   Array<std::uint8_t> inSpec(endVar_, 0);
   for (Var v : termVars_) // only the specification's so far
     inSpec[v] = 1;
-  Array<std::uint32_t> &leads = leads_;
+  Array<std::uint8_t> &leads = leads_; // 0, 1, or 2 for more
   leads.assign(endVar_, 0);
   for (std::size_t i = 0; i < circuit.size(); ++i) {
-    gens.push_back(addPoly(circuit.begin(i), circuit.end(i)));
-    const Term &lead = terms_[polys_[gens.back()].firstTerm];
-    if (lead.numVars > 0)
+    const Term &lead = terms_[polys_[addPoly(circuit.begin(i), circuit.end(i))].firstTerm];
+    if (lead.numVars > 0 && leads[termVars_[lead.firstVar]] < 2)
       ++leads[termVars_[lead.firstVar]];
   }
 
-  Array<std::uint32_t> count(endVar_, 0);
+  Array<std::uint32_t> count; // per variable, for the second pass only
   // The variable g defines: in the first pass only its leading variable.
   auto choose = [&](std::uint32_t g, bool firstPass) -> Var {
     const Poly &poly = polys_[g];
@@ -183,21 +183,20 @@ void Circuit::chooseDefinitions(const Ideal &circuit) {
   // First the words of the specification: a variable that the
   // specification reads and that occurs in one circuit polynomial only,
   // as a term of its own, is defined by it.
-  Array<std::uint32_t> gensOf(endVar_, 0), genOf(endVar_, 0);
-  for (std::uint32_t g : gens) {
+  constexpr std::uint32_t kMany = ~0U;
+  Array<std::uint32_t> genOf(endVar_, 0); // the one polynomial, 0 for none, kMany
+  for (std::uint32_t g = 1; g <= gens; ++g) {
     const Poly &poly = polys_[g];
     for (std::uint32_t k = poly.firstTerm; k < poly.firstTerm + poly.numTerms; ++k)
       for (std::uint32_t j = 0; j < terms_[k].numVars; ++j) {
         const Var v = termVars_[terms_[k].firstVar + j];
-        if (inSpec[v] && genOf[v] != g) {
-          ++gensOf[v];
-          genOf[v] = g;
-        }
+        if (inSpec[v] && genOf[v] != g)
+          genOf[v] = genOf[v] == 0 ? g : kMany;
       }
   }
   Array<std::uint8_t> done(polys_.size(), 0);
   for (Var v = 0; v < endVar_; ++v)
-    if (gensOf[v] == 1 && !done[genOf[v]]) {
+    if (genOf[v] != 0 && genOf[v] != kMany && !done[genOf[v]]) {
       const Poly &poly = polys_[genOf[v]];
       bool lone = false;
       for (std::uint32_t k = poly.firstTerm; k < poly.firstTerm + poly.numTerms; ++k)
@@ -209,13 +208,15 @@ void Circuit::chooseDefinitions(const Ideal &circuit) {
         done[genOf[v]] = 1;
     }
   Array<std::uint32_t> rest;
-  for (std::uint32_t g : gens) {
+  for (std::uint32_t g = 1; g <= gens; ++g) {
     if (done[g])
       continue;
     const Var v = choose(g, true);
     if (v == 0 || !solveFor(g, v))
       rest.push_back(g);
   }
+  if (!rest.empty())
+    count.assign(endVar_, 0);
   for (std::uint32_t g : rest) {
     const Var v = choose(g, false);
     if (v == 0 || !solveFor(g, v))

@@ -99,7 +99,8 @@ private:
   std::uint32_t wordCount_ = 0;
   Array<std::uint32_t> readerStart_;
   Array<Var> readers_;
-  Array<std::uint32_t> leads_; // per variable: polynomials whose leading term starts with it
+  Array<std::uint8_t> leads_; // per variable: polynomials whose leading term starts with it
+                              // (2: two or more)
 };
 
 // The specification as c*W + S, where W is a word that no other term reads:

@@ -24,28 +24,29 @@ class FlipTester {
 public:
   explicit FlipTester(const Circuit &c)
       : c_(c), n_(c.words()), stamp_(c.endVar(), 0), pending_(c.order().size() / 64 + 1, 0),
-        diff_(c.endVar(), 0), flip_(c.endVar(), 0), dirty_(c.wordCount() + 1),
+        diff_(c.endVar(), 0), flipIndex_(c.endVar(), 0), dirty_(c.wordCount() + 1),
         newWord_(std::size_t(64) * c.wordCount() * n_), delta_(std::size_t(64) * n_), before_(n_),
         after_(n_) {
     // Occurrences of every variable in the word definitions and the
-    // specification: (poly slot, term). The specification's slot is wordCount.
+    // specification: (poly slot, term, the term's number among theirs). The
+    // specification's slot is wordCount.
     occStart_.assign(c.endVar() + 1, 0);
+    std::uint32_t terms = 0;
     auto each = [&](auto visit) {
+      terms = 0;
       for (Var w : c.wordOrder())
-        forTerms(c.definition(w), c.wordSlot(w), visit);
-      forTerms(c.spec(), c.wordCount(), visit);
+        forTerms(c.definition(w), c.wordSlot(w), terms, visit);
+      forTerms(c.spec(), c.wordCount(), terms, visit);
     };
-    std::uint32_t maxTerm = 0;
-    each([&](Var v, std::uint32_t, std::uint32_t t) {
-      ++occStart_[v + 1];
-      maxTerm = std::max(maxTerm, t + 1);
-    });
+    each([&](Var v, std::uint32_t, std::uint32_t, std::uint32_t) { ++occStart_[v + 1]; });
     for (Var v = 0; v < c.endVar(); ++v)
       occStart_[v + 1] += occStart_[v];
     occ_.resize(occStart_[c.endVar()]);
     Array<std::uint32_t> fill(occStart_.begin(), occStart_.end() - 1);
-    each([&](Var v, std::uint32_t slot, std::uint32_t t) { occ_[fill[v]++] = {slot, t}; });
-    termStamp_.assign(maxTerm, 0);
+    each([&](Var v, std::uint32_t slot, std::uint32_t t, std::uint32_t number) {
+      occ_[fill[v]++] = {slot, t, number};
+    });
+    termStamp_.assign(terms, 0);
   }
 
   // Lane l set when flipping bit gates[l] under val (whose specification
@@ -57,11 +58,13 @@ public:
       const Var g = gates[l];
       if (stamp_[g] != now_) {
         stamp_[g] = now_;
-        diff_[g] = flip_[g] = 0;
+        diff_[g] = 0;
         changed_.push_back(g);
+        flips_.push_back(0);
+        flipIndex_[g] = static_cast<std::uint8_t>(flips_.size());
       }
       diff_[g] |= std::uint64_t{1} << l;
-      flip_[g] |= std::uint64_t{1} << l;
+      flips_[flipIndex_[g] - 1] |= std::uint64_t{1} << l;
     }
     for (std::size_t i = 0, end = changed_.size(); i < end; ++i)
       schedule(changed_[i]);
@@ -77,6 +80,9 @@ public:
       }
     low_ = pending_.size();
     high_ = 0;
+    for (std::size_t i = 0; i < flips_.size(); ++i)
+      flipIndex_[changed_[i]] = 0; // the flipped gates lead changed_
+    flips_.clear();
     // Word definitions in dependency order, then the specification, lane by
     // lane for the terms that read a changed variable.
     for (Var v : changed_)
@@ -147,11 +153,12 @@ private:
     return broadcast(val.bit[v]) ^ (stamp_[v] == now_ ? diff_[v] : 0);
   }
 
-  template <class Visit> void forTerms(const Circuit::Poly &p, std::uint32_t slot, Visit visit) {
-    for (std::uint32_t k = 0; k < p.numTerms; ++k) {
+  template <class Visit>
+  void forTerms(const Circuit::Poly &p, std::uint32_t slot, std::uint32_t &number, Visit visit) {
+    for (std::uint32_t k = 0; k < p.numTerms; ++k, ++number) {
       const Circuit::Term &t = c_.term(p.firstTerm + k);
       for (std::uint32_t j = 0; j < t.numVars; ++j)
-        visit(c_.vars(t)[j], slot, p.firstTerm + k);
+        visit(c_.vars(t)[j], slot, p.firstTerm + k, number);
     }
   }
 
@@ -167,13 +174,14 @@ private:
         product &= lanes(c_.vars(t)[j], val);
       value ^= product;
     }
+    // Only a flipped gate is stamped before its sweep.
     const bool flipped = stamp_[r] == now_;
-    const std::uint64_t d = (value ^ broadcast(val.bit[r])) | (flipped ? flip_[r] : 0);
+    const std::uint64_t d =
+        (value ^ broadcast(val.bit[r])) | (flipped ? flips_[flipIndex_[r] - 1] : 0);
     if (d == (flipped ? diff_[r] : 0))
       return;
     if (!flipped) {
       stamp_[r] = now_;
-      flip_[r] = 0;
       changed_.push_back(r);
     }
     diff_[r] = d;
@@ -194,8 +202,8 @@ private:
 
   void markTerms(Var v) {
     for (std::uint32_t i = occStart_[v]; i < occStart_[v + 1]; ++i)
-      if (termStamp_[occ_[i].term] != now_) {
-        termStamp_[occ_[i].term] = now_;
+      if (termStamp_[occ_[i].number] != now_) {
+        termStamp_[occ_[i].number] = now_;
         dirty_[occ_[i].slot].push_back(occ_[i].term);
       }
   }
@@ -246,7 +254,7 @@ private:
   }
 
   struct Occurrence {
-    std::uint32_t slot, term;
+    std::uint32_t slot, term, number;
   };
   const Circuit &c_;
   const int n_;
@@ -255,7 +263,9 @@ private:
   Array<std::uint32_t> stamp_;
   Array<std::uint64_t> pending_;                 // bit per position in the order: to recompute
   std::size_t low_ = ~std::size_t{0}, high_ = 0; // words of pending_ that may be set
-  Array<std::uint64_t> diff_, flip_;             // per variable, valid when stamped now
+  Array<std::uint64_t> diff_;                    // per variable, valid when stamped now
+  Array<std::uint8_t> flipIndex_;                // per variable: 1 + its index in flips_, or 0
+  Array<std::uint64_t> flips_;                   // lanes of each flipped gate
   std::vector<Array<std::uint32_t>> dirty_;
   Array<std::uint32_t> termStamp_;
   Array<word_t> newWord_, delta_, before_, after_;
@@ -291,28 +301,25 @@ public:
     key_.resize(form.bitOf.size());
     for (std::uint64_t &k : key_)
       k = rng();
-    outKey_.assign(c.endVar(), 0);
     for (std::size_t j = 0; j < form.bitOf.size(); ++j)
       if (form.bitOf[j] != 0 && !c.isInput(form.bitOf[j]))
-        outKey_[form.bitOf[j]] = key_[j];
-    affine_.assign(c.endVar(), 0);
-    linear_.assign(c.endVar(), 0);
+        outputs_.push_back({form.bitOf[j], key_[j]});
+    flags_.assign(c.endVar(), 0);
     for (auto it = c.order().rbegin(); it != c.order().rend(); ++it) {
       const Var v = *it;
       if (c.isWord(v))
         continue;
-      affine_[v] = isAffine(c.definition(v)) ? 1 : 0;
       bool linear = true;
       for (const Var *r = c.readersBegin(v); linear && r != c.readersEnd(v); ++r)
-        linear = *r == form.word || (!c.isWord(*r) && affine_[*r] && linear_[*r]);
-      linear_[v] = linear ? 1 : 0;
+        linear = *r == form.word || (!c.isWord(*r) && flags_[*r] == (kAffine | kLinear));
+      flags_[v] = (isAffine(c.definition(v)) ? kAffine : 0) | (linear ? kLinear : 0);
     }
     active_ = true;
   }
 
   bool active() const { return active_; }
   // Is everything downstream of bit g affine, so that its fingerprint is exact?
-  bool linear(Var g) const { return active_ && linear_[g] != 0; }
+  bool linear(Var g) const { return active_ && (flags_[g] & kLinear) != 0; }
 
   // Fingerprints under val (whose specification value is spec) of the
   // gates at positions from on in the order.
@@ -324,11 +331,13 @@ public:
     for (int b = 0; b < 64 * n; ++b)
       if ((wrong[b / 64] >> (b % 64)) & 1)
         wrongKey_ ^= key_[b];
-    hash_ = outKey_;
+    hash_.assign(c_.endVar(), 0);
+    for (const auto &out : outputs_)
+      hash_[out.first] = out.second;
     for (std::size_t p = c_.order().size(); p-- > from;) {
       const Var r = c_.order()[p];
       const std::uint64_t h = hash_[r];
-      if (h == 0 || c_.isWord(r) || !affine_[r])
+      if (h == 0 || c_.isWord(r) || (flags_[r] & kAffine) == 0)
         continue;
       const Circuit::Poly &def = c_.definition(r);
       for (std::uint32_t k = 0; k < def.numTerms; ++k) {
@@ -351,6 +360,8 @@ public:
   bool rejects(Var g) const { return hash_[g] != wrongKey_; }
 
 private:
+  enum : std::uint8_t { kAffine = 1, kLinear = 2 };
+
   static bool singleBit(const word_t *coef, int words, int &bit) {
     int set = 0;
     for (int w = 0; w < words; ++w)
@@ -417,9 +428,10 @@ private:
   const Circuit &c_;
   bool active_ = false;
   Array<word_t> inverse_;
-  Array<std::uint64_t> key_, outKey_, hash_;
+  Array<std::uint64_t> key_, hash_;
+  std::vector<std::pair<Var, std::uint64_t>> outputs_; // output bits and their keys
   std::uint64_t wrongKey_ = 0;
-  Array<std::uint8_t> affine_, linear_;
+  Array<std::uint8_t> flags_; // per bit: kAffine, kLinear (everything downstream affine)
 };
 
 // The bits whose fan-in cone holds every target (all: true) or some
