@@ -104,7 +104,7 @@ std::uint32_t Circuit::addPoly(const PolyTerm *begin, const PolyTerm *end) {
     termVars(t->term, vl);
     Term term{static_cast<std::uint32_t>(termVars_.size()), vl.size, kOne};
     termVars_.insert(termVars_.end(), vl.ids, vl.ids + vl.size);
-    if (!coefPool.isOne(t->coef)) {
+    if (t->coef != kCoefOne && !coefPool.isOne(t->coef)) {
       term.coef = static_cast<std::uint32_t>(coefStore_.size() / words_);
       const word_t *value = coefPool.at(t->coef);
       coefStore_.insert(coefStore_.end(), value, value + words_);
@@ -366,8 +366,10 @@ void Circuit::buildReaders() {
   for (Var v = 0; v < endVar_; ++v)
     readerStart_[v + 1] += readerStart_[v];
   readers_.resize(readerStart_[endVar_]);
-  Array<std::uint32_t> fill(readerStart_.begin(), readerStart_.end() - 1);
-  each([&](Var u, Var v) { readers_[fill[u]++] = v; });
+  // Filling moves each start to the next one's; one shift puts them back.
+  each([&](Var u, Var v) { readers_[readerStart_[u]++] = v; });
+  std::copy_backward(readerStart_.begin(), readerStart_.end() - 1, readerStart_.end());
+  readerStart_[0] = 0;
 }
 
 OutputForm outputForm(const Circuit &c) {
