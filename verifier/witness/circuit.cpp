@@ -76,7 +76,7 @@ T evalBits(const Circuit &c, const Circuit::Poly &poly, BitOf bitOf, T allOnes) 
 
 Circuit::Circuit(const SolvedProblem &p)
     : words_(coefPool.words()), endVar_(p.endVar), name_(p.name), def_(p.endVar, kInput),
-      word_(p.endVar, 0), used_(p.endVar, 0), position_(p.endVar, 0), wordSlot_(p.endVar, 0) {
+      word_(p.endVar, 0), used_(p.endVar, 0), position_(p.endVar, 0) {
   coefStore_.resize(words_); // index 0 stands for one and is never read
   std::size_t terms = p.spec.size();
   for (const Generator &g : p.circuit.generators)
@@ -131,7 +131,6 @@ std::uint32_t Circuit::addPoly(const PolyTerm *begin, const PolyTerm *end) {
 void Circuit::chooseDefinitions(const Ideal &circuit) {
   // The circuit's polynomials are 1 .. size (0 is the specification).
   const auto gens = static_cast<std::uint32_t>(circuit.size());
-  definedBy_.assign(circuit.size() + 1, 0);
   Array<std::uint8_t> inSpec(endVar_, 0);
   for (Var v : termVars_) // only the specification's so far
     inSpec[v] = 1;
@@ -256,7 +255,6 @@ bool Circuit::solveFor(std::uint32_t g, Var v) {
   ++poly.firstTerm;
   --poly.numTerms;
   def_[v] = static_cast<std::int32_t>(g);
-  definedBy_[g] = v;
   return true;
 }
 
@@ -265,7 +263,7 @@ bool Circuit::solveFor(std::uint32_t g, Var v) {
 bool Circuit::sortedByReadOrder() {
   Array<std::uint8_t> placed(endVar_, 0);
   for (std::size_t i = polys_.size(); i-- > 0;) {
-    const Var v = definedBy_[i];
+    const Var v = definedBy(static_cast<std::uint32_t>(i));
     if (v == 0)
       continue;
     const Poly &poly = polys_[i];
@@ -322,7 +320,6 @@ void Circuit::sortDefinitions() {
         // the definition that closes it becomes a constraint.
         const Var v = f.v;
         constraints_.push_back(static_cast<std::uint32_t>(def_[v]));
-        definedBy_[def_[v]] = 0;
         def_[v] = kInput;
         state[v] = kDone;
         stack.pop_back();
@@ -346,10 +343,27 @@ void Circuit::classify() {
     }
     if (isWordVar) {
       word_[v] = 1;
-      wordSlot_[v] = wordCount_++;
+      wordSlots_.push_back({v, wordCount_++});
       wordOrder_.push_back(v);
     }
   }
+  std::sort(wordSlots_.begin(), wordSlots_.end());
+}
+
+// The defining term of a solved polynomial sits just before its range.
+Var Circuit::definedBy(std::uint32_t g) const {
+  const Poly &poly = polys_[g];
+  if (g == spec_ || poly.firstTerm == 0 || terms_[poly.firstTerm - 1].numVars != 1)
+    return 0;
+  const Var v = termVars_[terms_[poly.firstTerm - 1].firstVar];
+  return def_[v] == static_cast<std::int32_t>(g) ? v : 0;
+}
+
+std::uint32_t Circuit::wordSlot(Var v) const {
+  const auto at =
+      std::lower_bound(wordSlots_.begin(), wordSlots_.end(), v,
+                       [](const std::pair<Var, std::uint32_t> &w, Var u) { return w.first < u; });
+  return at != wordSlots_.end() && at->first == v ? at->second : 0;
 }
 
 void Circuit::buildReaders() {

@@ -68,7 +68,7 @@ public:
   const Var *readersBegin(Var v) const { return readers_.data() + readerStart_[v]; }
   const Var *readersEnd(Var v) const { return readers_.data() + readerStart_[v + 1]; }
   // Slot of a word variable's value in a valuation.
-  std::uint32_t wordSlot(Var v) const { return wordSlot_[v]; }
+  std::uint32_t wordSlot(Var v) const;
   std::uint32_t wordCount() const { return wordCount_; }
   // Word variables in dependency order.
   const Array<Var> &wordOrder() const { return wordOrder_; }
@@ -81,6 +81,8 @@ private:
   bool sortedByReadOrder();
   void classify();
   void buildReaders();
+  // The variable polynomial g defines, 0 for none.
+  Var definedBy(std::uint32_t g) const;
 
   int words_;
   Var endVar_;
@@ -91,11 +93,11 @@ private:
   Array<word_t> coefStore_;
   std::uint32_t spec_ = 0;
   Array<std::int32_t> def_;
-  Array<Var> definedBy_; // per polynomial: the variable it defines, 0 for none
   Array<std::uint8_t> word_, used_;
   Array<std::uint32_t> constraints_;
   Array<Var> order_, wordOrder_;
-  Array<std::uint32_t> position_, wordSlot_;
+  Array<std::uint32_t> position_;
+  std::vector<std::pair<Var, std::uint32_t>> wordSlots_; // words and their slots, by variable
   std::uint32_t wordCount_ = 0;
   Array<std::uint32_t> readerStart_;
   Array<Var> readers_;
