@@ -389,15 +389,19 @@ void Circuit::buildReaders() {
 OutputForm outputForm(const Circuit &c) {
   OutputForm form;
   const Circuit::Poly &spec = c.spec();
-  Array<std::uint32_t> uses(c.endVar(), 0);
+  // The specification's variables, each as often as it occurs.
+  std::vector<Var> uses;
   for (std::uint32_t k = 0; k < spec.numTerms; ++k) {
     const Circuit::Term &t = c.term(spec.firstTerm + k);
-    for (std::uint32_t j = 0; j < t.numVars; ++j)
-      ++uses[c.vars(t)[j]];
+    uses.insert(uses.end(), c.vars(t), c.vars(t) + t.numVars);
   }
+  std::sort(uses.begin(), uses.end());
   for (std::uint32_t k = 0; k < spec.numTerms && form.word == 0; ++k) {
     const Circuit::Term &t = c.term(spec.firstTerm + k);
-    if (t.numVars != 1 || !c.isWord(c.vars(t)[0]) || uses[c.vars(t)[0]] != 1)
+    if (t.numVars != 1 || !c.isWord(c.vars(t)[0]))
+      continue;
+    const auto once = std::equal_range(uses.begin(), uses.end(), c.vars(t)[0]);
+    if (once.second - once.first != 1)
       continue;
     const int n = c.words();
     Array<word_t> inverse(n, 0), check(n);

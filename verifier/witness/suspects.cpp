@@ -23,8 +23,7 @@ namespace {
 class FlipTester {
 public:
   explicit FlipTester(const Circuit &c)
-      : c_(c), n_(c.words()), stamp_(c.endVar(), 0), pending_(c.order().size() / 64 + 1, 0),
-        diff_(c.endVar(), 0), flipIndex_(c.endVar(), 0), dirty_(c.wordCount() + 1),
+      : c_(c), n_(c.words()), dirty_(c.wordCount() + 1),
         newWord_(std::size_t(64) * c.wordCount() * n_), delta_(std::size_t(64) * n_), before_(n_),
         after_(n_) {
     // Occurrences of every variable in the word definitions and the
@@ -52,6 +51,14 @@ public:
   // Lane l set when flipping bit gates[l] under val (whose specification
   // value is spec) makes the specification zero; at most 64 gates.
   std::uint64_t explains(const Array<Var> &gates, const Valuation &val, const word_t *spec) {
+    if (stamp_.empty()) {
+      // The arrays per variable, on the first simulation only: with
+      // several faults there is often nothing to flip.
+      stamp_.assign(c_.endVar(), 0);
+      pending_.assign(c_.order().size() / 64 + 1, 0);
+      diff_.assign(c_.endVar(), 0);
+      flipIndex_.assign(c_.endVar(), 0);
+    }
     ++now_;
     changed_.clear();
     for (std::size_t l = 0; l < gates.size(); ++l) {
@@ -304,22 +311,20 @@ public:
     for (std::size_t j = 0; j < form.bitOf.size(); ++j)
       if (form.bitOf[j] != 0 && !c.isInput(form.bitOf[j]))
         outputs_.push_back({form.bitOf[j], key_[j]});
-    flags_.assign(c.endVar(), 0);
-    for (auto it = c.order().rbegin(); it != c.order().rend(); ++it) {
-      const Var v = *it;
-      if (c.isWord(v))
-        continue;
-      bool linear = true;
-      for (const Var *r = c.readersBegin(v); linear && r != c.readersEnd(v); ++r)
-        linear = *r == form.word || (!c.isWord(*r) && flags_[*r] == (kAffine | kLinear));
-      flags_[v] = (isAffine(c.definition(v)) ? kAffine : 0) | (linear ? kLinear : 0);
-    }
+    word_ = form.word;
     active_ = true;
   }
 
   bool active() const { return active_; }
-  // Is everything downstream of bit g affine, so that its fingerprint is exact?
-  bool linear(Var g) const { return active_ && (flags_[g] & kLinear) != 0; }
+  // Is everything downstream of bit g affine, so that its fingerprint is
+  // exact? (The flags are made on the first question.)
+  bool linear(Var g) {
+    if (!active_)
+      return false;
+    if (flags_.empty())
+      makeFlags();
+    return (flags_[g] & kLinear) != 0;
+  }
 
   // Fingerprints under val (whose specification value is spec) of the
   // gates at positions from on in the order.
@@ -361,6 +366,19 @@ public:
 
 private:
   enum : std::uint8_t { kAffine = 1, kLinear = 2 };
+
+  void makeFlags() {
+    flags_.assign(c_.endVar(), 0);
+    for (auto it = c_.order().rbegin(); it != c_.order().rend(); ++it) {
+      const Var v = *it;
+      if (c_.isWord(v))
+        continue;
+      bool linear = true;
+      for (const Var *r = c_.readersBegin(v); linear && r != c_.readersEnd(v); ++r)
+        linear = *r == word_ || (!c_.isWord(*r) && flags_[*r] == (kAffine | kLinear));
+      flags_[v] = (isAffine(c_.definition(v)) ? kAffine : 0) | (linear ? kLinear : 0);
+    }
+  }
 
   static bool singleBit(const word_t *coef, int words, int &bit) {
     int set = 0;
@@ -427,6 +445,7 @@ private:
 
   const Circuit &c_;
   bool active_ = false;
+  Var word_ = 0; // the output word
   Array<word_t> inverse_;
   Array<std::uint64_t> key_, hash_;
   std::vector<std::pair<Var, std::uint64_t>> outputs_; // output bits and their keys
@@ -507,41 +526,52 @@ Array<Var> findSuspects(const Circuit &c, const std::vector<Valuation> &failing,
   Array<word_t> spec(c.words());
   // Per gate, for the current witness: 0 unknown, 1 explains, 2 does not.
   Array<std::uint8_t> result(c.endVar(), 0);
-  // Per suspect: the lowest position of a linear gate from it on.
-  Array<std::uint32_t> lowest;
+  // Per suspect: the lowest position of a suspect from it on, and of a
+  // linear one (made when first needed for a witness).
+  Array<std::uint32_t> lowest, lowestLinear;
+  auto suffixMin = [&](Array<std::uint32_t> &out, auto keep) {
+    out.assign(suspects.size() + 1, ~0U);
+    for (std::size_t i = suspects.size(); i-- > 0;)
+      out[i] = std::min(out[i + 1], keep(suspects[i]) ? c.position(suspects[i]) : ~0U);
+  };
   for (const Valuation &val : failing) {
     evaluate(c, c.spec(), val, spec.data());
     Array<Var> batch;
     bool screened = false;
     std::size_t swept = 0; // gates simulated for this witness
-    if (screen.active()) {
-      lowest.assign(suspects.size() + 1, ~0U);
-      for (std::size_t i = suspects.size(); i-- > 0;)
-        lowest[i] =
-            std::min(lowest[i + 1], screen.linear(suspects[i]) ? c.position(suspects[i]) : ~0U);
-    }
-    // next: the index of the first suspect not yet looked at. The screen
-    // runs once the simulation of this witness has cost more than a fourth
-    // of the pass (a sweep costs several times a gate of the pass).
+    if (screen.active())
+      suffixMin(lowest, [](Var) { return true; });
+    lowestLinear.clear();
+    // The pass would cover the order from the lowest position of a linear
+    // gate left (next: the index of the first suspect not yet looked at,
+    // then the batch) to the end. The screen runs once the simulation of
+    // this witness has cost more than a fourth of that (a sweep costs
+    // several times a gate of the pass).
+    auto worthScreening = [&](std::size_t next, std::uint32_t &from, bool linearOnly) {
+      from = (linearOnly ? lowestLinear : lowest)[next];
+      for (Var g : batch)
+        if (!linearOnly || screen.linear(g))
+          from = std::min(from, c.position(g));
+      return from != ~0U && 4 * swept >= c.order().size() - from;
+    };
     auto flush = [&](std::size_t next) {
-      if (screen.active() && !screened) {
-        std::uint32_t from = lowest[next];
+      std::uint32_t from = 0;
+      if (screen.active() && !screened && worthScreening(next, from, false)) {
+        if (lowestLinear.empty())
+          suffixMin(lowestLinear, [&](Var g) { return screen.linear(g); });
+      }
+      if (!lowestLinear.empty() && !screened && worthScreening(next, from, true)) {
+        screen.run(val, spec.data(), from);
+        screened = true;
+        Array<Var> left;
         for (Var g : batch)
-          if (screen.linear(g))
-            from = std::min(from, c.position(g));
-        if (from != ~0U && 4 * swept >= c.order().size() - from) {
-          screen.run(val, spec.data(), from);
-          screened = true;
-          Array<Var> left;
-          for (Var g : batch)
-            if (screen.linear(g) && screen.rejects(g))
-              result[g] = 2;
-            else
-              left.push_back(g);
-          batch.swap(left);
-          if (batch.size() < 64 && next < suspects.size())
-            return;
-        }
+          if (screen.linear(g) && screen.rejects(g))
+            result[g] = 2;
+          else
+            left.push_back(g);
+        batch.swap(left);
+        if (batch.size() < 64 && next < suspects.size())
+          return;
       }
       if (batch.empty())
         return;
