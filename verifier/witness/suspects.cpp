@@ -29,22 +29,17 @@ public:
     // Occurrences of every variable in the word definitions and the
     // specification: (poly slot, term, the term's number among theirs). The
     // specification's slot is wordCount.
-    occStart_.assign(c.endVar() + 1, 0);
+    // They are few (the bits and words of a multiplier's words), so they
+    // are a list sorted by variable, with a flag per variable.
     std::uint32_t terms = 0;
-    auto each = [&](auto visit) {
-      terms = 0;
-      for (Var w : c.wordOrder())
-        forTerms(c.definition(w), c.wordSlot(w), terms, visit);
-      forTerms(c.spec(), c.wordCount(), terms, visit);
-    };
-    each([&](Var v, std::uint32_t, std::uint32_t, std::uint32_t) { ++occStart_[v + 1]; });
-    for (Var v = 0; v < c.endVar(); ++v)
-      occStart_[v + 1] += occStart_[v];
-    occ_.resize(occStart_[c.endVar()]);
-    Array<std::uint32_t> fill(occStart_.begin(), occStart_.end() - 1);
-    each([&](Var v, std::uint32_t slot, std::uint32_t t, std::uint32_t number) {
-      occ_[fill[v]++] = {slot, t, number};
-    });
+    for (Var w : c.wordOrder())
+      forTerms(c.definition(w), c.wordSlot(w), terms, occ_);
+    forTerms(c.spec(), c.wordCount(), terms, occ_);
+    std::stable_sort(occ_.begin(), occ_.end(),
+                     [](const Occurrence &a, const Occurrence &b) { return a.var < b.var; });
+    readBy_.assign(c.endVar(), 0);
+    for (const Occurrence &o : occ_)
+      readBy_[o.var] = 1;
     termStamp_.assign(terms, 0);
   }
 
@@ -134,7 +129,7 @@ public:
   std::size_t sweeps() const { return sweeps_; }
 
   // Do word definitions or the specification read v?
-  bool readBySpecOrWords(Var v) const { return occStart_[v] != occStart_[v + 1]; }
+  bool readBySpecOrWords(Var v) const { return readBy_[v] != 0; }
 
   // Does flipping bit g under val change bit r, which reads it?
   bool flipsReader(Var g, Var r, const Valuation &val) const {
@@ -160,12 +155,17 @@ private:
     return broadcast(val.bit[v]) ^ (stamp_[v] == now_ ? diff_[v] : 0);
   }
 
-  template <class Visit>
-  void forTerms(const Circuit::Poly &p, std::uint32_t slot, std::uint32_t &number, Visit visit) {
+  struct Occurrence {
+    Var var;
+    std::uint32_t slot, term, number;
+  };
+
+  void forTerms(const Circuit::Poly &p, std::uint32_t slot, std::uint32_t &number,
+                Array<Occurrence> &out) {
     for (std::uint32_t k = 0; k < p.numTerms; ++k, ++number) {
       const Circuit::Term &t = c_.term(p.firstTerm + k);
       for (std::uint32_t j = 0; j < t.numVars; ++j)
-        visit(c_.vars(t)[j], slot, p.firstTerm + k, number);
+        out.push_back({c_.vars(t)[j], slot, p.firstTerm + k, number});
     }
   }
 
@@ -208,10 +208,14 @@ private:
   }
 
   void markTerms(Var v) {
-    for (std::uint32_t i = occStart_[v]; i < occStart_[v + 1]; ++i)
-      if (termStamp_[occ_[i].number] != now_) {
-        termStamp_[occ_[i].number] = now_;
-        dirty_[occ_[i].slot].push_back(occ_[i].term);
+    if (!readBy_[v])
+      return;
+    auto at = std::lower_bound(occ_.begin(), occ_.end(), v,
+                               [](const Occurrence &o, Var u) { return o.var < u; });
+    for (; at != occ_.end() && at->var == v; ++at)
+      if (termStamp_[at->number] != now_) {
+        termStamp_[at->number] = now_;
+        dirty_[at->slot].push_back(at->term);
       }
   }
 
@@ -260,9 +264,6 @@ private:
     }
   }
 
-  struct Occurrence {
-    std::uint32_t slot, term, number;
-  };
   const Circuit &c_;
   const int n_;
   std::uint32_t now_ = 0;
@@ -276,8 +277,8 @@ private:
   std::vector<Array<std::uint32_t>> dirty_;
   Array<std::uint32_t> termStamp_;
   Array<word_t> newWord_, delta_, before_, after_;
-  Array<std::uint32_t> occStart_;
-  Array<Occurrence> occ_;
+  Array<Occurrence> occ_;      // by variable
+  Array<std::uint8_t> readBy_; // per variable: read by a word definition or the specification
   Array<Var> changed_;
 };
 
