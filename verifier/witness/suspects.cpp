@@ -529,7 +529,7 @@ Array<Var> findSuspects(const Circuit &c, const std::vector<Valuation> &failing,
   Array<std::uint8_t> result(c.endVar(), 0);
   // Per suspect: the lowest position of a suspect from it on, and of a
   // linear one (made when first needed for a witness).
-  Array<std::uint32_t> lowest, lowestLinear;
+  Array<std::uint32_t> lowest, lowestLinear, toSimulate;
   auto suffixMin = [&](Array<std::uint32_t> &out, auto keep) {
     out.assign(suspects.size() + 1, ~0U);
     for (std::size_t i = suspects.size(); i-- > 0;)
@@ -539,21 +539,34 @@ Array<Var> findSuspects(const Circuit &c, const std::vector<Valuation> &failing,
     evaluate(c, c.spec(), val, spec.data());
     Array<Var> batch;
     bool screened = false;
-    std::size_t swept = 0; // gates simulated for this witness
-    if (screen.active())
+    std::size_t swept = 0, batches = 0; // gates simulated for this witness, in batches
+    if (screen.active()) {
       suffixMin(lowest, [](Var) { return true; });
+      // Per suspect: how many from it on take a simulation unless screened
+      // (all but those with one reader, a bit: see below).
+      toSimulate.assign(suspects.size() + 1, 0);
+      for (std::size_t i = suspects.size(); i-- > 0;) {
+        const Var g = suspects[i];
+        const bool oneBitReader = c.readersEnd(g) - c.readersBegin(g) == 1 &&
+                                  !c.isWord(*c.readersBegin(g)) && !tester.readBySpecOrWords(g);
+        toSimulate[i] = toSimulate[i + 1] + (oneBitReader ? 0 : 1);
+      }
+    }
     lowestLinear.clear();
     // The pass would cover the order from the lowest position of a linear
     // gate left (next: the index of the first suspect not yet looked at,
-    // then the batch) to the end. The screen runs once the simulation of
-    // this witness has cost more than a fourth of that (a sweep costs
-    // several times a gate of the pass).
+    // then the batch) to the end. The screen runs once the batches left,
+    // at the cost of those simulated so far, would cost more than half of
+    // that (a gate of the pass costs about half a sweep).
     auto worthScreening = [&](std::size_t next, std::uint32_t &from, bool linearOnly) {
       from = (linearOnly ? lowestLinear : lowest)[next];
       for (Var g : batch)
         if (!linearOnly || screen.linear(g))
           from = std::min(from, c.position(g));
-      return from != ~0U && 4 * swept >= c.order().size() - from;
+      if (from == ~0U || batches == 0)
+        return false;
+      const std::size_t left = (toSimulate[next] + batch.size() + 63) / 64;
+      return 2 * (swept + swept / batches * left) >= c.order().size() - from;
     };
     auto flush = [&](std::size_t next) {
       std::uint32_t from = 0;
@@ -579,6 +592,7 @@ Array<Var> findSuspects(const Circuit &c, const std::vector<Valuation> &failing,
       const std::size_t before = tester.sweeps();
       const std::uint64_t ok = tester.explains(batch, val, spec.data());
       swept += tester.sweeps() - before;
+      ++batches;
       for (std::size_t l = 0; l < batch.size(); ++l)
         result[batch[l]] = ((ok >> l) & 1) ? 1 : 2;
       batch.clear();
