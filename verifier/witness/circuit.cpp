@@ -76,12 +76,13 @@ T evalBits(const Circuit &c, const Circuit::Poly &poly, BitOf bitOf, T allOnes) 
 
 Circuit::Circuit(const SolvedProblem &p)
     : words_(coefPool.words()), endVar_(p.endVar), name_(p.name), def_(p.endVar, kInput),
-      word_(p.endVar, 0), used_(p.endVar, 0), position_(p.endVar, 0), wordSlot_(p.endVar, 0) {
+      word_(p.endVar, 0), used_(p.endVar, 0), position_(p.endVar, 0) {
   coefStore_.resize(words_); // index 0 stands for one and is never read
   std::size_t terms = p.spec.size();
   for (const Generator &g : p.circuit.generators)
     terms += g.size;
   terms_.reserve(terms);
+  order_.reserve(p.circuit.size());
   termVars_.reserve(2 * terms); // gates have terms of one or two variables
   polys_.reserve(p.circuit.size() + 1);
   spec_ = addPoly(p.spec.data(), p.spec.data() + p.spec.size());
@@ -103,7 +104,7 @@ std::uint32_t Circuit::addPoly(const PolyTerm *begin, const PolyTerm *end) {
     termVars(t->term, vl);
     Term term{static_cast<std::uint32_t>(termVars_.size()), vl.size, kOne};
     termVars_.insert(termVars_.end(), vl.ids, vl.ids + vl.size);
-    if (!coefPool.isOne(t->coef)) {
+    if (t->coef != kCoefOne && !coefPool.isOne(t->coef)) {
       term.coef = static_cast<std::uint32_t>(coefStore_.size() / words_);
       const word_t *value = coefPool.at(t->coef);
       coefStore_.insert(coefStore_.end(), value, value + words_);
@@ -128,22 +129,20 @@ std::uint32_t Circuit::addPoly(const PolyTerm *begin, const PolyTerm *end) {
 // every defining polynomial zero, so a failing assignment is a true
 // counterexample.
 void Circuit::chooseDefinitions(const Ideal &circuit) {
-  Array<std::uint32_t> gens;
-  gens.reserve(circuit.size());
-  definedBy_.assign(circuit.size() + 1, 0);
+  // The circuit's polynomials are 1 .. size (0 is the specification).
+  const auto gens = static_cast<std::uint32_t>(circuit.size());
   Array<std::uint8_t> inSpec(endVar_, 0);
   for (Var v : termVars_) // only the specification's so far
     inSpec[v] = 1;
-  Array<std::uint32_t> &leads = leads_;
+  Array<std::uint8_t> &leads = leads_; // 0, 1, or 2 for more
   leads.assign(endVar_, 0);
   for (std::size_t i = 0; i < circuit.size(); ++i) {
-    gens.push_back(addPoly(circuit.begin(i), circuit.end(i)));
-    const Term &lead = terms_[polys_[gens.back()].firstTerm];
-    if (lead.numVars > 0)
+    const Term &lead = terms_[polys_[addPoly(circuit.begin(i), circuit.end(i))].firstTerm];
+    if (lead.numVars > 0 && leads[termVars_[lead.firstVar]] < 2)
       ++leads[termVars_[lead.firstVar]];
   }
 
-  Array<std::uint32_t> count(endVar_, 0);
+  Array<std::uint32_t> count; // per variable, for the second pass only
   // The variable g defines: in the first pass only its leading variable.
   auto choose = [&](std::uint32_t g, bool firstPass) -> Var {
     const Poly &poly = polys_[g];
@@ -183,21 +182,20 @@ void Circuit::chooseDefinitions(const Ideal &circuit) {
   // First the words of the specification: a variable that the
   // specification reads and that occurs in one circuit polynomial only,
   // as a term of its own, is defined by it.
-  Array<std::uint32_t> gensOf(endVar_, 0), genOf(endVar_, 0);
-  for (std::uint32_t g : gens) {
+  constexpr std::uint32_t kMany = ~0U;
+  Array<std::uint32_t> genOf(endVar_, 0); // the one polynomial, 0 for none, kMany
+  for (std::uint32_t g = 1; g <= gens; ++g) {
     const Poly &poly = polys_[g];
     for (std::uint32_t k = poly.firstTerm; k < poly.firstTerm + poly.numTerms; ++k)
       for (std::uint32_t j = 0; j < terms_[k].numVars; ++j) {
         const Var v = termVars_[terms_[k].firstVar + j];
-        if (inSpec[v] && genOf[v] != g) {
-          ++gensOf[v];
-          genOf[v] = g;
-        }
+        if (inSpec[v] && genOf[v] != g)
+          genOf[v] = genOf[v] == 0 ? g : kMany;
       }
   }
   Array<std::uint8_t> done(polys_.size(), 0);
   for (Var v = 0; v < endVar_; ++v)
-    if (gensOf[v] == 1 && !done[genOf[v]]) {
+    if (genOf[v] != 0 && genOf[v] != kMany && !done[genOf[v]]) {
       const Poly &poly = polys_[genOf[v]];
       bool lone = false;
       for (std::uint32_t k = poly.firstTerm; k < poly.firstTerm + poly.numTerms; ++k)
@@ -209,13 +207,15 @@ void Circuit::chooseDefinitions(const Ideal &circuit) {
         done[genOf[v]] = 1;
     }
   Array<std::uint32_t> rest;
-  for (std::uint32_t g : gens) {
+  for (std::uint32_t g = 1; g <= gens; ++g) {
     if (done[g])
       continue;
     const Var v = choose(g, true);
     if (v == 0 || !solveFor(g, v))
       rest.push_back(g);
   }
+  if (!rest.empty())
+    count.assign(endVar_, 0);
   for (std::uint32_t g : rest) {
     const Var v = choose(g, false);
     if (v == 0 || !solveFor(g, v))
@@ -255,7 +255,6 @@ bool Circuit::solveFor(std::uint32_t g, Var v) {
   ++poly.firstTerm;
   --poly.numTerms;
   def_[v] = static_cast<std::int32_t>(g);
-  definedBy_[g] = v;
   return true;
 }
 
@@ -264,7 +263,7 @@ bool Circuit::solveFor(std::uint32_t g, Var v) {
 bool Circuit::sortedByReadOrder() {
   Array<std::uint8_t> placed(endVar_, 0);
   for (std::size_t i = polys_.size(); i-- > 0;) {
-    const Var v = definedBy_[i];
+    const Var v = definedBy(static_cast<std::uint32_t>(i));
     if (v == 0)
       continue;
     const Poly &poly = polys_[i];
@@ -321,7 +320,6 @@ void Circuit::sortDefinitions() {
         // the definition that closes it becomes a constraint.
         const Var v = f.v;
         constraints_.push_back(static_cast<std::uint32_t>(def_[v]));
-        definedBy_[def_[v]] = 0;
         def_[v] = kInput;
         state[v] = kDone;
         stack.pop_back();
@@ -345,10 +343,27 @@ void Circuit::classify() {
     }
     if (isWordVar) {
       word_[v] = 1;
-      wordSlot_[v] = wordCount_++;
+      wordSlots_.push_back({v, wordCount_++});
       wordOrder_.push_back(v);
     }
   }
+  std::sort(wordSlots_.begin(), wordSlots_.end());
+}
+
+// The defining term of a solved polynomial sits just before its range.
+Var Circuit::definedBy(std::uint32_t g) const {
+  const Poly &poly = polys_[g];
+  if (g == spec_ || poly.firstTerm == 0 || terms_[poly.firstTerm - 1].numVars != 1)
+    return 0;
+  const Var v = termVars_[terms_[poly.firstTerm - 1].firstVar];
+  return def_[v] == static_cast<std::int32_t>(g) ? v : 0;
+}
+
+std::uint32_t Circuit::wordSlot(Var v) const {
+  const auto at =
+      std::lower_bound(wordSlots_.begin(), wordSlots_.end(), v,
+                       [](const std::pair<Var, std::uint32_t> &w, Var u) { return w.first < u; });
+  return at != wordSlots_.end() && at->first == v ? at->second : 0;
 }
 
 void Circuit::buildReaders() {
@@ -365,8 +380,64 @@ void Circuit::buildReaders() {
   for (Var v = 0; v < endVar_; ++v)
     readerStart_[v + 1] += readerStart_[v];
   readers_.resize(readerStart_[endVar_]);
-  Array<std::uint32_t> fill(readerStart_.begin(), readerStart_.end() - 1);
-  each([&](Var u, Var v) { readers_[fill[u]++] = v; });
+  // Filling moves each start to the next one's; one shift puts them back.
+  each([&](Var u, Var v) { readers_[readerStart_[u]++] = v; });
+  std::copy_backward(readerStart_.begin(), readerStart_.end() - 1, readerStart_.end());
+  readerStart_[0] = 0;
+}
+
+OutputForm outputForm(const Circuit &c) {
+  OutputForm form;
+  const Circuit::Poly &spec = c.spec();
+  // The specification's variables, each as often as it occurs.
+  std::vector<Var> uses;
+  for (std::uint32_t k = 0; k < spec.numTerms; ++k) {
+    const Circuit::Term &t = c.term(spec.firstTerm + k);
+    uses.insert(uses.end(), c.vars(t), c.vars(t) + t.numVars);
+  }
+  std::sort(uses.begin(), uses.end());
+  for (std::uint32_t k = 0; k < spec.numTerms && form.word == 0; ++k) {
+    const Circuit::Term &t = c.term(spec.firstTerm + k);
+    if (t.numVars != 1 || !c.isWord(c.vars(t)[0]))
+      continue;
+    const auto once = std::equal_range(uses.begin(), uses.end(), c.vars(t)[0]);
+    if (once.second - once.first != 1)
+      continue;
+    const int n = c.words();
+    Array<word_t> inverse(n, 0), check(n);
+    if (c.coef(t) == nullptr) {
+      inverse[0] = 1;
+    } else {
+      invertVector(c.coef(t), inverse.data());
+      std::copy(inverse.begin(), inverse.end(), check.begin());
+      multExp(check.data(), c.coef(t));
+      if (check[0] != 1 || !allZero(check.data() + 1, n - 1))
+        continue;
+    }
+    form.word = c.vars(t)[0];
+    form.term = k;
+    form.inverse = inverse;
+  }
+  if (form.word == 0)
+    return form;
+  form.bitOf.assign(std::size_t(c.words()) * 64, 0);
+  const Circuit::Poly &def = c.definition(form.word);
+  for (std::uint32_t k = 0; k < def.numTerms; ++k) {
+    const Circuit::Term &t = c.term(def.firstTerm + k);
+    const word_t *coef = c.coef(t);
+    if (t.numVars != 1 || c.isWord(c.vars(t)[0]))
+      continue;
+    int bit = -1, set = 0;
+    for (int w = 0; w < c.words(); ++w)
+      for (int b = 0; b < 64; ++b)
+        if (coef == nullptr ? (w == 0 && b == 0) : ((coef[w] >> b) & 1) != 0) {
+          bit = 64 * w + b;
+          ++set;
+        }
+    if (set == 1)
+      form.bitOf[bit] = c.vars(t)[0];
+  }
+  return form;
 }
 
 void evaluate(const Circuit &c, const Circuit::Poly &poly, const Valuation &val, word_t *out) {

@@ -14,17 +14,13 @@
 #include <string>
 #include <vector>
 
+#include "blocks.h"
 #include "field_state.h"
-#include "huge_alloc.h"
 #include "problem_hook.h"
 
 namespace witness {
 
 using Var = VarId;
-
-// Arrays per variable or per term run to millions of entries: they take
-// huge pages, as the verifier's own arrays do.
-template <class T> using Array = std::vector<T, HugeAllocator<T>>;
 
 class Circuit {
 public:
@@ -72,7 +68,7 @@ public:
   const Var *readersBegin(Var v) const { return readers_.data() + readerStart_[v]; }
   const Var *readersEnd(Var v) const { return readers_.data() + readerStart_[v + 1]; }
   // Slot of a word variable's value in a valuation.
-  std::uint32_t wordSlot(Var v) const { return wordSlot_[v]; }
+  std::uint32_t wordSlot(Var v) const;
   std::uint32_t wordCount() const { return wordCount_; }
   // Word variables in dependency order.
   const Array<Var> &wordOrder() const { return wordOrder_; }
@@ -85,6 +81,8 @@ private:
   bool sortedByReadOrder();
   void classify();
   void buildReaders();
+  // The variable polynomial g defines, 0 for none.
+  Var definedBy(std::uint32_t g) const;
 
   int words_;
   Var endVar_;
@@ -95,16 +93,28 @@ private:
   Array<word_t> coefStore_;
   std::uint32_t spec_ = 0;
   Array<std::int32_t> def_;
-  Array<Var> definedBy_; // per polynomial: the variable it defines, 0 for none
   Array<std::uint8_t> word_, used_;
   Array<std::uint32_t> constraints_;
   Array<Var> order_, wordOrder_;
-  Array<std::uint32_t> position_, wordSlot_;
+  Array<std::uint32_t> position_;
+  std::vector<std::pair<Var, std::uint32_t>> wordSlots_; // words and their slots, by variable
   std::uint32_t wordCount_ = 0;
   Array<std::uint32_t> readerStart_;
   Array<Var> readers_;
-  Array<std::uint32_t> leads_; // per variable: polynomials whose leading term starts with it
+  Array<std::uint8_t> leads_; // per variable: polynomials whose leading term starts with it
+                              // (2: two or more)
 };
+
+// The specification as c*W + S, where W is a word that no other term reads:
+// the circuit's output word. W is 0 when there is none.
+struct OutputForm {
+  Var word = 0;
+  std::uint32_t term = 0; // the term c*W: spec().firstTerm + term
+  Array<word_t> inverse;  // c^-1
+  Array<Var> bitOf;       // bit i of W: the variable whose coefficient is X^i, or 0
+};
+
+OutputForm outputForm(const Circuit &c);
 
 // Values of every variable for one assignment of the inputs.
 struct Valuation {

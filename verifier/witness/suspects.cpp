@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <random>
 
 #include "coeff_vector.h"
 #include "poly_words.h"
@@ -23,45 +24,50 @@ namespace {
 class FlipTester {
 public:
   explicit FlipTester(const Circuit &c)
-      : c_(c), n_(c.words()), stamp_(c.endVar(), 0), pending_(c.order().size() / 64 + 1, 0),
-        diff_(c.endVar(), 0), flip_(c.endVar(), 0), dirty_(c.wordCount() + 1),
+      : c_(c), n_(c.words()), dirty_(c.wordCount() + 1),
         newWord_(std::size_t(64) * c.wordCount() * n_), delta_(std::size_t(64) * n_), before_(n_),
         after_(n_) {
     // Occurrences of every variable in the word definitions and the
-    // specification: (poly slot, term). The specification's slot is wordCount.
-    occStart_.assign(c.endVar() + 1, 0);
-    auto each = [&](auto visit) {
-      for (Var w : c.wordOrder())
-        forTerms(c.definition(w), c.wordSlot(w), visit);
-      forTerms(c.spec(), c.wordCount(), visit);
-    };
-    std::uint32_t maxTerm = 0;
-    each([&](Var v, std::uint32_t, std::uint32_t t) {
-      ++occStart_[v + 1];
-      maxTerm = std::max(maxTerm, t + 1);
-    });
-    for (Var v = 0; v < c.endVar(); ++v)
-      occStart_[v + 1] += occStart_[v];
-    occ_.resize(occStart_[c.endVar()]);
-    Array<std::uint32_t> fill(occStart_.begin(), occStart_.end() - 1);
-    each([&](Var v, std::uint32_t slot, std::uint32_t t) { occ_[fill[v]++] = {slot, t}; });
-    termStamp_.assign(maxTerm, 0);
+    // specification: (poly slot, term, the term's number among theirs). The
+    // specification's slot is wordCount.
+    // They are few (the bits and words of a multiplier's words), so they
+    // are a list sorted by variable, with a flag per variable.
+    std::uint32_t terms = 0;
+    for (Var w : c.wordOrder())
+      forTerms(c.definition(w), c.wordSlot(w), terms, occ_);
+    forTerms(c.spec(), c.wordCount(), terms, occ_);
+    std::stable_sort(occ_.begin(), occ_.end(),
+                     [](const Occurrence &a, const Occurrence &b) { return a.var < b.var; });
+    readBy_.assign(c.endVar(), 0);
+    for (const Occurrence &o : occ_)
+      readBy_[o.var] = 1;
+    termStamp_.assign(terms, 0);
   }
 
   // Lane l set when flipping bit gates[l] under val (whose specification
   // value is spec) makes the specification zero; at most 64 gates.
   std::uint64_t explains(const Array<Var> &gates, const Valuation &val, const word_t *spec) {
+    if (stamp_.empty()) {
+      // The arrays per variable, on the first simulation only: with
+      // several faults there is often nothing to flip.
+      stamp_.assign(c_.endVar(), 0);
+      pending_.assign(c_.order().size() / 64 + 1, 0);
+      diff_.assign(c_.endVar(), 0);
+      flipIndex_.assign(c_.endVar(), 0);
+    }
     ++now_;
     changed_.clear();
     for (std::size_t l = 0; l < gates.size(); ++l) {
       const Var g = gates[l];
       if (stamp_[g] != now_) {
         stamp_[g] = now_;
-        diff_[g] = flip_[g] = 0;
+        diff_[g] = 0;
         changed_.push_back(g);
+        flips_.push_back(0);
+        flipIndex_[g] = static_cast<std::uint8_t>(flips_.size());
       }
       diff_[g] |= std::uint64_t{1} << l;
-      flip_[g] |= std::uint64_t{1} << l;
+      flips_[flipIndex_[g] - 1] |= std::uint64_t{1} << l;
     }
     for (std::size_t i = 0, end = changed_.size(); i < end; ++i)
       schedule(changed_[i]);
@@ -73,9 +79,13 @@ public:
         const unsigned bit = static_cast<unsigned>(__builtin_ctzll(pending_[w]));
         pending_[w] &= pending_[w] - 1;
         sweep(c_.order()[w * 64 + bit], val);
+        ++sweeps_;
       }
     low_ = pending_.size();
     high_ = 0;
+    for (std::size_t i = 0; i < flips_.size(); ++i)
+      flipIndex_[changed_[i]] = 0; // the flipped gates lead changed_
+    flips_.clear();
     // Word definitions in dependency order, then the specification, lane by
     // lane for the terms that read a changed variable.
     for (Var v : changed_)
@@ -116,8 +126,11 @@ public:
     return zero;
   }
 
+  // Gates simulated so far.
+  std::size_t sweeps() const { return sweeps_; }
+
   // Do word definitions or the specification read v?
-  bool readBySpecOrWords(Var v) const { return occStart_[v] != occStart_[v + 1]; }
+  bool readBySpecOrWords(Var v) const { return readBy_[v] != 0; }
 
   // Does flipping bit g under val change bit r, which reads it?
   bool flipsReader(Var g, Var r, const Valuation &val) const {
@@ -143,11 +156,17 @@ private:
     return broadcast(val.bit[v]) ^ (stamp_[v] == now_ ? diff_[v] : 0);
   }
 
-  template <class Visit> void forTerms(const Circuit::Poly &p, std::uint32_t slot, Visit visit) {
-    for (std::uint32_t k = 0; k < p.numTerms; ++k) {
+  struct Occurrence {
+    Var var;
+    std::uint32_t slot, term, number;
+  };
+
+  void forTerms(const Circuit::Poly &p, std::uint32_t slot, std::uint32_t &number,
+                Array<Occurrence> &out) {
+    for (std::uint32_t k = 0; k < p.numTerms; ++k, ++number) {
       const Circuit::Term &t = c_.term(p.firstTerm + k);
       for (std::uint32_t j = 0; j < t.numVars; ++j)
-        visit(c_.vars(t)[j], slot, p.firstTerm + k);
+        out.push_back({c_.vars(t)[j], slot, p.firstTerm + k, number});
     }
   }
 
@@ -163,13 +182,14 @@ private:
         product &= lanes(c_.vars(t)[j], val);
       value ^= product;
     }
+    // Only a flipped gate is stamped before its sweep.
     const bool flipped = stamp_[r] == now_;
-    const std::uint64_t d = (value ^ broadcast(val.bit[r])) | (flipped ? flip_[r] : 0);
+    const std::uint64_t d =
+        (value ^ broadcast(val.bit[r])) | (flipped ? flips_[flipIndex_[r] - 1] : 0);
     if (d == (flipped ? diff_[r] : 0))
       return;
     if (!flipped) {
       stamp_[r] = now_;
-      flip_[r] = 0;
       changed_.push_back(r);
     }
     diff_[r] = d;
@@ -189,10 +209,14 @@ private:
   }
 
   void markTerms(Var v) {
-    for (std::uint32_t i = occStart_[v]; i < occStart_[v + 1]; ++i)
-      if (termStamp_[occ_[i].term] != now_) {
-        termStamp_[occ_[i].term] = now_;
-        dirty_[occ_[i].slot].push_back(occ_[i].term);
+    if (!readBy_[v])
+      return;
+    auto at = std::lower_bound(occ_.begin(), occ_.end(), v,
+                               [](const Occurrence &o, Var u) { return o.var < u; });
+    for (; at != occ_.end() && at->var == v; ++at)
+      if (termStamp_[at->number] != now_) {
+        termStamp_[at->number] = now_;
+        dirty_[at->slot].push_back(at->term);
       }
   }
 
@@ -241,22 +265,194 @@ private:
     }
   }
 
-  struct Occurrence {
-    std::uint32_t slot, term;
-  };
   const Circuit &c_;
   const int n_;
   std::uint32_t now_ = 0;
+  std::size_t sweeps_ = 0;
   Array<std::uint32_t> stamp_;
   Array<std::uint64_t> pending_;                 // bit per position in the order: to recompute
   std::size_t low_ = ~std::size_t{0}, high_ = 0; // words of pending_ that may be set
-  Array<std::uint64_t> diff_, flip_;             // per variable, valid when stamped now
+  Array<std::uint64_t> diff_;                    // per variable, valid when stamped now
+  Array<std::uint8_t> flipIndex_;                // per variable: 1 + its index in flips_, or 0
+  Array<std::uint64_t> flips_;                   // lanes of each flipped gate
   std::vector<Array<std::uint32_t>> dirty_;
   Array<std::uint32_t> termStamp_;
   Array<word_t> newWord_, delta_, before_, after_;
-  Array<std::uint32_t> occStart_;
-  Array<Occurrence> occ_;
+  Array<Occurrence> occ_;      // by variable
+  Array<std::uint8_t> readBy_; // per variable: read by a word definition or the specification
   Array<Var> changed_;
+};
+
+// Flips judged without simulation, for the usual form of the specification:
+// c*W + S, where W is the sum of X^j * z_j over distinct bits j (and terms
+// of inputs only) and S reads inputs and words of inputs only. There a flip
+// makes the specification zero exactly when it changes the output bits z_j
+// whose bit j is set in spec/c (the wrong bits) and no other. When every
+// gate downstream of a gate g is affine in the gates it reads (each term
+// reads at most one gate, the rest inputs), the changes a flip of g makes
+// add up along the paths: z_j changes when an odd number of the paths from
+// g to z_j pass, at every gate, a term whose inputs are 1. One pass against
+// the order then gives every such gate a 64-bit fingerprint of the set of
+// output bits its flip changes: the XOR of random keys of the bits. A
+// fingerprint other than that of the wrong bits proves the flip does not
+// explain the witness; an equal one is left to the simulation. A long
+// fan-out (a Montgomery multiplier's reduction carries a flip through most
+// of the circuit) costs the simulation a sweep of it per 64 gates; the pass
+// costs one sweep of the circuit for all of them.
+class LinearScreen {
+public:
+  explicit LinearScreen(const Circuit &c) : c_(c) {
+    const OutputForm form = outputForm(c);
+    if (!simpleForm(form))
+      return;
+    inverse_ = form.inverse;
+    std::mt19937_64 rng(0x2545f4914f6cdd1dULL);
+    key_.resize(form.bitOf.size());
+    for (std::uint64_t &k : key_)
+      k = rng();
+    for (std::size_t j = 0; j < form.bitOf.size(); ++j)
+      if (form.bitOf[j] != 0 && !c.isInput(form.bitOf[j]))
+        outputs_.push_back({form.bitOf[j], key_[j]});
+    word_ = form.word;
+    active_ = true;
+  }
+
+  bool active() const { return active_; }
+  // Is everything downstream of bit g affine, so that its fingerprint is
+  // exact? (The flags are made on the first question.)
+  bool linear(Var g) {
+    if (!active_)
+      return false;
+    if (flags_.empty())
+      makeFlags();
+    return (flags_[g] & kLinear) != 0;
+  }
+
+  // Fingerprints under val (whose specification value is spec) of the
+  // gates at positions from on in the order.
+  void run(const Valuation &val, const word_t *spec, std::uint32_t from) {
+    const int n = c_.words();
+    Array<word_t> wrong(spec, spec + n);
+    multExp(wrong.data(), inverse_.data());
+    wrongKey_ = 0;
+    for (int b = 0; b < 64 * n; ++b)
+      if ((wrong[b / 64] >> (b % 64)) & 1)
+        wrongKey_ ^= key_[b];
+    hash_.assign(c_.endVar(), 0);
+    for (const auto &out : outputs_)
+      hash_[out.first] = out.second;
+    for (std::size_t p = c_.order().size(); p-- > from;) {
+      const Var r = c_.order()[p];
+      const std::uint64_t h = hash_[r];
+      if (h == 0 || c_.isWord(r) || (flags_[r] & kAffine) == 0)
+        continue;
+      const Circuit::Poly &def = c_.definition(r);
+      for (std::uint32_t k = 0; k < def.numTerms; ++k) {
+        const Circuit::Term &t = c_.term(def.firstTerm + k);
+        const Var *vars = c_.vars(t);
+        Var gate = 0;
+        bool one = true;
+        for (std::uint32_t j = 0; j < t.numVars; ++j)
+          if (!c_.isInput(vars[j]))
+            gate = vars[j];
+          else
+            one = one && val.bit[vars[j]] != 0;
+        if (gate != 0 && one)
+          hash_[gate] ^= h;
+      }
+    }
+  }
+
+  // After run: does flipping the linear gate g certainly not explain?
+  bool rejects(Var g) const { return hash_[g] != wrongKey_; }
+
+private:
+  enum : std::uint8_t { kAffine = 1, kLinear = 2 };
+
+  void makeFlags() {
+    flags_.assign(c_.endVar(), 0);
+    for (auto it = c_.order().rbegin(); it != c_.order().rend(); ++it) {
+      const Var v = *it;
+      if (c_.isWord(v))
+        continue;
+      bool linear = true;
+      for (const Var *r = c_.readersBegin(v); linear && r != c_.readersEnd(v); ++r)
+        linear = *r == word_ || (!c_.isWord(*r) && flags_[*r] == (kAffine | kLinear));
+      flags_[v] = (isAffine(c_.definition(v)) ? kAffine : 0) | (linear ? kLinear : 0);
+    }
+  }
+
+  static bool singleBit(const word_t *coef, int words, int &bit) {
+    int set = 0;
+    for (int w = 0; w < words; ++w)
+      for (int b = 0; b < 64; ++b)
+        if (coef == nullptr ? (w == 0 && b == 0) : ((coef[w] >> b) & 1) != 0) {
+          bit = 64 * w + b;
+          ++set;
+        }
+    return set == 1;
+  }
+
+  bool onlyInputs(const Circuit::Term &t) const {
+    for (std::uint32_t j = 0; j < t.numVars; ++j)
+      if (!c_.isInput(c_.vars(t)[j]))
+        return false;
+    return true;
+  }
+
+  bool isAffine(const Circuit::Poly &def) const {
+    for (std::uint32_t k = 0; k < def.numTerms; ++k) {
+      const Circuit::Term &t = c_.term(def.firstTerm + k);
+      unsigned gates = 0;
+      for (std::uint32_t j = 0; j < t.numVars; ++j)
+        gates += c_.isInput(c_.vars(t)[j]) ? 0 : 1;
+      if (gates > 1)
+        return false;
+    }
+    return true;
+  }
+
+  bool simpleForm(const OutputForm &form) const {
+    if (form.word == 0)
+      return false;
+    const Circuit::Poly &def = c_.definition(form.word);
+    for (std::uint32_t k = 0; k < def.numTerms; ++k) {
+      const Circuit::Term &t = c_.term(def.firstTerm + k);
+      if (onlyInputs(t))
+        continue;
+      int bit = 0;
+      if (t.numVars != 1 || c_.isWord(c_.vars(t)[0]) || !singleBit(c_.coef(t), c_.words(), bit) ||
+          form.bitOf[bit] != c_.vars(t)[0])
+        return false;
+    }
+    const Circuit::Poly &spec = c_.spec();
+    for (std::uint32_t k = 0; k < spec.numTerms; ++k) {
+      if (k == form.term)
+        continue;
+      const Circuit::Term &t = c_.term(spec.firstTerm + k);
+      for (std::uint32_t j = 0; j < t.numVars; ++j) {
+        const Var u = c_.vars(t)[j];
+        if (c_.isInput(u))
+          continue;
+        if (!c_.isWord(u) || u == form.word)
+          return false;
+        const Circuit::Poly &word = c_.definition(u);
+        for (std::uint32_t i = 0; i < word.numTerms; ++i)
+          if (!onlyInputs(c_.term(word.firstTerm + i)))
+            return false;
+      }
+    }
+    return true;
+  }
+
+  const Circuit &c_;
+  bool active_ = false;
+  Var word_ = 0; // the output word
+  Array<word_t> inverse_;
+  Array<std::uint64_t> key_, hash_;
+  std::vector<std::pair<Var, std::uint64_t>> outputs_; // output bits and their keys
+  std::uint64_t wrongKey_ = 0;
+  Array<std::uint8_t> flags_; // per bit: kAffine, kLinear (everything downstream affine)
 };
 
 // The bits whose fan-in cone holds every target (all: true) or some
@@ -328,14 +524,76 @@ Array<Var> findSuspects(const Circuit &c, const std::vector<Valuation> &failing,
                         const Array<Var> &targets, bool reachAll) {
   Array<Var> suspects = cone(c, targets, reachAll);
   FlipTester tester(c);
+  LinearScreen screen(c);
   Array<word_t> spec(c.words());
   // Per gate, for the current witness: 0 unknown, 1 explains, 2 does not.
   Array<std::uint8_t> result(c.endVar(), 0);
+  // Per suspect: the lowest position of a suspect from it on, and of a
+  // linear one (made when first needed for a witness).
+  Array<std::uint32_t> lowest, lowestLinear, toSimulate;
+  auto suffixMin = [&](Array<std::uint32_t> &out, auto keep) {
+    out.assign(suspects.size() + 1, ~0U);
+    for (std::size_t i = suspects.size(); i-- > 0;)
+      out[i] = std::min(out[i + 1], keep(suspects[i]) ? c.position(suspects[i]) : ~0U);
+  };
   for (const Valuation &val : failing) {
     evaluate(c, c.spec(), val, spec.data());
     Array<Var> batch;
-    auto flush = [&] {
+    bool screened = false;
+    std::size_t swept = 0, batches = 0; // gates simulated for this witness, in batches
+    if (screen.active()) {
+      suffixMin(lowest, [](Var) { return true; });
+      // Per suspect: how many from it on take a simulation unless screened
+      // (all but those with one reader, a bit: see below).
+      toSimulate.assign(suspects.size() + 1, 0);
+      for (std::size_t i = suspects.size(); i-- > 0;) {
+        const Var g = suspects[i];
+        const bool oneBitReader = c.readersEnd(g) - c.readersBegin(g) == 1 &&
+                                  !c.isWord(*c.readersBegin(g)) && !tester.readBySpecOrWords(g);
+        toSimulate[i] = toSimulate[i + 1] + (oneBitReader ? 0 : 1);
+      }
+    }
+    lowestLinear.clear();
+    // The pass would cover the order from the lowest position of a linear
+    // gate left (next: the index of the first suspect not yet looked at,
+    // then the batch) to the end. The screen runs once the batches left,
+    // at the cost of those simulated so far, would cost more than half of
+    // that (a gate of the pass costs about half a sweep).
+    auto worthScreening = [&](std::size_t next, std::uint32_t &from, bool linearOnly) {
+      from = (linearOnly ? lowestLinear : lowest)[next];
+      for (Var g : batch)
+        if (!linearOnly || screen.linear(g))
+          from = std::min(from, c.position(g));
+      if (from == ~0U || batches == 0)
+        return false;
+      const std::size_t left = (toSimulate[next] + batch.size() + 63) / 64;
+      return 2 * (swept + swept / batches * left) >= c.order().size() - from;
+    };
+    auto flush = [&](std::size_t next) {
+      std::uint32_t from = 0;
+      if (screen.active() && !screened && worthScreening(next, from, false)) {
+        if (lowestLinear.empty())
+          suffixMin(lowestLinear, [&](Var g) { return screen.linear(g); });
+      }
+      if (!lowestLinear.empty() && !screened && worthScreening(next, from, true)) {
+        screen.run(val, spec.data(), from);
+        screened = true;
+        Array<Var> left;
+        for (Var g : batch)
+          if (screen.linear(g) && screen.rejects(g))
+            result[g] = 2;
+          else
+            left.push_back(g);
+        batch.swap(left);
+        if (batch.size() < 64 && next < suspects.size())
+          return;
+      }
+      if (batch.empty())
+        return;
+      const std::size_t before = tester.sweeps();
       const std::uint64_t ok = tester.explains(batch, val, spec.data());
+      swept += tester.sweeps() - before;
+      ++batches;
       for (std::size_t l = 0; l < batch.size(); ++l)
         result[batch[l]] = ((ok >> l) & 1) ? 1 : 2;
       batch.clear();
@@ -343,20 +601,24 @@ Array<Var> findSuspects(const Circuit &c, const std::vector<Valuation> &failing,
     // Readers come first, so a gate whose only reader is a bit that was
     // judged already needs no simulation: if flipping the gate flips that
     // reader, the flip has the reader's effect; otherwise it has none. The
-    // others are flipped 64 at a time.
-    for (Var g : suspects) {
+    // others are flipped 64 at a time, or judged by the screen.
+    for (std::size_t i = 0; i < suspects.size(); ++i) {
+      const Var g = suspects[i];
       const Var *r = c.readersBegin(g);
       if (c.readersEnd(g) - r == 1 && !c.isWord(*r) && result[*r] != 0 &&
           !tester.readBySpecOrWords(g)) {
         result[g] = tester.flipsReader(g, *r, val) && result[*r] == 1 ? 1 : 2;
         continue;
       }
+      if (screened && screen.linear(g) && screen.rejects(g)) {
+        result[g] = 2;
+        continue;
+      }
       batch.push_back(g);
       if (batch.size() == 64)
-        flush();
+        flush(i + 1);
     }
-    if (!batch.empty())
-      flush();
+    flush(suspects.size());
     Array<Var> kept;
     for (Var g : suspects) {
       if (result[g] == 1)

@@ -40,63 +40,6 @@ std::string joinNames(const Circuit &c, const Array<Var> &vars, std::size_t limi
   return s;
 }
 
-// The specification as c*W + S, where W is a word that no other term reads:
-// the circuit's output word. W is 0 when there is none.
-struct OutputForm {
-  Var word = 0;
-  Array<word_t> inverse; // c^-1
-  Array<Var> bitOf;      // bit i of W: the variable whose coefficient is X^i, or 0
-};
-
-OutputForm outputForm(const Circuit &c) {
-  OutputForm form;
-  const Circuit::Poly &spec = c.spec();
-  Array<std::uint32_t> uses(c.endVar(), 0);
-  for (std::uint32_t k = 0; k < spec.numTerms; ++k) {
-    const Circuit::Term &t = c.term(spec.firstTerm + k);
-    for (std::uint32_t j = 0; j < t.numVars; ++j)
-      ++uses[c.vars(t)[j]];
-  }
-  for (std::uint32_t k = 0; k < spec.numTerms && form.word == 0; ++k) {
-    const Circuit::Term &t = c.term(spec.firstTerm + k);
-    if (t.numVars != 1 || !c.isWord(c.vars(t)[0]) || uses[c.vars(t)[0]] != 1)
-      continue;
-    const int n = c.words();
-    Array<word_t> inverse(n, 0), check(n);
-    if (c.coef(t) == nullptr) {
-      inverse[0] = 1;
-    } else {
-      invertVector(c.coef(t), inverse.data());
-      std::copy(inverse.begin(), inverse.end(), check.begin());
-      multExp(check.data(), c.coef(t));
-      if (check[0] != 1 || !allZero(check.data() + 1, n - 1))
-        continue;
-    }
-    form.word = c.vars(t)[0];
-    form.inverse = inverse;
-  }
-  if (form.word == 0)
-    return form;
-  form.bitOf.assign(std::size_t(c.words()) * 64, 0);
-  const Circuit::Poly &def = c.definition(form.word);
-  for (std::uint32_t k = 0; k < def.numTerms; ++k) {
-    const Circuit::Term &t = c.term(def.firstTerm + k);
-    const word_t *coef = c.coef(t);
-    if (t.numVars != 1 || c.isWord(c.vars(t)[0]))
-      continue;
-    int bit = -1, set = 0;
-    for (int w = 0; w < c.words(); ++w)
-      for (int b = 0; b < 64; ++b)
-        if (coef == nullptr ? (w == 0 && b == 0) : ((coef[w] >> b) & 1) != 0) {
-          bit = 64 * w + b;
-          ++set;
-        }
-    if (set == 1)
-      form.bitOf[bit] = c.vars(t)[0];
-  }
-  return form;
-}
-
 class Search {
 public:
   Search(const Circuit &c, const Limits &limits) : c_(c), limits_(limits) {
@@ -222,9 +165,7 @@ void describe(const Circuit &c, const OutputForm &form, const Valuation &val, Re
   report.lines.push_back(line);
 }
 
-} // namespace
-
-Report analyze(const SolvedProblem &p, const Limits &limits) {
+Report analyzeProblem(const SolvedProblem &p, const Limits &limits) {
   Report report;
   if (p.remainder.empty())
     return report;
@@ -294,6 +235,14 @@ Report analyze(const SolvedProblem &p, const Limits &limits) {
                          joinNames(c, suspects, limits.listedSuspects, " "));
   if (suspects.size() > limits.listedSuspects)
     report.lines.push_back("SUSPECTS IN ALL: " + std::to_string(suspects.size()));
+  return report;
+}
+
+} // namespace
+
+Report analyze(const SolvedProblem &p, const Limits &limits) {
+  Report report = analyzeProblem(p, limits);
+  releaseBlocks(); // every array of the analysis is gone
   return report;
 }
 
