@@ -218,8 +218,10 @@ void Circuit::chooseDefinitions(const Ideal &circuit) {
     count.assign(endVar_, 0);
   for (std::uint32_t g : rest) {
     const Var v = choose(g, false);
-    if (v == 0 || !solveFor(g, v))
+    if (v == 0 || !solveFor(g, v)) {
       constraints_.push_back(g);
+      constraintVars_.push_back(0);
+    }
   }
 }
 
@@ -320,6 +322,7 @@ void Circuit::sortDefinitions() {
         // the definition that closes it becomes a constraint.
         const Var v = f.v;
         constraints_.push_back(static_cast<std::uint32_t>(def_[v]));
+        constraintVars_.push_back(v);
         def_[v] = kInput;
         state[v] = kDone;
         stack.pop_back();
@@ -468,6 +471,8 @@ void simulateLanes(const Circuit &c, LaneValuation &out) {
     bool fails = !allZero(value.data(), n);
     for (std::size_t i = 0; fails && i < c.constraints().size(); ++i) {
       evalPoly(c, c.poly(c.constraints()[i]), bitOf, wordOf, value.data(), scratch.data());
+      if (c.constraintVar(i) != 0)
+        value[0] ^= bitOf(c.constraintVar(i));
       fails = allZero(value.data(), n);
     }
     if (fails)

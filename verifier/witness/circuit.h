@@ -53,7 +53,12 @@ public:
   // The polynomial that defines v (not an input): v equals its value.
   const Poly &definition(Var v) const { return polys_[def_[v]]; }
   const Poly &spec() const { return polys_[spec_]; }
+  // Polynomials that define nothing: a simulated assignment must make each
+  // zero. A constraint that was a definition before a cycle was broken has
+  // lost its variable's term: constraintVar gives that variable (now an
+  // input), 0 for none, and the constraint is variable + polynomial = 0.
   const Array<std::uint32_t> &constraints() const { return constraints_; }
+  Var constraintVar(std::size_t i) const { return constraintVars_[i]; }
   const Poly &poly(std::uint32_t i) const { return polys_[i]; }
   // Defined variables, each after every variable its definition reads.
   const Array<Var> &order() const { return order_; }
@@ -95,6 +100,7 @@ private:
   Array<std::int32_t> def_;
   Array<std::uint8_t> word_, used_;
   Array<std::uint32_t> constraints_;
+  Array<Var> constraintVars_; // per constraint, see constraintVar
   Array<Var> order_, wordOrder_;
   Array<std::uint32_t> position_;
   std::vector<std::pair<Var, std::uint32_t>> wordSlots_; // words and their slots, by variable
