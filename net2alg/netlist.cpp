@@ -10,21 +10,46 @@
 
 namespace net2alg {
 
-int Netlist::net(const std::string &name) {
-  const auto it = netIds.find(name);
-  if (it != netIds.end())
-    return it->second;
+// The slot that holds the net of that name, or the empty slot where it
+// would go. The table is never full (at most half its slots are used).
+std::size_t Netlist::slotOf(std::string_view name, std::uint64_t hash) const {
+  const std::size_t mask = slots_.size() - 1;
+  for (std::size_t s = hash & mask;; s = (s + 1) & mask) {
+    const int id = slots_[s];
+    if (id < 0 || (hashes_[id] == hash && netNames[id] == name))
+      return s;
+  }
+}
+
+int Netlist::net(std::string_view name) {
+  const std::uint64_t hash = std::hash<std::string_view>()(name);
+  if (!slots_.empty()) {
+    const int id = slots_[slotOf(name, hash)];
+    if (id >= 0)
+      return id;
+  }
   const int id = static_cast<int>(netNames.size());
-  netNames.push_back(name);
-  netIds.emplace(name, id);
+  netNames.emplace_back(name);
+  hashes_.push_back(hash);
   driver.push_back(-1);
   isInput.push_back(0);
+  if (2 * netNames.size() > slots_.size()) {
+    std::size_t size = 64;
+    while (size < 4 * netNames.size())
+      size *= 2;
+    slots_.assign(size, -1);
+    for (std::size_t n = 0; n < netNames.size(); ++n)
+      slots_[slotOf(netNames[n], hashes_[n])] = static_cast<int>(n);
+  } else {
+    slots_[slotOf(netNames.back(), hash)] = id;
+  }
   return id;
 }
 
-int Netlist::findNet(const std::string &name) const {
-  const auto it = netIds.find(name);
-  return it == netIds.end() ? -1 : it->second;
+int Netlist::findNet(std::string_view name) const {
+  if (slots_.empty())
+    return -1;
+  return slots_[slotOf(name, std::hash<std::string_view>()(name))];
 }
 
 void Netlist::addInput(int id, const std::string &where) {

@@ -4,8 +4,9 @@
 // the rest of the program never needs to know where a node came from.
 #pragma once
 
+#include <cstdint>
 #include <string>
-#include <unordered_map>
+#include <string_view>
 #include <vector>
 
 #include "anf.h"
@@ -43,7 +44,6 @@ struct Netlist {
   std::string source; // the file name, for messages
   std::string model;
   std::vector<std::string> netNames;
-  std::unordered_map<std::string, int> netIds;
   std::vector<int> inputs;  // in declaration order
   std::vector<int> outputs; // in declaration order
   std::vector<Node> nodes;  // in definition order
@@ -53,9 +53,9 @@ struct Netlist {
   bool aigerSymbols = false; // input names came from an AIGER symbol table
 
   // The id of the net of that name, created when it does not exist yet.
-  int net(const std::string &name);
+  int net(std::string_view name);
   // The id of the net of that name, or -1.
-  int findNet(const std::string &name) const;
+  int findNet(std::string_view name) const;
 
   // Declares a primary input or output; `where` locates the declaration.
   void addInput(int id, const std::string &where);
@@ -70,6 +70,14 @@ struct Netlist {
 
   // Adds a register as the node Q = D (Q = NOT D when `inverted`).
   void addRegister(int q, int d, bool inverted, Register reg, const std::string &where);
+
+private:
+  // The ids by name: an open-addressing table of net ids (-1: empty slot),
+  // a power of two in size, probed linearly from the name's hash; the
+  // hash of every net is kept for growing the table.
+  std::vector<int> slots_;
+  std::vector<std::uint64_t> hashes_;
+  std::size_t slotOf(std::string_view name, std::uint64_t hash) const;
 };
 
 // The ANF of a function over nets: the Moebius transform of the truth table,
