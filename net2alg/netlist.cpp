@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cassert>
-#include <set>
 
 #include "error.h"
 
@@ -76,12 +75,15 @@ void Netlist::addNode(int out, const std::vector<int> &fanins, const TruthTable 
   Node node{out, {}, netAnf(fanins, truth), where};
   // The support lists the nets that the polynomial really uses, in fanin
   // order: a fanin that the function ignores creates no dependency.
-  std::set<int> used;
-  for (const NetTerm &term : node.anf)
-    used.insert(term.begin(), term.end());
-  for (int f : fanins)
-    if (f >= 0 && used.erase(f))
-      node.support.push_back(f);
+  for (int f : fanins) {
+    if (f < 0 || std::find(node.support.begin(), node.support.end(), f) != node.support.end())
+      continue;
+    for (const NetTerm &term : node.anf)
+      if (std::binary_search(term.begin(), term.end(), f)) {
+        node.support.push_back(f);
+        break;
+      }
+  }
   driver[out] = static_cast<int>(nodes.size());
   nodes.push_back(std::move(node));
 }
@@ -93,12 +95,26 @@ void Netlist::addRegister(int q, int d, bool inverted, Register reg, const std::
   registers.push_back(std::move(reg));
 }
 
+Netlist Netlist::withoutNodes() const {
+  Netlist out;
+  out.source = source;
+  out.model = model;
+  out.netNames = netNames;
+  out.inputs = inputs;
+  out.outputs = outputs;
+  out.driver.assign(driver.size(), -1);
+  out.isInput = isInput;
+  out.registers = registers;
+  out.aigerSymbols = aigerSymbols;
+  out.slots_ = slots_;
+  out.hashes_ = hashes_;
+  return out;
+}
+
 std::vector<NetTerm> netAnf(const std::vector<int> &fanins, const TruthTable &truth) {
   assert(fanins.size() <= kMaxNodeInputs);
   assert(truth.size() == std::size_t{1} << fanins.size());
-  // Products that occur an odd number of times survive: x*y + x*y = 0 and,
-  // with a repeated fanin, x*x is x.
-  std::set<NetTerm> odd;
+  std::vector<NetTerm> terms;
   for (std::uint32_t mask : anfFromTruthTable(truth)) {
     NetTerm term;
     bool zero = false;
@@ -114,10 +130,25 @@ std::vector<NetTerm> netAnf(const std::vector<int> &fanins, const TruthTable &tr
       continue;
     std::sort(term.begin(), term.end());
     term.erase(std::unique(term.begin(), term.end()), term.end());
-    if (!odd.insert(term).second)
-      odd.erase(term);
+    terms.push_back(std::move(term));
   }
-  return {odd.begin(), odd.end()};
+  // Products that occur an odd number of times survive: x*y + x*y = 0 and,
+  // with a repeated fanin, x*x is x.
+  std::sort(terms.begin(), terms.end());
+  std::size_t kept = 0;
+  for (std::size_t i = 0; i < terms.size();) {
+    std::size_t j = i + 1;
+    while (j < terms.size() && terms[j] == terms[i])
+      ++j;
+    if ((j - i) % 2) {
+      if (kept != i)
+        terms[kept] = std::move(terms[i]);
+      ++kept;
+    }
+    i = j;
+  }
+  terms.resize(kept);
+  return terms;
 }
 
 } // namespace net2alg

@@ -71,6 +71,10 @@ struct Netlist {
   // Adds a register as the node Q = D (Q = NOT D when `inverted`).
   void addRegister(int q, int d, bool inverted, Register reg, const std::string &where);
 
+  // A copy with the same nets, inputs, outputs and registers but no nodes:
+  // every net undriven.
+  Netlist withoutNodes() const;
+
 private:
   // The ids by name: an open-addressing table of net ids (-1: empty slot),
   // a power of two in size, probed linearly from the name's hash; the

@@ -3,7 +3,7 @@
 #include "simplify.h"
 
 #include <algorithm>
-#include <map>
+#include <unordered_map>
 
 namespace net2alg {
 namespace {
@@ -19,6 +19,18 @@ constexpr std::size_t kInlineTargetTerms = 64;
 // Substitution rounds per node; each round replaces nets by earlier ones, so
 // the rounds end by themselves, and this only bounds the work.
 constexpr int kInlineRounds = 8;
+
+struct AnfHash {
+  std::size_t operator()(const Anf &anf) const {
+    std::uint64_t h = 0x9e3779b97f4a7c15ull;
+    for (const NetTerm &t : anf) {
+      for (int n : t)
+        h = (h ^ static_cast<std::uint32_t>(n)) * 0x100000001b3ull;
+      h = (h ^ 0xffu) * 0x100000001b3ull; // the end of a product
+    }
+    return static_cast<std::size_t>(h ^ (h >> 29));
+  }
+};
 
 // Sorts the products and cancels equal ones in pairs (x + x = 0).
 void normalise(Anf &anf) {
@@ -139,7 +151,9 @@ Netlist simplifyNetlist(const Netlist &nl, const std::vector<int> &keep) {
   std::vector<std::vector<int>> support(nl.nodes.size());
   std::vector<char> replaced(nl.netNames.size(), 0);
   std::vector<Anf> value(nl.netNames.size());
-  std::map<Anf, int> byFunction; // a function -> the first net that computes it
+  // A function -> the first net that computes it.
+  std::unordered_map<Anf, int, AnfHash> byFunction;
+  byFunction.reserve(nl.nodes.size());
 
   for (int k : order) {
     const Node &node = nl.nodes[k];
@@ -213,9 +227,7 @@ Netlist simplifyNetlist(const Netlist &nl, const std::vector<int> &keep) {
       need(f);
   }
 
-  Netlist out = nl;
-  out.nodes.clear();
-  std::fill(out.driver.begin(), out.driver.end(), -1);
+  Netlist out = nl.withoutNodes();
   for (std::size_t k = 0; k < nl.nodes.size(); ++k) {
     if (!live[k])
       continue;
