@@ -131,10 +131,11 @@ struct Cover {
 class BlifReader {
 public:
   BlifReader(std::string text, const std::string &source, bool registers)
-      : text_(std::move(text)), registers_(registers) {
+      : text_(std::move(text)), prefix_(Location::intern(source + ":")), registers_(registers) {
     nl_.source = source;
   }
   Netlist read(const std::string &top);
+  Location at(unsigned line) const { return Location(prefix_, line); }
 
 private:
   std::string where(unsigned line) const { return nl_.source + ":" + std::to_string(line); }
@@ -149,6 +150,7 @@ private:
   void flipFlop(const Tokens &tokens);
 
   std::string text_;
+  const std::string *prefix_; // "source:" for the locations of nodes
   bool registers_;
   Netlist nl_;
   std::vector<Model> models_;
@@ -305,12 +307,12 @@ void BlifReader::directive(const Tokens &tokens, std::vector<Instance> &instance
     // yosys: ".conn driver alias" makes the second net a copy of the first.
     if (tokens.size() != 3)
       fail(where() + ": .conn needs two nets");
-    nl_.addNode(net(tokens[2]), {net(tokens[1])}, {0, 1}, where());
+    nl_.addNode(net(tokens[2]), {net(tokens[1])}, {0, 1}, at(lineNo_));
   } else if (d == ".latch" && registers_) {
     // ".latch D Q [type control] [init]": a register of the global clock or of `control`.
     if (tokens.size() < 3)
       fail(where() + ": .latch needs an input and an output net");
-    nl_.addRegister(net(tokens[2]), net(tokens[1]), false, Register{".latch"}, where());
+    nl_.addRegister(net(tokens[2]), net(tokens[1]), false, Register{".latch"}, at(lineNo_));
   } else if (d == ".latch" || d == ".mlatch") {
     fail(where() + ": latches are not supported (the netlist must be combinational)");
   } else if (d == ".end") {
@@ -399,7 +401,7 @@ void BlifReader::closeCover() {
         break;
     }
   }
-  nl_.addNode(c.out, fanins, truth, where(c.line));
+  nl_.addNode(c.out, fanins, truth, at(c.line));
 }
 
 // ".subckt TYPE PIN=NET ..." (or .gate): one of the simple gate cells, a
@@ -458,7 +460,7 @@ void BlifReader::cell(const Tokens &tokens, std::vector<Instance> &instances) {
       fail(where() + ": pin '" + cellType->inputs[k] + "' of " + typeName + " is not connected");
   if (out < 0)
     fail(where() + ": pin '" + cellType->output + "' of " + typeName + " is not connected");
-  nl_.addNode(out, std::vector<int>(fanins, fanins + arity), cellType->truth, where());
+  nl_.addNode(out, std::vector<int>(fanins, fanins + arity), cellType->truth, at(lineNo_));
 }
 
 // ".subckt $_SDFFE_PP0P_ C=clk D=d E=en Q=q R=rst": a flip-flop cell with
@@ -496,7 +498,7 @@ void BlifReader::flipFlop(const Tokens &tokens) {
   if (d < 0 || q < 0)
     fail(where() + ": pin '" + std::string(d < 0 ? "D" : "Q") + "' of " + type +
          " is not connected");
-  nl_.addRegister(q, d, false, std::move(reg), where());
+  nl_.addRegister(q, d, false, std::move(reg), at(lineNo_));
 }
 
 // The whole stream in one string: one read when it can seek.

@@ -4,10 +4,33 @@
 
 #include <algorithm>
 #include <cassert>
+#include <mutex>
+#include <ostream>
+#include <unordered_set>
 
 #include "error.h"
 
 namespace net2alg {
+
+const std::string *Location::intern(const std::string &text) {
+  static std::mutex lock;
+  static std::unordered_set<std::string> texts;
+  const std::lock_guard<std::mutex> hold(lock);
+  return &*texts.insert(text).first;
+}
+
+std::string Location::text() const {
+  std::string text = prefix_ ? *prefix_ : std::string();
+  if (numbered_)
+    text += std::to_string(number_);
+  return text;
+}
+
+bool operator==(const Location &where, std::string_view text) {
+  return std::string_view(where.text()) == text;
+}
+
+std::ostream &operator<<(std::ostream &out, const Location &where) { return out << where.text(); }
 
 // The slot that holds the net of that name, or the empty slot where it
 // would go. The table is never full (at most half its slots are used).
@@ -55,7 +78,8 @@ void Netlist::addInput(int id, const std::string &where) {
   if (isInput[id])
     fail(where + ": input '" + netNames[id] + "' is declared twice");
   if (driver[id] >= 0)
-    fail(where + ": input '" + netNames[id] + "' is also driven at " + nodes[driver[id]].where);
+    fail(where + ": input '" + netNames[id] + "' is also driven at " +
+         nodes[driver[id]].where.text());
   isInput[id] = 1;
   inputs.push_back(id);
 }
@@ -67,11 +91,12 @@ void Netlist::addOutput(int id, const std::string &where) {
 }
 
 void Netlist::addNode(int out, const std::vector<int> &fanins, const TruthTable &truth,
-                      const std::string &where) {
+                      const Location &where) {
   if (driver[out] >= 0)
-    fail(where + ": net '" + netNames[out] + "' is already driven at " + nodes[driver[out]].where);
+    fail(where.text() + ": net '" + netNames[out] + "' is already driven at " +
+         nodes[driver[out]].where.text());
   if (isInput[out])
-    fail(where + ": net '" + netNames[out] + "' is a primary input and cannot be driven");
+    fail(where.text() + ": net '" + netNames[out] + "' is a primary input and cannot be driven");
   Node node{out, {}, netAnf(fanins, truth), where};
   // The support lists the nets that the polynomial really uses, in fanin
   // order: a fanin that the function ignores creates no dependency.
@@ -88,7 +113,7 @@ void Netlist::addNode(int out, const std::vector<int> &fanins, const TruthTable 
   nodes.push_back(std::move(node));
 }
 
-void Netlist::addRegister(int q, int d, bool inverted, Register reg, const std::string &where) {
+void Netlist::addRegister(int q, int d, bool inverted, Register reg, const Location &where) {
   addNode(q, {d}, inverted ? TruthTable{1, 0} : TruthTable{0, 1}, where);
   reg.node = static_cast<int>(nodes.size() - 1);
   nodes.back().reg = static_cast<int>(registers.size());

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <iosfwd>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,11 +21,34 @@ constexpr int kConst1 = -2;
 // One product of nets: ascending net ids, each at most once; empty is 1.
 using NetTerm = std::vector<int>;
 
+// Where a node was defined, for messages: a text such as "file:" and a
+// number after it ("file:17"), or a text alone ("--tie rst=0"). The texts
+// are kept once for the whole program, so that a location is two words
+// and a node costs no string of its own.
+class Location {
+public:
+  Location() = default;
+  explicit Location(const std::string &text) : prefix_(intern(text)) {}
+  // `prefix` from intern().
+  Location(const std::string *prefix, unsigned number)
+      : prefix_(prefix), number_(number), numbered_(true) {}
+  std::string text() const;
+  // The lasting copy of a text.
+  static const std::string *intern(const std::string &text);
+
+private:
+  const std::string *prefix_ = nullptr;
+  unsigned number_ = 0;
+  bool numbered_ = false;
+};
+bool operator==(const Location &where, std::string_view text);
+std::ostream &operator<<(std::ostream &out, const Location &where);
+
 struct Node {
   int out;                  // the net that the node drives
   std::vector<int> support; // the nets its ANF uses, in the order of the fanin list
   std::vector<NetTerm> anf; // the function: the sum of these products
-  std::string where;        // "file:line" of the definition, for messages
+  Location where;           // "file:line" of the definition, for messages
   int reg = -1;             // for a register: its index in Netlist::registers
 };
 
@@ -66,10 +90,14 @@ struct Netlist {
   // A net repeated among the fanins is fine. Rejects a second driver and a
   // driven primary input.
   void addNode(int out, const std::vector<int> &fanins, const TruthTable &truth,
-               const std::string &where);
+               const Location &where);
+  void addNode(int out, const std::vector<int> &fanins, const TruthTable &truth,
+               const std::string &where) {
+    addNode(out, fanins, truth, Location(where));
+  }
 
   // Adds a register as the node Q = D (Q = NOT D when `inverted`).
-  void addRegister(int q, int d, bool inverted, Register reg, const std::string &where);
+  void addRegister(int q, int d, bool inverted, Register reg, const Location &where);
 
   // A copy with the same nets, inputs, outputs and registers but no nodes:
   // every net undriven.
