@@ -48,7 +48,8 @@ by simulation.
 Design:
   --top MODULE        the top module (default: yosys's automatic choice)
   --yosys-script S    the passes between hierarchy and write_blif
-                      (default: proc; flatten; opt_dff; techmap; opt_clean)
+                      (default: proc; opt_dff; techmap; opt_clean; the
+                      hierarchy is flattened when the netlist is read)
 Words and specification:
   (default)           Z = A*B on the top's two data inputs A, B and its data
                       output Z, in declaration order (1-bit inputs such as

@@ -140,7 +140,25 @@ std::vector<NetTerm> netAnf(const std::vector<int> &fanins, const TruthTable &tr
   assert(fanins.size() <= kMaxNodeInputs);
   assert(truth.size() == std::size_t{1} << fanins.size());
   std::vector<NetTerm> terms;
-  for (std::uint32_t mask : anfFromTruthTable(truth)) {
+  // The monomials: for up to 5 fanins the Moebius transform runs on the
+  // bits of one word, else on the table.
+  std::vector<std::uint32_t> monomials;
+  if (fanins.size() <= 5) {
+    std::uint32_t bits = 0;
+    for (std::size_t m = 0; m < truth.size(); ++m)
+      bits |= static_cast<std::uint32_t>(truth[m] & 1) << m;
+    static const std::uint32_t kLow[] = {0x55555555u, 0x33333333u, 0x0f0f0f0fu, 0x00ff00ffu,
+                                         0x0000ffffu};
+    for (unsigned k = 0; k < fanins.size(); ++k)
+      bits ^= (bits & kLow[k]) << (1u << k);
+    for (std::uint32_t m = 0; m < truth.size(); ++m)
+      if (bits >> m & 1)
+        monomials.push_back(m);
+  } else {
+    monomials = anfFromTruthTable(truth);
+  }
+  terms.reserve(monomials.size());
+  for (std::uint32_t mask : monomials) {
     NetTerm term;
     bool zero = false;
     for (std::size_t k = 0; k < fanins.size(); ++k) {
