@@ -36,9 +36,12 @@ std::ostream &operator<<(std::ostream &out, const Location &where) { return out 
 // would go. The table is never full (at most half its slots are used).
 std::size_t Netlist::slotOf(std::string_view name, std::uint64_t hash) const {
   const std::size_t mask = slots_.size() - 1;
+  const std::uint64_t high = hash >> 32 << 32;
   for (std::size_t s = hash & mask;; s = (s + 1) & mask) {
-    const int id = slots_[s];
-    if (id < 0 || (hashes_[id] == hash && netNames[id] == name))
+    const std::uint64_t slot = slots_[s];
+    if (slot == 0)
+      return s;
+    if ((slot >> 32 << 32) == high && netNames[(slot & 0xffffffffu) - 1] == name)
       return s;
   }
 }
@@ -46,24 +49,25 @@ std::size_t Netlist::slotOf(std::string_view name, std::uint64_t hash) const {
 int Netlist::net(std::string_view name) {
   const std::uint64_t hash = std::hash<std::string_view>()(name);
   if (!slots_.empty()) {
-    const int id = slots_[slotOf(name, hash)];
-    if (id >= 0)
-      return id;
+    const std::uint64_t slot = slots_[slotOf(name, hash)];
+    if (slot != 0)
+      return static_cast<int>((slot & 0xffffffffu) - 1);
   }
   const int id = static_cast<int>(netNames.size());
   netNames.emplace_back(name);
   hashes_.push_back(hash);
   driver.push_back(-1);
   isInput.push_back(0);
+  const auto entry = [&](std::size_t n) { return (hashes_[n] >> 32 << 32) | (n + 1); };
   if (2 * netNames.size() > slots_.size()) {
     std::size_t size = 64;
     while (size < 4 * netNames.size())
       size *= 2;
-    slots_.assign(size, -1);
+    slots_.assign(size, 0);
     for (std::size_t n = 0; n < netNames.size(); ++n)
-      slots_[slotOf(netNames[n], hashes_[n])] = static_cast<int>(n);
+      slots_[slotOf(netNames[n], hashes_[n])] = entry(n);
   } else {
-    slots_[slotOf(netNames.back(), hash)] = id;
+    slots_[slotOf(netNames.back(), hash)] = entry(static_cast<std::size_t>(id));
   }
   return id;
 }
@@ -71,7 +75,8 @@ int Netlist::net(std::string_view name) {
 int Netlist::findNet(std::string_view name) const {
   if (slots_.empty())
     return -1;
-  return slots_[slotOf(name, std::hash<std::string_view>()(name))];
+  const std::uint64_t slot = slots_[slotOf(name, std::hash<std::string_view>()(name))];
+  return slot == 0 ? -1 : static_cast<int>((slot & 0xffffffffu) - 1);
 }
 
 void Netlist::addInput(int id, const std::string &where) {

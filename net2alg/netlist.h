@@ -104,10 +104,12 @@ struct Netlist {
   Netlist withoutNodes() const;
 
 private:
-  // The ids by name: an open-addressing table of net ids (-1: empty slot),
-  // a power of two in size, probed linearly from the name's hash; the
-  // hash of every net is kept for growing the table.
-  std::vector<int> slots_;
+  // The ids by name: an open-addressing table, a power of two in size,
+  // probed linearly from the name's hash. A slot holds the net id + 1 (0:
+  // empty) in its low half and the hash's high half above, so that most
+  // mismatches are seen without reading the name; the hash of every net is
+  // kept for growing the table.
+  std::vector<std::uint64_t> slots_;
   std::vector<std::uint64_t> hashes_;
   std::size_t slotOf(std::string_view name, std::uint64_t hash) const;
 };

@@ -3,7 +3,7 @@
 #include "simplify.h"
 
 #include <algorithm>
-#include <unordered_map>
+#include <unordered_set>
 
 namespace net2alg {
 namespace {
@@ -151,9 +151,12 @@ Netlist simplifyNetlist(const Netlist &nl, const std::vector<int> &keep) {
   std::vector<std::vector<int>> support(nl.nodes.size());
   std::vector<char> replaced(nl.netNames.size(), 0);
   std::vector<Anf> value(nl.netNames.size());
-  // A function -> the first net that computes it.
-  std::unordered_map<Anf, int, AnfHash> byFunction;
-  byFunction.reserve(nl.nodes.size());
+  // The nodes whose function no earlier node computes, by function: a
+  // function -> the first net that computes it.
+  const auto hashOf = [&fn](int node) { return AnfHash()(fn[node]); };
+  const auto sameAs = [&fn](int a, int b) { return fn[a] == fn[b]; };
+  std::unordered_set<int, decltype(hashOf), decltype(sameAs)> byFunction(nl.nodes.size(), hashOf,
+                                                                         sameAs);
 
   for (int k : order) {
     const Node &node = nl.nodes[k];
@@ -191,10 +194,10 @@ Netlist simplifyNetlist(const Netlist &nl, const std::vector<int> &keep) {
       replaced[node.out] = 1;
       value[node.out] = result;
     } else {
-      const auto [it, added] = byFunction.emplace(result, node.out);
+      const auto [it, added] = byFunction.insert(k);
       if (!added) {
         replaced[node.out] = 1;
-        value[node.out] = {{it->second}};
+        value[node.out] = {{nl.nodes[*it].out}};
       }
     }
   }
