@@ -176,6 +176,9 @@ void BlifReader::indexModels() {
       modelIndex_.emplace(name, models_.size());
       models_.push_back({name, before});
     }
+  // A flat netlist has about two lines per node (a .names line and a row):
+  // room for that many saves growing the arrays step by step.
+  nl_.nodes.reserve(at.physical / 2);
 }
 
 Netlist BlifReader::read(const std::string &top) {
