@@ -7,10 +7,12 @@
 #   clean  hierarchy; proc; flatten; techmap; opt_clean
 #   fast   hierarchy; proc; flatten; opt -fast; techmap; opt -fast
 #   dff    hierarchy; proc; flatten; opt_dff; techmap; opt_clean
+#   hier   hierarchy; proc; opt_dff; techmap; opt_clean (one model per
+#          module, flattened by net2alg's BLIF reader; gfverify's default)
 #   synth  synth -flatten
 #
 #   bench/yosys_scripts.sh [--limit SECONDS] [--build DIR] [--sizes "64 163 283 571"]
-#                          [--designs "karatsuba mastrovito"] [--scripts "opt clean fast dff synth"]
+#                          [--designs "karatsuba mastrovito"] [--scripts "opt clean fast dff hier synth"]
 #
 # Prints a Markdown table on standard output: yosys CPU time (user + system)
 # and peak memory, the gates net2alg converts, net2alg's and polyverify's CPU
@@ -24,7 +26,7 @@ limit=600
 build=$root/build-bench
 sizes="64 163 283 571"
 designs="karatsuba mastrovito"
-scripts="opt clean fast dff synth"
+scripts="opt clean fast dff hier synth"
 while [ $# -gt 0 ]; do
   case $1 in
     --limit) limit=$2; shift 2 ;;
@@ -66,6 +68,7 @@ script() {
     clean) echo "hierarchy -top top; proc; flatten; techmap; opt_clean" ;;
     fast) echo "hierarchy -top top; proc; flatten; opt -fast; techmap; opt -fast" ;;
     dff) echo "hierarchy -top top; proc; flatten; opt_dff; techmap; opt_clean" ;;
+    hier) echo "hierarchy -top top; proc; opt_dff; techmap; opt_clean" ;;
     synth) echo "synth -flatten -top top" ;;
   esac
 }
@@ -108,7 +111,7 @@ endmodule" >"$top"
       fi
       blif=$scratch/net.blif
       rm -f "$blif"
-      if ! run yosys yosys -q -p "read_verilog $src $top; $(script "$s"); write_blif $blif" \
+      if ! run yosys yosys -q -p "read_verilog $src $top; $(script "$s"); write_blif -cname $blif" \
         >"$scratch/yosys.log" 2>&1; then
         read -r cpu rss <"$scratch/yosys.time"
         echo "$row | > $limit (stopped at $cpu) | $rss | | | | not finished |"
