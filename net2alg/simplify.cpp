@@ -162,29 +162,42 @@ Netlist simplifyNetlist(const Netlist &nl, const std::vector<int> &keep) {
     const Node &node = nl.nodes[k];
     Anf anf = node.anf;
     std::vector<int> ordered = node.support;
+    bool touched = false;
     for (int f : node.support)
       if (replaced[f]) {
         anf = substitute(anf, f, value[f]);
         ordered = replaceInOrder(ordered, f, netsOf(value[f]));
+        touched = true;
       }
-    for (int round = 0; round < kInlineRounds && anf.size() <= kInlineTargetTerms; ++round) {
+    // A fanin function small enough to be substituted, if there is one.
+    const auto inlinable = [&](int f) {
+      const int d = nl.driver[f];
+      return d >= 0 && fn[d].size() <= kInlineTerms && support[d].size() <= kInlineNets;
+    };
+    const bool tryInline = anf.size() <= kInlineTargetTerms &&
+                           (touched || std::any_of(ordered.begin(), ordered.end(), inlinable));
+    for (int round = 0; tryInline && round < kInlineRounds && anf.size() <= kInlineTargetTerms;
+         ++round) {
       bool changed = false;
       for (int f : netsOf(anf)) {
         const int d = nl.driver[f];
-        if (d < 0 || fn[d].size() > kInlineTerms || support[d].size() > kInlineNets)
+        if (!inlinable(f))
           continue;
         Anf composed = substitute(anf, f, fn[d]);
         if (nonConstantTerms(composed) <= nonConstantTerms(anf) &&
             netsOf(composed).size() <= netsOf(anf).size()) {
           anf = std::move(composed);
-          ordered = replaceInOrder(ordered, f, support[d]);
+          ordered = replaceInOrder(ordered, f, support[nl.driver[f]]);
           changed = true;
+          touched = true;
         }
       }
       if (!changed)
         break;
     }
-    support[k] = orderedSupport(ordered, anf);
+    // An untouched node keeps its support: the nets of its function in
+    // fanin order, as the netlist built it.
+    support[k] = touched ? orderedSupport(ordered, anf) : std::move(ordered);
     fn[k] = std::move(anf);
 
     const Anf &result = fn[k];
