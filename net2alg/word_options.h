@@ -16,8 +16,8 @@ namespace net2alg {
 std::vector<std::string> splitBitList(const std::string &text, const std::string &option);
 
 struct FieldPolynomial {
-  unsigned degree;                           // K of GF(2^K)
-  std::string text;                          // canonical .alg text, e.g. "X^8+X^4+X^3+X+1"
+  unsigned degree;  // K of GF(2^K)
+  std::string text; // canonical .alg text, e.g. "X^8+X^4+X^3+X+1"
   std::vector<unsigned long> exponents = {}; // of its terms, highest first
 };
 
