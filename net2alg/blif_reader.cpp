@@ -252,7 +252,8 @@ void BlifReader::readModel(Cursor at, Scope &scope, std::vector<std::size_t> &st
 }
 
 // The net of a name in the current scope: a formal port bound by the
-// instance is the parent's net, any other name is local to the instance.
+// instance is the parent's net, any other name is local to the instance:
+// "inst.name", or "$flatten\inst.$name" for a generated one.
 int BlifReader::net(std::string_view name) {
   Scope &s = *scope_;
   if (s.top)
@@ -260,7 +261,10 @@ int BlifReader::net(std::string_view name) {
   const auto it = s.pins.find(name);
   if (it != s.pins.end())
     return it->second;
-  scratch_.assign(s.prefix);
+  // A yosys-generated name ("$and$...") gets yosys's own prefix of
+  // flattened internal names, so that it still reads as generated.
+  scratch_.assign(!name.empty() && name[0] == '$' ? "$flatten\\" : "");
+  scratch_.append(s.prefix);
   scratch_.append(name);
   return nl_.net(scratch_);
 }

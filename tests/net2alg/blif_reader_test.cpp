@@ -108,8 +108,9 @@ TEST(BlifReader, RejectsWhatItCannotTranslate) {
 
 // A hierarchical netlist as yosys writes it without flatten: the top's
 // instances become nets "INSTANCE.net" (the name from .cname, else the
-// model's name after its last '\' and a count), ports bind to the parent's
-// nets, and a register inside an instance is a register of the netlist.
+// model's name after its last '\' and a count; "$flatten\INSTANCE.$net"
+// for a generated name), ports bind to the parent's nets, and a register
+// inside an instance is a register of the netlist.
 TEST(BlifReader, FlattensInstancesOfModels) {
   const std::string models = R"(.model top
 .inputs a b c clk
@@ -129,10 +130,10 @@ TEST(BlifReader, FlattensInstancesOfModels) {
 .model $paramod$2e\xor2
 .inputs x y
 .outputs s
-.names x y w
+.names x y $xor$7_Y
 10 1
 01 1
-.names w s
+.names $xor$7_Y s
 1 1
 .end
 .model pair
@@ -149,8 +150,8 @@ TEST(BlifReader, FlattensInstancesOfModels) {
   const Netlist nl = readBlif(in, "h.blif", true);
   EXPECT_EQ(nl.model, "top");
   EXPECT_EQ(anfText(nl, "t"), "a + b");
-  EXPECT_EQ(anfText(nl, "xor2_2.w"), "c + t");
-  EXPECT_EQ(anfText(nl, "u"), "xor2_2.w");
+  EXPECT_EQ(anfText(nl, "$flatten\\xor2_2.$xor$7_Y"), "c + t");
+  EXPECT_EQ(anfText(nl, "u"), "$flatten\\xor2_2.$xor$7_Y");
   EXPECT_EQ(anfText(nl, "p.m"), "a + u");
   EXPECT_EQ(anfText(nl, "z"), "p.m*u");
   ASSERT_EQ(nl.registers.size(), 1u);
