@@ -48,7 +48,7 @@ endmodule" >"$scratch/top.v"
       --top top >"$scratch/out" 2>&1 || true
     first=$(head -n 1 "$scratch/out")
     times=$(grep -m1 '^  time: ' "$scratch/out" || true)
-    yosys_s=$(sed -nE 's/.*yosys ([0-9.]+) s.*/\1/p' <<<"$times")
+    yosys_s=$(sed -nE 's/^  time: yosys ([0-9.]+) s.*/\1/p' <<<"$times")
     ours=$(sed -nE 's/.*translation ([0-9.]+) s, verification ([0-9.]+) s.*/\1 \2/p' <<<"$times")
     ours_s=$(awk '{ printf "%.2f", $1 + $2 }' <<<"${ours:-0 0}")
     cpu=$(sed -nE 's/.*, translation and verification ([0-9.]+) s$/\1/p' <<<"$times")

@@ -7,11 +7,14 @@
 #   clean  hierarchy; proc; flatten; techmap; opt_clean
 #   fast   hierarchy; proc; flatten; opt -fast; techmap; opt -fast
 #   dff    hierarchy; proc; flatten; opt_dff; techmap; opt_clean
-#   fine   hierarchy; proc; opt_dff; opt_expr -fine; opt_clean; flatten; techmap; opt_clean
+#   hier   hierarchy; proc; opt_dff; techmap; opt_clean (one model per
+#          module, flattened by net2alg's BLIF reader)
+#   fine   hierarchy; proc; opt_dff; opt_expr -fine; opt_clean; techmap; opt_clean
+#          (as hier, constants folded first; gfverify's default)
 #   synth  synth -flatten
 #
 #   bench/yosys_scripts.sh [--limit SECONDS] [--build DIR] [--sizes "64 163 283 571"]
-#                          [--designs "karatsuba mastrovito"] [--scripts "opt clean fast dff fine synth"]
+#                          [--designs "karatsuba mastrovito"] [--scripts "opt clean fast dff hier fine synth"]
 #
 # Prints a Markdown table on standard output: yosys CPU time (user + system)
 # and peak memory, the gates net2alg converts, net2alg's and polyverify's CPU
@@ -25,7 +28,7 @@ limit=600
 build=$root/build-bench
 sizes="64 163 283 571"
 designs="karatsuba mastrovito"
-scripts="opt clean fast dff fine synth"
+scripts="opt clean fast dff hier fine synth"
 while [ $# -gt 0 ]; do
   case $1 in
     --limit) limit=$2; shift 2 ;;
@@ -67,7 +70,8 @@ script() {
     clean) echo "hierarchy -top top; proc; flatten; techmap; opt_clean" ;;
     fast) echo "hierarchy -top top; proc; flatten; opt -fast; techmap; opt -fast" ;;
     dff) echo "hierarchy -top top; proc; flatten; opt_dff; techmap; opt_clean" ;;
-    fine) echo "hierarchy -top top; proc; opt_dff; opt_expr -fine; opt_clean; flatten; techmap; opt_clean" ;;
+    hier) echo "hierarchy -top top; proc; opt_dff; techmap; opt_clean" ;;
+    fine) echo "hierarchy -top top; proc; opt_dff; opt_expr -fine; opt_clean; techmap; opt_clean" ;;
     synth) echo "synth -flatten -top top" ;;
   esac
 }
@@ -110,7 +114,7 @@ endmodule" >"$top"
       fi
       blif=$scratch/net.blif
       rm -f "$blif"
-      if ! run yosys yosys -q -p "read_verilog $src $top; $(script "$s"); write_blif $blif" \
+      if ! run yosys yosys -q -p "read_verilog $src $top; $(script "$s"); write_blif -cname $blif" \
         >"$scratch/yosys.log" 2>&1; then
         read -r cpu rss <"$scratch/yosys.time"
         echo "$row | > $limit (stopped at $cpu) | $rss | | | | not finished |"

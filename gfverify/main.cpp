@@ -49,7 +49,8 @@ Design:
   --top MODULE        the top module (default: yosys's automatic choice)
   --yosys-script S    the passes between hierarchy and write_blif
                       (default: proc; opt_dff; opt_expr -fine; opt_clean;
-                      flatten; techmap; opt_clean)
+                      techmap; opt_clean; the hierarchy is flattened when
+                      the netlist is read)
 Words and specification:
   (default)           Z = A*B on the top's two data inputs A, B and its data
                       output Z, in declaration order (1-bit inputs such as

@@ -15,7 +15,7 @@ extern char **environ;
 
 namespace gfverify {
 
-const char *const kDefaultScript = "proc; opt_dff; opt_expr -fine; opt_clean; flatten; techmap; opt_clean";
+const char *const kDefaultScript = "proc; opt_dff; opt_expr -fine; opt_clean; techmap; opt_clean";
 
 namespace {
 
@@ -34,7 +34,7 @@ std::string yosysScript(const std::vector<std::string> &files, const std::string
   for (const std::string &f : files)
     script += std::string("read_verilog ") + (endsWith(f, ".sv") ? "-sv " : "") + quoted(f) + "; ";
   script += top.empty() ? "hierarchy -check -auto-top; " : "hierarchy -check -top " + top + "; ";
-  script += passes + "; write_blif " + quoted(blifPath);
+  script += passes + "; write_blif -cname " + quoted(blifPath);
   return script;
 }
 

@@ -7,13 +7,16 @@
 
 namespace gfverify {
 
-// The passes between reading the design and writing BLIF. proc and flatten
-// come first and no pass folds logic into flip-flops (no opt_dff, no
-// synth), so every register stays a $_DFF_ cell that net2alg can make a wire.
+// The passes between reading the design and writing BLIF: processes to
+// cells, enables and synchronous resets folded into flip-flop cells
+// (opt_dff), gates (techmap), unused wires removed. The modules stay apart:
+// the BLIF reader flattens the hierarchy itself, which costs yosys's
+// flatten pass and the clean-up of the flat design.
 extern const char *const kDefaultScript;
 
 // The script: read_verilog (-sv for .sv files) of each file, hierarchy with
-// the top (or -auto-top), the passes, write_blif to `blifPath`.
+// the top (or -auto-top), the passes, write_blif -cname to `blifPath` (the
+// instance names of the submodules, so that flattened nets read "inst.net").
 std::string yosysScript(const std::vector<std::string> &files, const std::string &top,
                         const std::string &passes, const std::string &blifPath);
 

@@ -311,6 +311,9 @@ Netlist AigerBuilder::build() {
     varNet_[g.lhs / 2] = freshNet(
         it != gateOutput.end() ? outName[it->second] : "n" + std::to_string(g.lhs / 2), !named);
   }
+  const std::string *gateWhere = Location::intern(nl_.source + ": AND gate ");
+  const std::string *latchWhere = Location::intern(nl_.source + ": latch ");
+  const std::string *outputWhere = Location::intern(nl_.source + ": output ");
   for (std::size_t k = 0; k < aig_.ands.size(); ++k) {
     const AndGate &g = aig_.ands[k];
     const unsigned inv0 = g.rhs0 & 1, inv1 = g.rhs1 & 1;
@@ -318,12 +321,12 @@ Netlist AigerBuilder::build() {
     for (unsigned m = 0; m < 4; ++m)
       truth[m] = static_cast<std::uint8_t>(((m & 1) ^ inv0) & (((m >> 1) & 1) ^ inv1));
     nl_.addNode(varNet_[g.lhs / 2], {signal(g.rhs0), signal(g.rhs1)}, truth,
-                nl_.source + ": AND gate " + std::to_string(g.lhs));
+                Location(gateWhere, g.lhs));
   }
   for (std::size_t k = 0; k < aig_.latches.size(); ++k) {
     const Latch &l = aig_.latches[k];
     nl_.addRegister(varNet_[l.lhs / 2], signal(l.next), l.next & 1, Register{"latch"},
-                    nl_.source + ": latch " + std::to_string(l.lhs));
+                    Location(latchWhere, l.lhs));
   }
   for (std::size_t k = 0; k < aig_.outputs.size(); ++k) {
     const unsigned lit = aig_.outputs[k];
@@ -339,7 +342,7 @@ Netlist AigerBuilder::build() {
     }
     const int id = freshNet(outName[k], aig_.outputNames.count(static_cast<unsigned>(k)) == 0);
     const TruthTable truth = lit % 2 ? TruthTable{1, 0} : TruthTable{0, 1};
-    nl_.addNode(id, {source}, truth, nl_.source + ": output " + std::to_string(k));
+    nl_.addNode(id, {source}, truth, Location(outputWhere, static_cast<unsigned>(k)));
     nl_.addOutput(id, nl_.source);
   }
   return std::move(nl_);

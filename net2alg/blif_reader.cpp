@@ -1,13 +1,18 @@
-// The BLIF reader: logical lines (comments stripped, continuations joined)
-// are split into tokens and dispatched on their directive. A .names cover is
-// gathered row by row and becomes a node when the next directive starts.
+// The BLIF reader. The whole text is read into one buffer and split into
+// logical lines (comments stripped, continuations joined) whose tokens are
+// views into that buffer. A first pass only finds the .model lines; the top
+// model is then read directive by directive, and every .subckt of a model of
+// the file is read in its turn as an instance: its nets are renamed into the
+// instance's scope ("inst.net") or bound to the nets of the parent.
 #include "blif_reader.h"
 
 #include <algorithm>
-#include <cctype>
+#include <cstring>
 #include <istream>
-#include <set>
-#include <sstream>
+#include <iterator>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "cell_library.h"
 #include "error.h"
@@ -15,150 +20,306 @@
 namespace net2alg {
 namespace {
 
-// Directives that say nothing about the logic function.
-const std::set<std::string> kIgnored = {".default_input_arrival",
-                                        ".default_output_required",
-                                        ".default_input_drive",
-                                        ".default_output_load",
-                                        ".default_max_input_load",
-                                        ".input_arrival",
-                                        ".output_required",
-                                        ".input_drive",
-                                        ".output_load",
-                                        ".max_input_load",
-                                        ".wire_load_slope",
-                                        ".wire",
-                                        ".area",
-                                        ".delay",
-                                        ".attr",
-                                        ".param",
-                                        ".cname",
-                                        ".clock"};
+// Directives that say nothing about the logic function (.cname is read
+// where it names an instance of a model).
+const std::unordered_set<std::string_view> kIgnored = {".default_input_arrival",
+                                                       ".default_output_required",
+                                                       ".default_input_drive",
+                                                       ".default_output_load",
+                                                       ".default_max_input_load",
+                                                       ".input_arrival",
+                                                       ".output_required",
+                                                       ".input_drive",
+                                                       ".output_load",
+                                                       ".max_input_load",
+                                                       ".wire_load_slope",
+                                                       ".wire",
+                                                       ".area",
+                                                       ".delay",
+                                                       ".attr",
+                                                       ".param",
+                                                       ".cname",
+                                                       ".clock"};
+
+using Tokens = std::vector<std::string_view>;
+
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; }
+
+// A position in the text: the byte offset and the physical lines before it.
+struct Cursor {
+  std::size_t pos = 0;
+  unsigned physical = 0;
+};
+
+// Reads one logical line from `at` and splits it into tokens; false at the
+// end of the text. Comments run from '#' to the end of the physical line; a
+// line that ends in '\' continues on the next one. `lineNo` receives the
+// first physical line of the logical line.
+bool nextLine(std::string_view text, Cursor &at, Tokens &tokens, unsigned &lineNo) {
+  tokens.clear();
+  bool any = false;
+  while (at.pos < text.size()) {
+    const std::size_t start = at.pos;
+    const char *nl =
+        static_cast<const char *>(std::memchr(text.data() + start, '\n', text.size() - start));
+    const std::size_t end = nl ? static_cast<std::size_t>(nl - text.data()) : text.size();
+    at.pos = nl ? end + 1 : end;
+    ++at.physical;
+    if (!any)
+      lineNo = at.physical;
+    any = true;
+    std::size_t stop = end;
+    const void *hash = std::memchr(text.data() + start, '#', end - start);
+    if (hash)
+      stop = static_cast<std::size_t>(static_cast<const char *>(hash) - text.data());
+    while (stop > start && isBlank(text[stop - 1]))
+      --stop;
+    const bool continued = stop > start && text[stop - 1] == '\\';
+    if (continued)
+      --stop;
+    for (std::size_t k = start; k < stop;) {
+      while (k < stop && isBlank(text[k]))
+        ++k;
+      const std::size_t first = k;
+      while (k < stop && !isBlank(text[k]))
+        ++k;
+      if (k > first)
+        tokens.push_back(text.substr(first, k - first));
+    }
+    if (continued)
+      continue;
+    if (!tokens.empty())
+      return true;
+    any = false;
+  }
+  return !tokens.empty();
+}
+
+std::string str(std::string_view s) { return std::string(s); }
+
+// A model of the file: its name and the position of its .model line.
+struct Model {
+  std::string_view name;
+  Cursor at;
+};
+
+// An instance of a model of the file, read when its parent model ends.
+struct Instance {
+  std::size_t model;
+  std::string name;                                   // empty: named after the model
+  std::vector<std::pair<std::string_view, int>> pins; // formal port -> net of the parent
+  unsigned line;
+};
+
+// The scope of the model being read: how its net names become nets.
+struct Scope {
+  std::string prefix;                             // "" at the top, else "inst." (nested: "a.b.")
+  std::unordered_map<std::string_view, int> pins; // formal port -> net of the parent
+  bool top = true;
+};
 
 struct Cover {
   bool open = false;
   std::vector<int> fanins;
   int out = -1;
-  std::vector<std::string> cubes;
-  char value = 0; // the output column shared by all rows, 0 before the first row
-  std::string where;
+  std::string rows;      // the input planes of the rows, fanins.size() characters each
+  std::size_t count = 0; // rows
+  char value = 0;        // the output column shared by all rows, 0 before the first row
+  unsigned line = 0;
 };
 
 class BlifReader {
 public:
-  BlifReader(std::istream &in, const std::string &source, bool registers)
-      : in_(in), registers_(registers) {
+  BlifReader(std::string text, const std::string &source, bool registers)
+      : text_(std::move(text)), prefix_(Location::intern(source + ":")), registers_(registers) {
     nl_.source = source;
   }
-  Netlist read();
+  Netlist read(const std::string &top);
+  Location at(unsigned line) const { return Location(prefix_, line); }
 
 private:
-  bool nextLine(std::vector<std::string> &tokens);
-  std::string where() const { return nl_.source + ":" + std::to_string(lineNo_); }
-  void directive(const std::vector<std::string> &tokens);
-  void coverRow(const std::vector<std::string> &tokens);
+  std::string where(unsigned line) const { return nl_.source + ":" + std::to_string(line); }
+  std::string where() const { return where(lineNo_); }
+  void indexModels();
+  void readModel(Cursor at, Scope &scope, std::vector<std::size_t> &stack);
+  int net(std::string_view name);
+  void directive(const Tokens &tokens, std::vector<Instance> &instances);
+  void coverRow(const Tokens &tokens);
   void closeCover();
-  void cell(const std::vector<std::string> &tokens);
-  void flipFlop(const std::vector<std::string> &tokens);
+  void cell(const Tokens &tokens, std::vector<Instance> &instances);
+  void flipFlop(const Tokens &tokens);
 
-  std::istream &in_;
+  std::string text_;
+  const std::string *prefix_; // "source:" for the locations of nodes
   bool registers_;
   Netlist nl_;
-  unsigned lineNo_ = 0;   // first physical line of the current logical line
-  unsigned physical_ = 0; // physical lines read so far
-  bool inModel_ = false;
+  std::vector<Model> models_;
+  std::unordered_map<std::string_view, std::size_t> modelIndex_;
+  Scope *scope_ = nullptr;
+  std::string scratch_; // a prefixed net name being looked up
+  unsigned lineNo_ = 0; // first physical line of the current logical line
+  bool modelSeen_ = false;
   bool done_ = false;
+  bool afterInstance_ = false; // the previous directive was an instance (for .cname)
+  std::unordered_set<std::string_view> formals_; // ports declared by the instance being read
   Cover cover_;
+  Tokens tokens_;
 };
 
-// Reads one logical line and splits it into tokens; false at end of input.
-// Comments run from '#' to the end of the physical line; a line that ends in
-// '\' continues on the next one.
-bool BlifReader::nextLine(std::vector<std::string> &tokens) {
-  tokens.clear();
-  std::string line, logical;
-  bool any = false;
-  while (std::getline(in_, line)) {
-    ++physical_;
-    if (!any)
-      lineNo_ = physical_;
-    any = true;
-    const std::size_t hash = line.find('#');
-    if (hash != std::string::npos)
-      line.erase(hash);
-    while (!line.empty() && std::isspace(static_cast<unsigned char>(line.back())))
-      line.pop_back();
-    if (!line.empty() && line.back() == '\\') {
-      line.pop_back();
-      logical += line + ' ';
-      continue;
+void BlifReader::indexModels() {
+  Cursor at;
+  Tokens tokens;
+  unsigned line = 0;
+  for (Cursor before = at; nextLine(text_, at, tokens, line); before = at)
+    if (tokens[0] == ".model" && modelIndex_.count(tokens.size() > 1 ? tokens[1] : "") == 0) {
+      const std::string_view name = tokens.size() > 1 ? tokens[1] : std::string_view();
+      modelIndex_.emplace(name, models_.size());
+      models_.push_back({name, before});
     }
-    logical += line;
-    std::istringstream split(logical);
-    for (std::string t; split >> t;)
-      tokens.push_back(t);
-    if (!tokens.empty())
-      return true;
-    logical.clear();
-    any = false;
-  }
-  if (!logical.empty()) { // a continuation at the very end of the file
-    std::istringstream split(logical);
-    for (std::string t; split >> t;)
-      tokens.push_back(t);
-  }
-  return !tokens.empty();
+  // A flat netlist has about two lines per node (a .names line and a row):
+  // room for that many saves growing the arrays step by step.
+  nl_.nodes.reserve(at.physical / 2);
 }
 
-Netlist BlifReader::read() {
-  std::vector<std::string> tokens;
-  while (!done_ && nextLine(tokens)) {
-    if (tokens[0][0] == '.')
-      directive(tokens);
-    else
-      coverRow(tokens);
+Netlist BlifReader::read(const std::string &top) {
+  indexModels();
+  Cursor start;
+  std::vector<std::size_t> stack;
+  if (!top.empty()) {
+    const auto it = modelIndex_.find(top);
+    if (it == modelIndex_.end())
+      fail(nl_.source + ": no model '" + top + "'");
+    start = models_[it->second].at;
+    stack.push_back(it->second);
+  } else if (!models_.empty()) {
+    stack.push_back(0); // the first model, with any text before its .model line
   }
-  closeCover();
+  Scope scope;
+  readModel(start, scope, stack);
   return std::move(nl_);
 }
 
-void BlifReader::directive(const std::vector<std::string> &tokens) {
+// Reads one model from its .model line (or the start of the text) to its
+// .end or the next .model, then the instances of models it holds.
+void BlifReader::readModel(Cursor at, Scope &scope, std::vector<std::size_t> &stack) {
+  Scope *const outer = scope_;
+  scope_ = &scope;
+  modelSeen_ = false;
+  done_ = false;
+  afterInstance_ = false;
+  std::vector<Instance> instances;
+  while (!done_ && nextLine(text_, at, tokens_, lineNo_)) {
+    if (tokens_[0][0] == '.')
+      directive(tokens_, instances);
+    else
+      coverRow(tokens_);
+  }
   closeCover();
-  const std::string &d = tokens[0];
+  if (!scope.top)
+    for (const auto &pin : scope.pins)
+      if (!formals_.count(pin.first))
+        fail(where(lineNo_) + ": model '" + str(models_[stack.back()].name) + "' has no port '" +
+             str(pin.first) + "'");
+
+  std::unordered_map<std::string_view, unsigned> count; // unnamed instances per base name
+  for (Instance &inst : instances) {
+    if (std::find(stack.begin(), stack.end(), inst.model) != stack.end())
+      fail(where(inst.line) + ": model '" + str(models_[inst.model].name) +
+           "' instantiates itself (a recursive hierarchy cannot be flattened)");
+    if (inst.name.empty()) {
+      // "$paramod$...\name" -> name, then _1, _2, ... per such name.
+      std::string_view base = models_[inst.model].name;
+      const std::size_t slash = base.rfind('\\');
+      if (slash != std::string_view::npos)
+        base.remove_prefix(slash + 1);
+      inst.name = str(base) + "_" + std::to_string(++count[base]);
+    } else if (inst.name[0] == '\\') {
+      inst.name.erase(0, 1);
+    }
+    Scope sub;
+    sub.top = false;
+    sub.prefix = scope.prefix + inst.name + ".";
+    for (const auto &[formal, id] : inst.pins)
+      if (!sub.pins.emplace(formal, id).second)
+        fail(where(inst.line) + ": pin '" + str(formal) + "' of " + str(models_[inst.model].name) +
+             " is connected twice");
+    stack.push_back(inst.model);
+    formals_.clear();
+    readModel(models_[inst.model].at, sub, stack);
+    stack.pop_back();
+  }
+  scope_ = outer;
+}
+
+// The net of a name in the current scope: a formal port bound by the
+// instance is the parent's net, any other name is local to the instance:
+// "inst.name", or "$flatten\inst.$name" for a generated one.
+int BlifReader::net(std::string_view name) {
+  Scope &s = *scope_;
+  if (s.top)
+    return nl_.net(name);
+  const auto it = s.pins.find(name);
+  if (it != s.pins.end())
+    return it->second;
+  // A yosys-generated name ("$and$...") gets yosys's own prefix of
+  // flattened internal names, so that it still reads as generated.
+  scratch_.assign(!name.empty() && name[0] == '$' ? "$flatten\\" : "");
+  scratch_.append(s.prefix);
+  scratch_.append(name);
+  return nl_.net(scratch_);
+}
+
+void BlifReader::directive(const Tokens &tokens, std::vector<Instance> &instances) {
+  closeCover();
+  const std::string_view d = tokens[0];
+  const bool afterInstance = afterInstance_;
+  afterInstance_ = false;
   if (d == ".model") {
-    if (inModel_) { // the next model of a hierarchical file: only the first is read
+    if (modelSeen_) { // the next model: this one ends here
       done_ = true;
       return;
     }
-    inModel_ = true;
-    nl_.model = tokens.size() > 1 ? tokens[1] : "";
-  } else if (d == ".inputs") {
-    for (std::size_t k = 1; k < tokens.size(); ++k)
-      nl_.addInput(nl_.net(tokens[k]), where());
-  } else if (d == ".outputs") {
-    for (std::size_t k = 1; k < tokens.size(); ++k)
-      nl_.addOutput(nl_.net(tokens[k]), where());
+    modelSeen_ = true;
+    if (scope_->top)
+      nl_.model = tokens.size() > 1 ? str(tokens[1]) : "";
+  } else if (d == ".inputs" || d == ".outputs") {
+    const bool input = d == ".inputs";
+    for (std::size_t k = 1; k < tokens.size(); ++k) {
+      if (!scope_->top) {
+        formals_.insert(tokens[k]);
+        continue;
+      }
+      if (input)
+        nl_.addInput(net(tokens[k]), where());
+      else
+        nl_.addOutput(net(tokens[k]), where());
+    }
   } else if (d == ".names") {
     if (tokens.size() < 2)
       fail(where() + ": .names needs an output net");
-    cover_ = Cover();
     cover_.open = true;
+    cover_.fanins.clear();
+    cover_.rows.clear();
+    cover_.count = 0;
+    cover_.value = 0;
     for (std::size_t k = 1; k + 1 < tokens.size(); ++k)
-      cover_.fanins.push_back(nl_.net(tokens[k]));
-    cover_.out = nl_.net(tokens.back());
-    cover_.where = where();
+      cover_.fanins.push_back(net(tokens[k]));
+    cover_.out = net(tokens.back());
+    cover_.line = lineNo_;
   } else if (d == ".subckt" || d == ".gate") {
-    cell(tokens);
+    cell(tokens, instances);
+  } else if (d == ".cname" && afterInstance && tokens.size() > 1) {
+    instances.back().name = str(tokens[1]);
   } else if (d == ".conn") {
     // yosys: ".conn driver alias" makes the second net a copy of the first.
     if (tokens.size() != 3)
       fail(where() + ": .conn needs two nets");
-    nl_.addNode(nl_.net(tokens[2]), {nl_.net(tokens[1])}, {0, 1}, where());
+    nl_.addNode(net(tokens[2]), {net(tokens[1])}, {0, 1}, at(lineNo_));
   } else if (d == ".latch" && registers_) {
     // ".latch D Q [type control] [init]": a register of the global clock or of `control`.
     if (tokens.size() < 3)
       fail(where() + ": .latch needs an input and an output net");
-    nl_.addRegister(nl_.net(tokens[2]), nl_.net(tokens[1]), false, Register{".latch"}, where());
+    nl_.addRegister(net(tokens[2]), net(tokens[1]), false, Register{".latch"}, at(lineNo_));
   } else if (d == ".latch" || d == ".mlatch") {
     fail(where() + ": latches are not supported (the netlist must be combinational)");
   } else if (d == ".end") {
@@ -166,33 +327,39 @@ void BlifReader::directive(const std::vector<std::string> &tokens) {
   } else if (d == ".exdc") {
     fail(where() + ": external don't-care networks (.exdc) are not supported");
   } else if (kIgnored.count(d) == 0) {
-    fail(where() + ": unsupported directive '" + d + "'");
+    fail(where() + ": unsupported directive '" + str(d) + "'");
   }
 }
 
 // One row of the open cover: the input plane and the output value, written
 // with or without blanks in between ("10 1", "1 0 1"); a constant cover has
 // the output value only.
-void BlifReader::coverRow(const std::vector<std::string> &tokens) {
+void BlifReader::coverRow(const Tokens &tokens) {
   if (!cover_.open)
-    fail(where() + ": '" + tokens[0] + "' stands outside a .names cover");
-  std::string row;
-  for (const std::string &t : tokens)
-    row += t;
+    fail(where() + ": '" + str(tokens[0]) + "' stands outside a .names cover");
   const std::size_t width = cover_.fanins.size();
+  std::string_view row = tokens[0];
+  std::string joined;
+  if (tokens.size() > 1) {
+    for (std::string_view t : tokens)
+      joined += t;
+    row = joined;
+  }
   if (row.size() != width + 1)
-    fail(where() + ": cover row '" + row + "' should have " + std::to_string(width) +
+    fail(where() + ": cover row '" + str(row) + "' should have " + std::to_string(width) +
          " input columns and one output column");
   for (std::size_t k = 0; k < width; ++k)
     if (row[k] != '0' && row[k] != '1' && row[k] != '-')
-      fail(where() + ": bad character '" + row.substr(k, 1) + "' in cover row '" + row + "'");
+      fail(where() + ": bad character '" + str(row.substr(k, 1)) + "' in cover row '" + str(row) +
+           "'");
   const char value = row[width];
   if (value != '0' && value != '1')
-    fail(where() + ": the output column of cover row '" + row + "' must be 0 or 1");
+    fail(where() + ": the output column of cover row '" + str(row) + "' must be 0 or 1");
   if (cover_.value && cover_.value != value)
     fail(where() + ": cover rows mix output values 0 and 1");
   cover_.value = value;
-  cover_.cubes.push_back(row.substr(0, width));
+  cover_.rows.append(row.data(), width);
+  ++cover_.count;
 }
 
 // Turns the gathered cover into a node. Columns that no row tests are
@@ -200,77 +367,115 @@ void BlifReader::coverRow(const std::vector<std::string> &tokens) {
 void BlifReader::closeCover() {
   if (!cover_.open)
     return;
-  Cover c = std::move(cover_);
-  cover_ = Cover();
+  cover_.open = false;
+  const Cover &c = cover_;
+  const std::size_t width = c.fanins.size();
+  const std::size_t rows = c.count;
   std::vector<int> fanins;
-  std::vector<std::string> cubes(c.cubes.size());
-  for (std::size_t k = 0; k < c.fanins.size(); ++k) {
-    const bool tested = std::any_of(c.cubes.begin(), c.cubes.end(),
-                                    [k](const std::string &cube) { return cube[k] != '-'; });
+  std::vector<std::size_t> columns;
+  for (std::size_t k = 0; k < width; ++k) {
+    bool tested = false;
+    for (std::size_t r = 0; r < rows && !tested; ++r)
+      tested = c.rows[r * width + k] != '-';
     if (!tested)
       continue;
     fanins.push_back(c.fanins[k]);
-    for (std::size_t r = 0; r < c.cubes.size(); ++r)
-      cubes[r] += c.cubes[r][k];
+    columns.push_back(k);
   }
   if (fanins.size() > kMaxCoverInputs)
-    fail(c.where + ": the cover of '" + nl_.netNames[c.out] + "' depends on " +
+    fail(where(c.line) + ": the cover of '" + nl_.netNames[c.out] + "' depends on " +
          std::to_string(fanins.size()) + " inputs; at most " + std::to_string(kMaxCoverInputs) +
          " are supported");
   const bool onSet = c.value != '0';
-  nl_.addNode(c.out, fanins,
-              truthTableFromCover(cubes, static_cast<unsigned>(fanins.size()), onSet), c.where);
+  const unsigned n = static_cast<unsigned>(fanins.size());
+  // The truth table, cube by cube: every minterm of a cube is its fixed
+  // part plus a subset of its free bits.
+  TruthTable truth(std::size_t{1} << n, onSet ? 0 : 1);
+  const std::uint8_t inCube = onSet ? 1 : 0;
+  for (std::size_t r = 0; r < rows; ++r) {
+    std::uint32_t fixed = 0, freeMask = 0;
+    for (unsigned j = 0; j < n; ++j) {
+      const char v = c.rows[r * width + columns[j]];
+      if (v == '1')
+        fixed |= std::uint32_t{1} << j;
+      else if (v == '-')
+        freeMask |= std::uint32_t{1} << j;
+    }
+    // All subsets of freeMask, added to the fixed bits.
+    for (std::uint32_t s = freeMask;; s = (s - 1) & freeMask) {
+      truth[fixed | s] = inCube;
+      if (s == 0)
+        break;
+    }
+  }
+  nl_.addNode(c.out, fanins, truth, at(c.line));
 }
 
-// ".subckt TYPE PIN=NET ..." (or .gate) for one of the simple gate cells.
-void BlifReader::cell(const std::vector<std::string> &tokens) {
+// ".subckt TYPE PIN=NET ..." (or .gate): one of the simple gate cells, a
+// flip-flop, or an instance of a model of the file.
+void BlifReader::cell(const Tokens &tokens, std::vector<Instance> &instances) {
   if (tokens.size() < 2)
-    fail(where() + ": " + tokens[0] + " needs a cell type");
-  const std::string &type = tokens[1];
-  if (isSequentialCellType(type) && registers_)
+    fail(where() + ": " + str(tokens[0]) + " needs a cell type");
+  const std::string_view type = tokens[1];
+  const auto model = modelIndex_.find(type);
+  if (model != modelIndex_.end()) {
+    Instance inst{model->second, {}, {}, lineNo_};
+    for (std::size_t k = 2; k < tokens.size(); ++k) {
+      const std::size_t eq = tokens[k].find('=');
+      if (eq == std::string_view::npos || eq == 0 || eq + 1 == tokens[k].size())
+        fail(where() + ": bad pin connection '" + str(tokens[k]) + "' (expected PIN=NET)");
+      inst.pins.push_back({tokens[k].substr(0, eq), net(tokens[k].substr(eq + 1))});
+    }
+    instances.push_back(std::move(inst));
+    afterInstance_ = true;
+    return;
+  }
+  const std::string typeName = str(type);
+  if (isSequentialCellType(typeName) && registers_)
     return flipFlop(tokens);
-  if (isSequentialCellType(type))
-    fail(where() + ": flip-flop and latch cells (" + type +
+  if (isSequentialCellType(typeName))
+    fail(where() + ": flip-flop and latch cells (" + typeName +
          ") are not supported (the netlist must be combinational)");
-  const CellType *cellType = findCellType(type);
+  const CellType *cellType = findCellType(typeName);
   if (!cellType)
-    fail(where() + ": unknown cell type '" + type +
+    fail(where() + ": unknown cell type '" + typeName +
          "' (flatten the design and map it to yosys' simple gates)");
-  std::vector<int> fanins(cellType->inputs.size(), -1);
+  int fanins[kMaxNodeInputs];
+  const std::size_t arity = cellType->inputs.size();
+  std::fill(fanins, fanins + arity, -1);
   int out = -1;
   for (std::size_t k = 2; k < tokens.size(); ++k) {
     const std::size_t eq = tokens[k].find('=');
-    if (eq == std::string::npos || eq == 0 || eq + 1 == tokens[k].size())
-      fail(where() + ": bad pin connection '" + tokens[k] + "' (expected PIN=NET)");
-    const std::string pin = tokens[k].substr(0, eq);
-    const int id = nl_.net(tokens[k].substr(eq + 1));
+    if (eq == std::string_view::npos || eq == 0 || eq + 1 == tokens[k].size())
+      fail(where() + ": bad pin connection '" + str(tokens[k]) + "' (expected PIN=NET)");
+    const std::string_view pin = tokens[k].substr(0, eq);
     int *slot = nullptr;
     if (pin == cellType->output) {
       slot = &out;
     } else {
       const auto it = std::find(cellType->inputs.begin(), cellType->inputs.end(), pin);
       if (it == cellType->inputs.end())
-        fail(where() + ": cell " + type + " has no pin '" + pin + "'");
+        fail(where() + ": cell " + typeName + " has no pin '" + str(pin) + "'");
       slot = &fanins[it - cellType->inputs.begin()];
     }
     if (*slot >= 0)
-      fail(where() + ": pin '" + pin + "' of " + type + " is connected twice");
-    *slot = id;
+      fail(where() + ": pin '" + str(pin) + "' of " + typeName + " is connected twice");
+    *slot = net(tokens[k].substr(eq + 1));
   }
-  for (std::size_t k = 0; k < fanins.size(); ++k)
+  for (std::size_t k = 0; k < arity; ++k)
     if (fanins[k] < 0)
-      fail(where() + ": pin '" + cellType->inputs[k] + "' of " + type + " is not connected");
+      fail(where() + ": pin '" + cellType->inputs[k] + "' of " + typeName + " is not connected");
   if (out < 0)
-    fail(where() + ": pin '" + cellType->output + "' of " + type + " is not connected");
-  nl_.addNode(out, fanins, cellType->truth, where());
+    fail(where() + ": pin '" + cellType->output + "' of " + typeName + " is not connected");
+  nl_.addNode(out, std::vector<int>(fanins, fanins + arity), cellType->truth, at(lineNo_));
 }
 
 // ".subckt $_SDFFE_PP0P_ C=clk D=d E=en Q=q R=rst": a flip-flop cell with
 // its control nets. A cell that cannot be a wire (a latch, an asynchronous
 // load, a coarse cell) is kept with the reason, for a message should the
 // result depend on it.
-void BlifReader::flipFlop(const std::vector<std::string> &tokens) {
-  const std::string &type = tokens[1];
+void BlifReader::flipFlop(const Tokens &tokens) {
+  const std::string type = str(tokens[1]);
   Register reg{type};
   std::string roles, pins, high;
   if (!flipFlopPins(type, roles, pins, high))
@@ -279,17 +484,17 @@ void BlifReader::flipFlop(const std::vector<std::string> &tokens) {
   int d = -1, q = -1;
   for (std::size_t k = 2; k < tokens.size(); ++k) {
     const std::size_t eq = tokens[k].find('=');
-    if (eq == std::string::npos || eq == 0 || eq + 1 == tokens[k].size())
-      fail(where() + ": bad pin connection '" + tokens[k] + "' (expected PIN=NET)");
-    const std::string pin = tokens[k].substr(0, eq);
-    const int id = nl_.net(tokens[k].substr(eq + 1));
+    if (eq == std::string_view::npos || eq == 0 || eq + 1 == tokens[k].size())
+      fail(where() + ": bad pin connection '" + str(tokens[k]) + "' (expected PIN=NET)");
+    const std::string_view pin = tokens[k].substr(0, eq);
+    const int id = net(tokens[k].substr(eq + 1));
     const std::size_t at = pin.size() == 1 ? pins.find(pin[0]) : std::string::npos;
     if (pin == "D" || pin == "Q")
       (pin == "D" ? d : q) = id;
     else if (!reg.unsupported.empty() || (at != std::string::npos && roles[at] == 'C'))
       continue;
     else if (at == std::string::npos)
-      fail(where() + ": cell " + type + " has no pin '" + pin + "'");
+      fail(where() + ": cell " + type + " has no pin '" + str(pin) + "'");
     else if (roles[at] == 'R')
       reg.syncReset = id, reg.syncResetHigh = high[at] == '1';
     else if (roles[at] == 'E')
@@ -300,13 +505,33 @@ void BlifReader::flipFlop(const std::vector<std::string> &tokens) {
   if (d < 0 || q < 0)
     fail(where() + ": pin '" + std::string(d < 0 ? "D" : "Q") + "' of " + type +
          " is not connected");
-  nl_.addRegister(q, d, false, std::move(reg), where());
+  nl_.addRegister(q, d, false, std::move(reg), at(lineNo_));
+}
+
+// The whole stream in one string: one read when it can seek.
+std::string slurp(std::istream &in) {
+  std::string text;
+  const std::istream::pos_type start = in.tellg();
+  if (start != std::istream::pos_type(-1) && in.seekg(0, std::ios::end)) {
+    const std::istream::pos_type end = in.tellg();
+    in.seekg(start);
+    if (end != std::istream::pos_type(-1) && end >= start) {
+      text.resize(static_cast<std::size_t>(end - start));
+      in.read(text.data(), static_cast<std::streamsize>(text.size()));
+      text.resize(static_cast<std::size_t>(in.gcount()));
+      return text;
+    }
+  }
+  in.clear();
+  text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  return text;
 }
 
 } // namespace
 
-Netlist readBlif(std::istream &in, const std::string &source, bool registers) {
-  return BlifReader(in, source, registers).read();
+Netlist readBlif(std::istream &in, const std::string &source, bool registers,
+                 const std::string &top) {
+  return BlifReader(slurp(in), source, registers).read(top);
 }
 
 } // namespace net2alg

@@ -56,6 +56,11 @@ Field and specification:
   --max-power-factors N
                 refuse a power of more than N such factors (default 8)
 
+Hierarchy:
+  --model NAME  the top model of a BLIF file with several (default: the
+                first); a .subckt of another model of the file is read as
+                an instance of it, its nets named INSTANCE.net
+
 Registers:
   --flops refuse       a register is an error (the default)
   --flops transparent  registers become wires from D to Q, when every path
@@ -112,7 +117,7 @@ int usageError(const std::string &message) {
 int main(int argc, char **argv) {
   net2alg::WordOptions words;
   words.simplify = true;
-  std::string netlistPath, outputPath, graphPath, orderPath, maxFactors, tie, flops, word;
+  std::string netlistPath, outputPath, graphPath, orderPath, maxFactors, tie, flops, word, model;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
     if (arg == "-h" || arg == "--help") {
@@ -149,6 +154,7 @@ int main(int argc, char **argv) {
                           : arg == "--tie"                   ? &tie
                           : arg == "--word"                  ? &word
                           : arg == "--flops"                 ? &flops
+                          : arg == "--model"                 ? &model
                           : arg == "-o" || arg == "--output" ? &outputPath
                                                              : nullptr;
     if (!target)
@@ -194,7 +200,8 @@ int main(int argc, char **argv) {
   words.transparentFlops = flops == "transparent";
 
   try {
-    const net2alg::Netlist netlist = net2alg::readNetlistFile(netlistPath, words.transparentFlops);
+    const net2alg::Netlist netlist =
+        net2alg::readNetlistFile(netlistPath, words.transparentFlops, model);
     const net2alg::Translation t = net2alg::translate(netlist, words);
     for (const std::string &warning : net2alg::shapeWarnings(t))
       std::cerr << "net2alg: warning: " << warning << '\n';

@@ -45,9 +45,13 @@ NameTable::NameTable() {
 void NameTable::reserve(const std::string &name) { used_.insert(name); }
 
 std::string NameTable::claim(const std::string &base) {
-  std::string name = base;
-  for (unsigned k = 1; used_.count(name); ++k)
-    name = base + "_" + std::to_string(k);
+  if (used_.insert(base).second)
+    return base;
+  unsigned &k = next_.emplace(base, 1).first->second;
+  std::string name;
+  do
+    name = base + "_" + std::to_string(k++);
+  while (used_.count(name));
   used_.insert(name);
   return name;
 }

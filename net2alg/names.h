@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <unordered_map>
 #include <unordered_set>
 
 namespace net2alg {
@@ -27,6 +28,9 @@ public:
 
 private:
   std::unordered_set<std::string> used_;
+  // Per base that clashed: the suffix to try next. Names only get taken,
+  // so the suffixes below it stay taken and need no second look.
+  std::unordered_map<std::string, unsigned> next_;
 };
 
 } // namespace net2alg

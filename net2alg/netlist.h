@@ -4,8 +4,10 @@
 // the rest of the program never needs to know where a node came from.
 #pragma once
 
+#include <cstdint>
+#include <iosfwd>
 #include <string>
-#include <unordered_map>
+#include <string_view>
 #include <vector>
 
 #include "anf.h"
@@ -19,11 +21,34 @@ constexpr int kConst1 = -2;
 // One product of nets: ascending net ids, each at most once; empty is 1.
 using NetTerm = std::vector<int>;
 
+// Where a node was defined, for messages: a text such as "file:" and a
+// number after it ("file:17"), or a text alone ("--tie rst=0"). The texts
+// are kept once for the whole program, so that a location is two words
+// and a node costs no string of its own.
+class Location {
+public:
+  Location() = default;
+  explicit Location(const std::string &text) : prefix_(intern(text)) {}
+  // `prefix` from intern().
+  Location(const std::string *prefix, unsigned number)
+      : prefix_(prefix), number_(number), numbered_(true) {}
+  std::string text() const;
+  // The lasting copy of a text.
+  static const std::string *intern(const std::string &text);
+
+private:
+  const std::string *prefix_ = nullptr;
+  unsigned number_ = 0;
+  bool numbered_ = false;
+};
+bool operator==(const Location &where, std::string_view text);
+std::ostream &operator<<(std::ostream &out, const Location &where);
+
 struct Node {
   int out;                  // the net that the node drives
   std::vector<int> support; // the nets its ANF uses, in the order of the fanin list
   std::vector<NetTerm> anf; // the function: the sum of these products
-  std::string where;        // "file:line" of the definition, for messages
+  Location where;           // "file:line" of the definition, for messages
   int reg = -1;             // for a register: its index in Netlist::registers
 };
 
@@ -43,7 +68,6 @@ struct Netlist {
   std::string source; // the file name, for messages
   std::string model;
   std::vector<std::string> netNames;
-  std::unordered_map<std::string, int> netIds;
   std::vector<int> inputs;  // in declaration order
   std::vector<int> outputs; // in declaration order
   std::vector<Node> nodes;  // in definition order
@@ -53,9 +77,9 @@ struct Netlist {
   bool aigerSymbols = false; // input names came from an AIGER symbol table
 
   // The id of the net of that name, created when it does not exist yet.
-  int net(const std::string &name);
+  int net(std::string_view name);
   // The id of the net of that name, or -1.
-  int findNet(const std::string &name) const;
+  int findNet(std::string_view name) const;
 
   // Declares a primary input or output; `where` locates the declaration.
   void addInput(int id, const std::string &where);
@@ -66,10 +90,28 @@ struct Netlist {
   // A net repeated among the fanins is fine. Rejects a second driver and a
   // driven primary input.
   void addNode(int out, const std::vector<int> &fanins, const TruthTable &truth,
-               const std::string &where);
+               const Location &where);
+  void addNode(int out, const std::vector<int> &fanins, const TruthTable &truth,
+               const std::string &where) {
+    addNode(out, fanins, truth, Location(where));
+  }
 
   // Adds a register as the node Q = D (Q = NOT D when `inverted`).
-  void addRegister(int q, int d, bool inverted, Register reg, const std::string &where);
+  void addRegister(int q, int d, bool inverted, Register reg, const Location &where);
+
+  // A copy with the same nets, inputs, outputs and registers but no nodes:
+  // every net undriven.
+  Netlist withoutNodes() const;
+
+private:
+  // The ids by name: an open-addressing table, a power of two in size,
+  // probed linearly from the name's hash. A slot holds the net id + 1 (0:
+  // empty) in its low half and the hash's high half above, so that most
+  // mismatches are seen without reading the name; the hash of every net is
+  // kept for growing the table.
+  std::vector<std::uint64_t> slots_;
+  std::vector<std::uint64_t> hashes_;
+  std::size_t slotOf(std::string_view name, std::uint64_t hash) const;
 };
 
 // The ANF of a function over nets: the Moebius transform of the truth table,

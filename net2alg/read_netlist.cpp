@@ -11,7 +11,8 @@
 
 namespace net2alg {
 
-Netlist readNetlist(std::istream &in, const std::string &source, bool registers) {
+Netlist readNetlist(std::istream &in, const std::string &source, bool registers,
+                    const std::string &model) {
   char magic[4] = {0, 0, 0, 0};
   in.read(magic, 4);
   const std::string head(magic, static_cast<std::size_t>(in.gcount()));
@@ -19,17 +20,17 @@ Netlist readNetlist(std::istream &in, const std::string &source, bool registers)
   in.seekg(0);
   if (head == "aag " || head == "aig ")
     return readAiger(in, source, registers);
-  return readBlif(in, source, registers);
+  return readBlif(in, source, registers, model);
 }
 
-Netlist readNetlistFile(const std::string &path, bool registers) {
+Netlist readNetlistFile(const std::string &path, bool registers, const std::string &model) {
   std::error_code ec;
   if (std::filesystem::is_directory(path, ec))
     fail(path + ": is a directory");
   std::ifstream in(path, std::ios::binary);
   if (!in)
     fail(path + ": cannot open for reading");
-  return readNetlist(in, path, registers);
+  return readNetlist(in, path, registers, model);
 }
 
 } // namespace net2alg

@@ -97,7 +97,7 @@ void tieInputs(Netlist &nl, const std::vector<std::string> &ties) {
       nl.isInput[net] = 0;
       nl.inputs.erase(std::find(nl.inputs.begin(), nl.inputs.end(), net));
       const std::uint8_t bit = k < 64 ? static_cast<std::uint8_t>(value >> k & 1) : 0;
-      nl.addNode(net, {}, TruthTable{bit}, "--tie " + tie);
+      nl.addNode(net, {}, TruthTable{bit}, Location("--tie " + tie));
     }
   }
 }
@@ -131,7 +131,7 @@ void checkRegisterControls(const Netlist &nl) {
       continue; // dropped
 
     const std::string what =
-        "register '" + nl.netNames[node.out] + "' (" + reg.type + ", " + node.where + ")";
+        "register '" + nl.netNames[node.out] + "' (" + reg.type + ", " + node.where.text() + ")";
     if (!reg.unsupported.empty())
       fail(what + " cannot be made transparent: " + reg.unsupported);
     // A synchronous reset must be held inactive, an enable active.

@@ -3,7 +3,7 @@
 #include "simplify.h"
 
 #include <algorithm>
-#include <map>
+#include <unordered_set>
 
 namespace net2alg {
 namespace {
@@ -19,6 +19,18 @@ constexpr std::size_t kInlineTargetTerms = 64;
 // Substitution rounds per node; each round replaces nets by earlier ones, so
 // the rounds end by themselves, and this only bounds the work.
 constexpr int kInlineRounds = 8;
+
+struct AnfHash {
+  std::size_t operator()(const Anf &anf) const {
+    std::uint64_t h = 0x9e3779b97f4a7c15ull;
+    for (const NetTerm &t : anf) {
+      for (int n : t)
+        h = (h ^ static_cast<std::uint32_t>(n)) * 0x100000001b3ull;
+      h = (h ^ 0xffu) * 0x100000001b3ull; // the end of a product
+    }
+    return static_cast<std::size_t>(h ^ (h >> 29));
+  }
+};
 
 // Sorts the products and cancels equal ones in pairs (x + x = 0).
 void normalise(Anf &anf) {
@@ -139,35 +151,53 @@ Netlist simplifyNetlist(const Netlist &nl, const std::vector<int> &keep) {
   std::vector<std::vector<int>> support(nl.nodes.size());
   std::vector<char> replaced(nl.netNames.size(), 0);
   std::vector<Anf> value(nl.netNames.size());
-  std::map<Anf, int> byFunction; // a function -> the first net that computes it
+  // The nodes whose function no earlier node computes, by function: a
+  // function -> the first net that computes it.
+  const auto hashOf = [&fn](int node) { return AnfHash()(fn[node]); };
+  const auto sameAs = [&fn](int a, int b) { return fn[a] == fn[b]; };
+  std::unordered_set<int, decltype(hashOf), decltype(sameAs)> byFunction(nl.nodes.size(), hashOf,
+                                                                         sameAs);
 
   for (int k : order) {
     const Node &node = nl.nodes[k];
     Anf anf = node.anf;
     std::vector<int> ordered = node.support;
+    bool touched = false;
     for (int f : node.support)
       if (replaced[f]) {
         anf = substitute(anf, f, value[f]);
         ordered = replaceInOrder(ordered, f, netsOf(value[f]));
+        touched = true;
       }
-    for (int round = 0; round < kInlineRounds && anf.size() <= kInlineTargetTerms; ++round) {
+    // A fanin function small enough to be substituted, if there is one.
+    const auto inlinable = [&](int f) {
+      const int d = nl.driver[f];
+      return d >= 0 && fn[d].size() <= kInlineTerms && support[d].size() <= kInlineNets;
+    };
+    const bool tryInline = anf.size() <= kInlineTargetTerms &&
+                           (touched || std::any_of(ordered.begin(), ordered.end(), inlinable));
+    for (int round = 0; tryInline && round < kInlineRounds && anf.size() <= kInlineTargetTerms;
+         ++round) {
       bool changed = false;
       for (int f : netsOf(anf)) {
         const int d = nl.driver[f];
-        if (d < 0 || fn[d].size() > kInlineTerms || support[d].size() > kInlineNets)
+        if (!inlinable(f))
           continue;
         Anf composed = substitute(anf, f, fn[d]);
         if (nonConstantTerms(composed) <= nonConstantTerms(anf) &&
             netsOf(composed).size() <= netsOf(anf).size()) {
           anf = std::move(composed);
-          ordered = replaceInOrder(ordered, f, support[d]);
+          ordered = replaceInOrder(ordered, f, support[nl.driver[f]]);
           changed = true;
+          touched = true;
         }
       }
       if (!changed)
         break;
     }
-    support[k] = orderedSupport(ordered, anf);
+    // An untouched node keeps its support: the nets of its function in
+    // fanin order, as the netlist built it.
+    support[k] = touched ? orderedSupport(ordered, anf) : std::move(ordered);
     fn[k] = std::move(anf);
 
     const Anf &result = fn[k];
@@ -177,10 +207,10 @@ Netlist simplifyNetlist(const Netlist &nl, const std::vector<int> &keep) {
       replaced[node.out] = 1;
       value[node.out] = result;
     } else {
-      const auto [it, added] = byFunction.emplace(result, node.out);
+      const auto [it, added] = byFunction.insert(k);
       if (!added) {
         replaced[node.out] = 1;
-        value[node.out] = {{it->second}};
+        value[node.out] = {{nl.nodes[*it].out}};
       }
     }
   }
@@ -213,9 +243,7 @@ Netlist simplifyNetlist(const Netlist &nl, const std::vector<int> &keep) {
       need(f);
   }
 
-  Netlist out = nl;
-  out.nodes.clear();
-  std::fill(out.driver.begin(), out.driver.end(), -1);
+  Netlist out = nl.withoutNodes();
   for (std::size_t k = 0; k < nl.nodes.size(); ++k) {
     if (!live[k])
       continue;

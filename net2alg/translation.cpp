@@ -89,7 +89,7 @@ void checkAcyclic(const Netlist &nl) {
           const Node &node = nl.nodes[nl.driver[it->first]];
           if (node.reg >= 0)
             fail("register '" + nl.netNames[node.out] + "' (" + nl.registers[node.reg].type + ", " +
-                 node.where +
+                 node.where.text() +
                  ") is in a loop: its output feeds back to its input, so it cannot be a wire "
                  "(only feed-forward pipelines can be made transparent)");
           if (it->first == fanin)

@@ -105,3 +105,72 @@ TEST(BlifReader, RejectsWhatItCannotTranslate) {
   EXPECT_EQ(blifError(".model m\n.inputs a\n.names a\n1\n"),
             "t.blif:3: net 'a' is a primary input and cannot be driven");
 }
+
+// A hierarchical netlist as yosys writes it without flatten: the top's
+// instances become nets "INSTANCE.net" (the name from .cname, else the
+// model's name after its last '\' and a count; "$flatten\INSTANCE.$net"
+// for a generated name), ports bind to the parent's nets, and a register
+// inside an instance is a register of the netlist.
+TEST(BlifReader, FlattensInstancesOfModels) {
+  const std::string models = R"(.model top
+.inputs a b c clk
+.outputs z q
+.subckt $paramod$1f\xor2 x=a y=b s=t
+.subckt $paramod$2e\xor2 x=t y=c s=u
+.subckt pair i=u j=a o=z r=q k=clk
+.cname \p
+.end
+.model $paramod$1f\xor2
+.inputs x y
+.outputs s
+.names x y s
+10 1
+01 1
+.end
+.model $paramod$2e\xor2
+.inputs x y
+.outputs s
+.names x y $xor$7_Y
+10 1
+01 1
+.names $xor$7_Y s
+1 1
+.end
+.model pair
+.inputs i j k
+.outputs o r
+.subckt $paramod$1f\xor2 x=i y=j s=m
+.cname inner
+.names m i o
+11 1
+.subckt $_DFF_P_ C=k D=o Q=r
+.end
+)";
+  std::istringstream in(models);
+  const Netlist nl = readBlif(in, "h.blif", true);
+  EXPECT_EQ(nl.model, "top");
+  EXPECT_EQ(anfText(nl, "t"), "a + b");
+  EXPECT_EQ(anfText(nl, "$flatten\\xor2_2.$xor$7_Y"), "c + t");
+  EXPECT_EQ(anfText(nl, "u"), "$flatten\\xor2_2.$xor$7_Y");
+  EXPECT_EQ(anfText(nl, "p.m"), "a + u");
+  EXPECT_EQ(anfText(nl, "z"), "p.m*u");
+  ASSERT_EQ(nl.registers.size(), 1u);
+  EXPECT_EQ(nl.netNames[nl.nodes[nl.registers[0].node].out], "q");
+  EXPECT_EQ(nl.nodes[nl.driver[nl.findNet("p.m")]].where, "h.blif:12");
+
+  std::istringstream again(models);
+  EXPECT_EQ(anfText(readBlif(again, "h.blif", true, "pair"), "o"), "i*m");
+  const struct {
+    std::string text, top, error;
+  } errors[] = {
+      {".model a\n.subckt b p=x\n.end\n.model b\n.inputs p\n.subckt a\n.end\n", "",
+       "t.blif:6: model 'a' instantiates itself (a recursive hierarchy cannot be flattened)"},
+      {".model a\n.subckt b q=x\n.end\n.model b\n.inputs p\n.end\n", "",
+       "t.blif:6: model 'b' has no port 'q'"},
+      {".model a\n.end\n", "c", "t.blif: no model 'c'"},
+  };
+  for (const auto &e : errors) {
+    std::istringstream text(e.text);
+    EXPECT_EQ(errorOf([&] { readBlif(text, "t.blif", false, e.top); }), e.error) << e.text;
+  }
+}
