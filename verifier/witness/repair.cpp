@@ -122,11 +122,21 @@ struct Vectors {
 
 // Flips one bit in all 64 lanes of a simulated word and says in which lanes
 // the specification is then zero.
+//
+// A flip that reaches too many bits is judged through a cut: a bit d that
+// was, at some point of the event-driven simulation, the only one left to
+// recompute, while no changed bit so far is read by a word definition or
+// the specification. Every change of the flip then reaches the rest of the
+// circuit through d alone, so in the lanes where d changes the flip has the
+// effect of flipping d, and in the others none. The flip of d is simulated
+// once per word, whole (a sweep in dependency order over its fan-out), and
+// serves every gate behind d: the early gates of Montgomery's reduction
+// chain all reach the circuit through the chain's next quotient bit.
 class LaneFlip {
 public:
-  explicit LaneFlip(const Circuit &c)
+  LaneFlip(const Circuit &c, std::uint64_t cutWork)
       : c_(c), n_(c.words()), pending_(c.order().size() / 64 + 1, 0), lists_(c.wordCount() + 1),
-        scratch_(3 * std::size_t(n_)) {
+        scratch_(3 * std::size_t(n_)), cutWork_(cutWork) {
     // Where the word definitions and the specification read each variable:
     // (variable, slot, term), by variable; the specification's slot is
     // wordCount.
@@ -146,21 +156,27 @@ public:
   }
 
   // zero := the lanes of word w where the specification is zero once bit g
-  // is flipped. False (zero unset) when the flip reaches more than
-  // maxGates bits.
+  // is flipped. When the flip reaches more than maxGates bits, it is judged
+  // through its last cut (g itself when there is none); false (zero unset)
+  // when that cut's flip does not fit in what is left of cutWork.
   bool zeroWithFlip(Var g, const Vectors &vec, std::size_t w, std::uint64_t maxGates,
                     std::uint64_t &zero) {
     const LaneValuation &lv = vec.lanes[w];
+    if (const Cut *known = findCut(g, w))
+      return throughCut(*known, kAll, vec.zero[w], zero);
     clear();
     setDiff(g, kAll);
     schedule(g);
+    Var cut = g;
+    std::uint64_t cutLanes = kAll;
+    bool escaped = readByWords(g); // a changed bit before the next cut reaches a word
     auto lanes = [&](Var v) { return lv.bits[v] ^ diff(v); };
     for (std::uint64_t gates = 0; !heap_.empty(); ++gates) {
       if (gates == maxGates) {
         for (std::uint32_t pos : heap_)
           pending_[pos / 64] &= ~(std::uint64_t{1} << (pos % 64));
         heap_.clear();
-        return false;
+        return throughCut(flipCut(cut, vec, w), cutLanes, vec.zero[w], zero);
       }
       std::pop_heap(heap_.begin(), heap_.end(), std::greater<>());
       const std::uint32_t pos = heap_.back();
@@ -169,12 +185,117 @@ public:
       const Var r = c_.order()[pos];
       ++work_;
       const std::uint64_t d = evalBits(c_, r, lanes) ^ lv.bits[r];
+      if (heap_.empty() && !escaped) {
+        // r is a cut: the changes so far go on through r only.
+        if (const Cut *known = findCut(r, w))
+          return throughCut(*known, d, vec.zero[w], zero);
+        cut = r;
+        cutLanes = d;
+      }
       if (d != 0) {
         setDiff(r, d);
         schedule(r);
+        escaped = escaped || readByWords(r);
       }
     }
+    zero = specZero(vec, w);
+    return true;
+  }
 
+  std::uint64_t work() const { return work_; }
+
+private:
+  // The flip of a cut in all 64 lanes of one word: the lanes where the
+  // specification is then zero, unless the flip did not fit in the budget.
+  struct Cut {
+    Var gate;
+    std::size_t word;
+    bool known;
+    std::uint64_t zero;
+  };
+
+  const Cut *findCut(Var d, std::size_t w) const {
+    for (const Cut &c : cuts_)
+      if (c.gate == d && c.word == w)
+        return &c;
+    return nullptr;
+  }
+
+  // The flip of g whose changes reach the circuit through cut, which then
+  // changes in the lanes given.
+  static bool throughCut(const Cut &cut, std::uint64_t lanes, std::uint64_t now,
+                         std::uint64_t &zero) {
+    if (!cut.known)
+      return false;
+    zero = (now & ~lanes) | (cut.zero & lanes);
+    return true;
+  }
+
+  // Flips d in all 64 lanes of word w with its whole fan-out (within what
+  // is left of cutWork_), and keeps the result.
+  const Cut &flipCut(Var d, const Vectors &vec, std::size_t w) {
+    if (const Cut *known = findCut(d, w))
+      return *known;
+    const LaneValuation &lv = vec.lanes[w];
+    if (wide_.empty())
+      wide_.assign(c_.endVar(), 0); // made on the first cut only
+    Array<Var> changed{d};
+    wide_[d] = kAll;
+    std::size_t high = 0;
+    auto scheduleAll = [&](Var v) {
+      for (const Var *r = c_.readersBegin(v); r != c_.readersEnd(v); ++r)
+        if (!c_.isWord(*r)) {
+          const std::uint32_t pos = c_.position(*r);
+          pending_[pos / 64] |= std::uint64_t{1} << (pos % 64);
+          high = std::max<std::size_t>(high, pos / 64);
+        }
+    };
+    scheduleAll(d);
+    auto lanes = [&](Var v) { return lv.bits[v] ^ wide_[v]; };
+    bool fits = true;
+    // Readers come after the bits they read, so one sweep in order does.
+    for (std::size_t at = c_.position(d) / 64; at <= high; ++at) {
+      while (pending_[at] != 0) {
+        if (!fits || cutWork_ == 0) {
+          fits = false;
+          pending_[at] = 0;
+          break;
+        }
+        const unsigned bit = static_cast<unsigned>(__builtin_ctzll(pending_[at]));
+        pending_[at] &= pending_[at] - 1;
+        --cutWork_;
+        const Var r = c_.order()[at * 64 + bit];
+        const std::uint64_t diffR = evalBits(c_, r, lanes) ^ lv.bits[r];
+        if (diffR != 0) {
+          wide_[r] = diffR;
+          changed.push_back(r);
+          scheduleAll(r);
+        }
+      }
+    }
+    // The words and the specification change by the terms that read a
+    // changed bit.
+    clear();
+    for (Var v : changed) {
+      if (fits && readByWords(v))
+        setDiff(v, wide_[v]);
+      wide_[v] = 0;
+    }
+    cuts_.push_back({d, w, fits, fits ? specZero(vec, w) : 0});
+    return cuts_.back();
+  }
+
+  // Do word definitions or the specification read v?
+  bool readByWords(Var v) const {
+    auto it = std::lower_bound(occ_.begin(), occ_.end(), v,
+                               [](const Occurrence &o, Var x) { return o.var < x; });
+    return it != occ_.end() && it->var == v;
+  }
+
+  // After the bits of a flip: the words that read a changed bit, in
+  // dependency order, then the specification. The lanes of word w where
+  // the specification is then zero.
+  std::uint64_t specZero(const Vectors &vec, std::size_t w) {
     for (std::size_t i = 0; i < changed_.size(); ++i)
       markTerms(changed_[i]);
     for (std::uint32_t slot = 0; slot < c_.wordCount(); ++slot) {
@@ -192,9 +313,9 @@ public:
       }
     }
     const std::uint32_t specSlot = c_.wordCount();
-    zero = vec.zero[w];
+    std::uint64_t zero = vec.zero[w];
     if (dirty_.empty())
-      return true;
+      return zero;
     List &list = lists_[specSlot];
     changes(specSlot, vec, w, list);
     std::uint64_t touched = 0;
@@ -220,12 +341,9 @@ public:
       if (isZero)
         zero |= std::uint64_t{1} << l;
     }
-    return true;
+    return zero;
   }
 
-  std::uint64_t work() const { return work_; }
-
-private:
   struct Occurrence {
     Var var;
     std::uint32_t slot, term;
@@ -422,6 +540,9 @@ private:
   std::vector<Dirty> dirty_;
   std::vector<List> lists_; // per slot: the change of that word
   Array<word_t> pool_, scratch_;
+  std::uint64_t cutWork_;     // bits the flips of cuts may still re-simulate
+  std::vector<Cut> cuts_;     // the cuts' flips so far
+  Array<std::uint64_t> wide_; // per variable: its lanes changed by a cut's flip
 };
 
 // Rewiring sources: for each query (a gate g and, per word, the lanes and
@@ -601,7 +722,7 @@ void keepRepairable(const Circuit &c, const std::vector<Valuation> &failing, Arr
   if (suspects.empty() || !c.constraints().empty())
     return;
   const Vectors vec(c, failing, limits);
-  LaneFlip flip(c);
+  LaneFlip flip(c, limits.cutWork);
   Rewiring rewiring(c, vec, limits.scanWork);
   const std::size_t words = vec.words();
   Array<std::uint64_t> need(words), value(words), sNeed(words), sValue(words);
