@@ -2,8 +2,8 @@
 //
 // The vectors are simulated 64 at a time (one lane each). A gate's flip is
 // simulated in all 64 lanes of a word at once: its fan-out event by event in
-// dependency order, then the word definitions and the specification by the
-// terms that read a changed variable. A change of a word is kept as a short
+// dependency order (a sweep over a bit per position), then the word definitions and the
+// specification by the terms that read a changed variable. A change of a word is kept as a short
 // list of (coefficient, lanes) pairs: flipping a product of bits changes a
 // term by its coefficient in the lanes where the product flips, so the
 // usual change of an output word is one pair.
@@ -14,7 +14,6 @@
 #include "repair.h"
 
 #include <algorithm>
-#include <functional>
 #include <random>
 #include <unordered_set>
 
@@ -129,9 +128,9 @@ struct Vectors {
 // the specification. Every change of the flip then reaches the rest of the
 // circuit through d alone, so in the lanes where d changes the flip has the
 // effect of flipping d, and in the others none. The flip of d is simulated
-// once per word, whole (a sweep in dependency order over its fan-out), and
-// serves every gate behind d: the early gates of Montgomery's reduction
-// chain all reach the circuit through the chain's next quotient bit.
+// once per word, whole, and serves every gate behind d: the early gates of
+// Montgomery's reduction chain all reach the circuit through the chain's
+// next quotient bit.
 class LaneFlip {
 public:
   LaneFlip(const Circuit &c, std::uint64_t cutWork)
@@ -161,45 +160,18 @@ public:
   // when that cut's flip does not fit in what is left of cutWork.
   bool zeroWithFlip(Var g, const Vectors &vec, std::size_t w, std::uint64_t maxGates,
                     std::uint64_t &zero) {
-    const LaneValuation &lv = vec.lanes[w];
     if (const Cut *known = findCut(g, w))
       return throughCut(*known, kAll, vec.zero[w], zero);
-    clear();
-    setDiff(g, kAll);
-    schedule(g);
-    Var cut = g;
-    std::uint64_t cutLanes = kAll;
-    bool escaped = readByWords(g); // a changed bit before the next cut reaches a word
-    auto lanes = [&](Var v) { return lv.bits[v] ^ diff(v); };
-    for (std::uint64_t gates = 0; !heap_.empty(); ++gates) {
-      if (gates == maxGates) {
-        for (std::uint32_t pos : heap_)
-          pending_[pos / 64] &= ~(std::uint64_t{1} << (pos % 64));
-        heap_.clear();
-        return throughCut(flipCut(cut, vec, w), cutLanes, vec.zero[w], zero);
-      }
-      std::pop_heap(heap_.begin(), heap_.end(), std::greater<>());
-      const std::uint32_t pos = heap_.back();
-      heap_.pop_back();
-      pending_[pos / 64] &= ~(std::uint64_t{1} << (pos % 64));
-      const Var r = c_.order()[pos];
-      ++work_;
-      const std::uint64_t d = evalBits(c_, r, lanes) ^ lv.bits[r];
-      if (heap_.empty() && !escaped) {
-        // r is a cut: the changes so far go on through r only.
-        if (const Cut *known = findCut(r, w))
-          return throughCut(*known, d, vec.zero[w], zero);
-        cut = r;
-        cutLanes = d;
-      }
-      if (d != 0) {
-        setDiff(r, d);
-        schedule(r);
-        escaped = escaped || readByWords(r);
-      }
+    LastCut cut{g, kAll, nullptr};
+    std::uint64_t gates = 0;
+    const Stop stop = flipBits(g, vec, w, maxGates, gates, &cut);
+    work_ += gates;
+    if (stop == Stop::Done) {
+      zero = specZero(vec, w);
+      return true;
     }
-    zero = specZero(vec, w);
-    return true;
+    const Cut &through = stop == Stop::KnownCut ? *cut.known : flipCut(cut.gate, vec, w);
+    return throughCut(through, cut.lanes, vec.zero[w], zero);
   }
 
   std::uint64_t work() const { return work_; }
@@ -231,56 +203,69 @@ private:
     return true;
   }
 
+  // The last cut of a flip so far, the lanes where it changes, and its
+  // flip when that is known.
+  struct LastCut {
+    Var gate;
+    std::uint64_t lanes;
+    const Cut *known;
+  };
+  enum class Stop { Done, KnownCut, TooMany };
+
+  // Simulates the bits that flipping g in all 64 lanes of word w changes,
+  // event by event in dependency order: at most maxGates of them (gates:
+  // how many). With cut, the last cut is kept there, and the simulation
+  // stops at a cut whose flip is known.
+  Stop flipBits(Var g, const Vectors &vec, std::size_t w, std::uint64_t maxGates,
+                std::uint64_t &gates, LastCut *cut) {
+    const LaneValuation &lv = vec.lanes[w];
+    clear();
+    setDiff(g, kAll);
+    pendingCount_ = 0;
+    high_ = 0;
+    schedule(g);
+    // Does a changed bit before the next cut reach a word?
+    bool escaped = cut != nullptr && readByWords(g);
+    auto lanes = [&](Var v) { return lv.bits[v] ^ diff(v); };
+    gates = 0;
+    // Readers come after the bits they read: one sweep over the pending
+    // positions, which only grow past the current one.
+    for (std::size_t at = c_.position(g) / 64; at <= high_; ++at) {
+      while (pending_[at] != 0) {
+        if (gates == maxGates) {
+          std::fill(pending_.begin() + at, pending_.begin() + high_ + 1, 0);
+          return Stop::TooMany;
+        }
+        const unsigned bit = static_cast<unsigned>(__builtin_ctzll(pending_[at]));
+        pending_[at] &= pending_[at] - 1;
+        --pendingCount_;
+        ++gates;
+        const Var r = c_.order()[at * 64 + bit];
+        const std::uint64_t d = evalBits(c_, r, lanes) ^ lv.bits[r];
+        if (cut != nullptr && pendingCount_ == 0 && !escaped) {
+          // r is a cut: the changes so far go on through r only.
+          *cut = {r, d, findCut(r, w)};
+          if (cut->known != nullptr)
+            return Stop::KnownCut; // nothing else pending
+        }
+        if (d != 0) {
+          setDiff(r, d);
+          schedule(r);
+          escaped = escaped || (cut != nullptr && readByWords(r));
+        }
+      }
+    }
+    return Stop::Done;
+  }
+
   // Flips d in all 64 lanes of word w with its whole fan-out (within what
   // is left of cutWork_), and keeps the result.
   const Cut &flipCut(Var d, const Vectors &vec, std::size_t w) {
     if (const Cut *known = findCut(d, w))
       return *known;
-    const LaneValuation &lv = vec.lanes[w];
-    if (wide_.empty())
-      wide_.assign(c_.endVar(), 0); // made on the first cut only
-    Array<Var> changed{d};
-    wide_[d] = kAll;
-    std::size_t high = 0;
-    auto scheduleAll = [&](Var v) {
-      for (const Var *r = c_.readersBegin(v); r != c_.readersEnd(v); ++r)
-        if (!c_.isWord(*r)) {
-          const std::uint32_t pos = c_.position(*r);
-          pending_[pos / 64] |= std::uint64_t{1} << (pos % 64);
-          high = std::max<std::size_t>(high, pos / 64);
-        }
-    };
-    scheduleAll(d);
-    auto lanes = [&](Var v) { return lv.bits[v] ^ wide_[v]; };
-    bool fits = true;
-    // Readers come after the bits they read, so one sweep in order does.
-    for (std::size_t at = c_.position(d) / 64; at <= high; ++at) {
-      while (pending_[at] != 0) {
-        if (!fits || cutWork_ == 0) {
-          fits = false;
-          pending_[at] = 0;
-          break;
-        }
-        const unsigned bit = static_cast<unsigned>(__builtin_ctzll(pending_[at]));
-        pending_[at] &= pending_[at] - 1;
-        --cutWork_;
-        const Var r = c_.order()[at * 64 + bit];
-        const std::uint64_t diffR = evalBits(c_, r, lanes) ^ lv.bits[r];
-        if (diffR != 0) {
-          wide_[r] = diffR;
-          changed.push_back(r);
-          scheduleAll(r);
-        }
-      }
-    }
-    // The words and the specification change by the terms that read a
-    // changed bit.
-    clear();
-    for (Var v : changed) {
-      if (fits && readByWords(v))
-        setDiff(v, wide_[v]);
-      wide_[v] = 0;
-    }
+    std::uint64_t gates = 0;
+    const bool fits = flipBits(d, vec, w, cutWork_, gates, nullptr) == Stop::Done;
+    cutWork_ -= gates;
     cuts_.push_back({d, w, fits, fits ? specZero(vec, w) : 0});
     return cuts_.back();
   }
@@ -409,15 +394,19 @@ private:
       l.clear();
   }
 
+  // Marks the bit readers of v pending (pending_ counts them, high_ is the
+  // last word of pending_ that may be set); word readers follow through
+  // markTerms.
   void schedule(Var v) {
     for (const Var *r = c_.readersBegin(v); r != c_.readersEnd(v); ++r)
       if (!c_.isWord(*r)) {
         const std::uint32_t pos = c_.position(*r);
-        if ((pending_[pos / 64] >> (pos % 64)) & 1)
+        const std::uint64_t bit = std::uint64_t{1} << (pos % 64);
+        if ((pending_[pos / 64] & bit) != 0)
           continue;
-        pending_[pos / 64] |= std::uint64_t{1} << (pos % 64);
-        heap_.push_back(pos);
-        std::push_heap(heap_.begin(), heap_.end(), std::greater<>());
+        pending_[pos / 64] |= bit;
+        ++pendingCount_;
+        high_ = std::max<std::size_t>(high_, pos / 64);
       }
   }
 
@@ -530,8 +519,8 @@ private:
   const Circuit &c_;
   const int n_;
   std::uint64_t work_ = 0;
-  Array<std::uint64_t> pending_;    // bit per position in the order: to recompute
-  std::vector<std::uint32_t> heap_; // those positions, least first
+  Array<std::uint64_t> pending_; // bit per position in the order: to recompute
+  std::size_t pendingCount_ = 0, high_ = 0;
   Array<Var> keys_;
   Array<std::uint64_t> values_;
   Array<Var> changed_;
@@ -540,9 +529,8 @@ private:
   std::vector<Dirty> dirty_;
   std::vector<List> lists_; // per slot: the change of that word
   Array<word_t> pool_, scratch_;
-  std::uint64_t cutWork_;     // bits the flips of cuts may still re-simulate
-  std::vector<Cut> cuts_;     // the cuts' flips so far
-  Array<std::uint64_t> wide_; // per variable: its lanes changed by a cut's flip
+  std::uint64_t cutWork_; // bits the flips of cuts may still re-simulate
+  std::vector<Cut> cuts_; // the cuts' flips so far
 };
 
 // Rewiring sources: for each query (a gate g and, per word, the lanes and
