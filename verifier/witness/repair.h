@@ -40,7 +40,7 @@ struct RepairLimits {
   std::uint64_t fanOut = 2048;
   std::uint64_t flipWork = 1'000'000;
   std::uint64_t scanWork = 10'000'000;
-  std::uint64_t cutWork = 4'000'000;
+  std::uint64_t cutWork = 500'000;
 };
 
 // Removes from suspects (bits of c) the gates that no repair of that one
