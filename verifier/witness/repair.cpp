@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <random>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "coeff_vector.h"
@@ -128,9 +129,10 @@ struct Vectors {
 // the specification. Every change of the flip then reaches the rest of the
 // circuit through d alone, so in the lanes where d changes the flip has the
 // effect of flipping d, and in the others none. The flip of d is simulated
-// once per word, whole, and serves every gate behind d: the early gates of
-// Montgomery's reduction chain all reach the circuit through the chain's
-// next quotient bit.
+// once per word, whole: the early gates of Montgomery's reduction chain all
+// reach the circuit through the chain's next quotient bit. Every result is
+// kept, and a flip stops at the first cut whose result is known: the gates
+// of a chain, taken readers first, each stop at the next one.
 class LaneFlip {
 public:
   LaneFlip(const Circuit &c, std::uint64_t cutWork)
@@ -157,50 +159,45 @@ public:
   // zero := the lanes of word w where the specification is zero once bit g
   // is flipped. When the flip reaches more than maxGates bits, it is judged
   // through its last cut (g itself when there is none); false (zero unset)
-  // when that cut's flip does not fit in what is left of cutWork.
+  // when that cut's flip does not fit in what is left of cutWork. Every
+  // result is kept: a later flip that reaches g as a cut stops there.
   bool zeroWithFlip(Var g, const Vectors &vec, std::size_t w, std::uint64_t maxGates,
                     std::uint64_t &zero) {
-    if (const Cut *known = findCut(g, w))
-      return throughCut(*known, kAll, vec.zero[w], zero);
-    LastCut cut{g, kAll, nullptr};
-    std::uint64_t gates = 0;
-    const Stop stop = flipBits(g, vec, w, maxGates, gates, &cut);
-    work_ += gates;
-    if (stop == Stop::Done) {
-      zero = specZero(vec, w);
-      return true;
+    const Known *known = findKnown(g, w);
+    if (known == nullptr) {
+      LastCut cut{g, kAll, nullptr};
+      std::uint64_t gates = 0;
+      const Stop stop = flipBits(g, vec, w, maxGates, gates, &cut);
+      work_ += gates;
+      Known result{true, 0};
+      if (stop == Stop::Done) {
+        result.zero = specZero(vec, w);
+      } else {
+        const Known &through = stop == Stop::KnownCut ? *cut.known : flipCut(cut.gate, vec, w);
+        result.fits = through.fits;
+        result.zero = (vec.zero[w] & ~cut.lanes) | (through.zero & cut.lanes);
+      }
+      known = &(known_[key(g, w)] = result);
     }
-    const Cut &through = stop == Stop::KnownCut ? *cut.known : flipCut(cut.gate, vec, w);
-    return throughCut(through, cut.lanes, vec.zero[w], zero);
+    zero = known->zero;
+    return known->fits;
   }
 
   std::uint64_t work() const { return work_; }
 
 private:
-  // The flip of a cut in all 64 lanes of one word: the lanes where the
-  // specification is then zero, unless the flip did not fit in the budget.
-  struct Cut {
-    Var gate;
-    std::size_t word;
-    bool known;
+  // The flip of a bit in all 64 lanes of one word: the lanes where the
+  // specification is then zero, unless its cut's flip did not fit in the
+  // budget.
+  struct Known {
+    bool fits;
     std::uint64_t zero;
   };
 
-  const Cut *findCut(Var d, std::size_t w) const {
-    for (const Cut &c : cuts_)
-      if (c.gate == d && c.word == w)
-        return &c;
-    return nullptr;
-  }
-
-  // The flip of g whose changes reach the circuit through cut, which then
-  // changes in the lanes given.
-  static bool throughCut(const Cut &cut, std::uint64_t lanes, std::uint64_t now,
-                         std::uint64_t &zero) {
-    if (!cut.known)
-      return false;
-    zero = (now & ~lanes) | (cut.zero & lanes);
-    return true;
+  static std::uint64_t key(Var g, std::size_t w) { return std::uint64_t{g} << 32 | w; }
+  const Known *findKnown(Var g, std::size_t w) const {
+    const auto it = known_.find(key(g, w));
+    return it == known_.end() ? nullptr : &it->second;
   }
 
   // The last cut of a flip so far, the lanes where it changes, and its
@@ -208,7 +205,7 @@ private:
   struct LastCut {
     Var gate;
     std::uint64_t lanes;
-    const Cut *known;
+    const Known *known;
   };
   enum class Stop { Done, KnownCut, TooMany };
 
@@ -244,7 +241,7 @@ private:
         const std::uint64_t d = evalBits(c_, r, lanes) ^ lv.bits[r];
         if (cut != nullptr && pendingCount_ == 0 && !escaped) {
           // r is a cut: the changes so far go on through r only.
-          *cut = {r, d, findCut(r, w)};
+          *cut = {r, d, findKnown(r, w)};
           if (cut->known != nullptr)
             return Stop::KnownCut; // nothing else pending
         }
@@ -260,14 +257,13 @@ private:
 
   // Flips d in all 64 lanes of word w with its whole fan-out (within what
   // is left of cutWork_), and keeps the result.
-  const Cut &flipCut(Var d, const Vectors &vec, std::size_t w) {
-    if (const Cut *known = findCut(d, w))
+  const Known &flipCut(Var d, const Vectors &vec, std::size_t w) {
+    if (const Known *known = findKnown(d, w))
       return *known;
     std::uint64_t gates = 0;
     const bool fits = flipBits(d, vec, w, cutWork_, gates, nullptr) == Stop::Done;
     cutWork_ -= gates;
-    cuts_.push_back({d, w, fits, fits ? specZero(vec, w) : 0});
-    return cuts_.back();
+    return known_[key(d, w)] = {fits, fits ? specZero(vec, w) : 0};
   }
 
   // Do word definitions or the specification read v?
@@ -529,8 +525,8 @@ private:
   std::vector<Dirty> dirty_;
   std::vector<List> lists_; // per slot: the change of that word
   Array<word_t> pool_, scratch_;
-  std::uint64_t cutWork_; // bits the flips of cuts may still re-simulate
-  std::vector<Cut> cuts_; // the cuts' flips so far
+  std::uint64_t cutWork_;                          // bits the flips of cuts may still re-simulate
+  std::unordered_map<std::uint64_t, Known> known_; // by key(bit, word)
 };
 
 // Rewiring sources: for each query (a gate g and, per word, the lanes and
