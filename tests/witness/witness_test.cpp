@@ -143,12 +143,15 @@ struct Case {
 };
 
 // Seeds 1 give algen's faults of a wrong input, seeds 6 of a wrong gate type.
+// Montgomery K=96 seed 21: a wrong input early in the reduction chain, whose
+// flip reaches most of the circuit through the next quotient bit.
 const Case kCases[] = {
     {"mastrovito", 8, 1, 1, 1},   {"montgomery", 16, 1, 2, 1},     {"karatsuba", 16, 1, 3, 1},
     {"mastrovito", 32, 2, 4, 1},  {"montgomery", 32, 3, 5, 1},     {"karatsuba", 24, 3, 6, 1},
     {"mastrovito", 163, 1, 2, 1}, {"karatsuba", 128, 1, 7, 10001}, {"mastrovito", 32, 1, 6, 1},
     {"montgomery", 32, 1, 6, 1},  {"karatsuba", 32, 1, 6, 1},      {"mastrovito", 64, 1, 1, 1},
     {"montgomery", 64, 1, 1, 1},  {"karatsuba", 64, 1, 1, 1},      {"montgomery", 48, 1, 7, 1},
+    {"montgomery", 96, 1, 21, 1},
 };
 
 TEST(Witness, FaultyMultipliersAgainstTheSimulator) {

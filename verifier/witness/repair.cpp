@@ -2,8 +2,8 @@
 //
 // The vectors are simulated 64 at a time (one lane each). A gate's flip is
 // simulated in all 64 lanes of a word at once: its fan-out event by event in
-// dependency order, then the word definitions and the specification by the
-// terms that read a changed variable. A change of a word is kept as a short
+// dependency order (a sweep over a bit per position), then the word definitions and the
+// specification by the terms that read a changed variable. A change of a word is kept as a short
 // list of (coefficient, lanes) pairs: flipping a product of bits changes a
 // term by its coefficient in the lanes where the product flips, so the
 // usual change of an output word is one pair.
@@ -14,8 +14,8 @@
 #include "repair.h"
 
 #include <algorithm>
-#include <functional>
 #include <random>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "coeff_vector.h"
@@ -122,11 +122,22 @@ struct Vectors {
 
 // Flips one bit in all 64 lanes of a simulated word and says in which lanes
 // the specification is then zero.
+//
+// A flip that reaches too many bits is judged through a cut: a bit d that
+// was, at some point of the event-driven simulation, the only one left to
+// recompute, while no changed bit so far is read by a word definition or
+// the specification. Every change of the flip then reaches the rest of the
+// circuit through d alone, so in the lanes where d changes the flip has the
+// effect of flipping d, and in the others none. The flip of d is simulated
+// once per word, whole: the early gates of Montgomery's reduction chain all
+// reach the circuit through the chain's next quotient bit. Every result is
+// kept, and a flip stops at the first cut whose result is known: the gates
+// of a chain, taken readers first, each stop at the next one.
 class LaneFlip {
 public:
-  explicit LaneFlip(const Circuit &c)
+  LaneFlip(const Circuit &c, std::uint64_t cutWork)
       : c_(c), n_(c.words()), pending_(c.order().size() / 64 + 1, 0), lists_(c.wordCount() + 1),
-        scratch_(3 * std::size_t(n_)) {
+        scratch_(3 * std::size_t(n_)), cutWork_(cutWork) {
     // Where the word definitions and the specification read each variable:
     // (variable, slot, term), by variable; the specification's slot is
     // wordCount.
@@ -146,35 +157,126 @@ public:
   }
 
   // zero := the lanes of word w where the specification is zero once bit g
-  // is flipped. False (zero unset) when the flip reaches more than
-  // maxGates bits.
+  // is flipped. When the flip reaches more than maxGates bits, it is judged
+  // through its last cut (g itself when there is none); false (zero unset)
+  // when that cut's flip does not fit in what is left of cutWork. Every
+  // result is kept: a later flip that reaches g as a cut stops there.
   bool zeroWithFlip(Var g, const Vectors &vec, std::size_t w, std::uint64_t maxGates,
                     std::uint64_t &zero) {
+    const Known *known = findKnown(g, w);
+    if (known == nullptr) {
+      LastCut cut{g, kAll, nullptr};
+      std::uint64_t gates = 0;
+      const Stop stop = flipBits(g, vec, w, maxGates, gates, &cut);
+      work_ += gates;
+      Known result{true, 0};
+      if (stop == Stop::Done) {
+        result.zero = specZero(vec, w);
+      } else {
+        const Known &through = stop == Stop::KnownCut ? *cut.known : flipCut(cut.gate, vec, w);
+        result.fits = through.fits;
+        result.zero = (vec.zero[w] & ~cut.lanes) | (through.zero & cut.lanes);
+      }
+      known = &(known_[key(g, w)] = result);
+    }
+    zero = known->zero;
+    return known->fits;
+  }
+
+  std::uint64_t work() const { return work_; }
+
+private:
+  // The flip of a bit in all 64 lanes of one word: the lanes where the
+  // specification is then zero, unless its cut's flip did not fit in the
+  // budget.
+  struct Known {
+    bool fits;
+    std::uint64_t zero;
+  };
+
+  static std::uint64_t key(Var g, std::size_t w) { return std::uint64_t{g} << 32 | w; }
+  const Known *findKnown(Var g, std::size_t w) const {
+    const auto it = known_.find(key(g, w));
+    return it == known_.end() ? nullptr : &it->second;
+  }
+
+  // The last cut of a flip so far, the lanes where it changes, and its
+  // flip when that is known.
+  struct LastCut {
+    Var gate;
+    std::uint64_t lanes;
+    const Known *known;
+  };
+  enum class Stop { Done, KnownCut, TooMany };
+
+  // Simulates the bits that flipping g in all 64 lanes of word w changes,
+  // event by event in dependency order: at most maxGates of them (gates:
+  // how many). With cut, the last cut is kept there, and the simulation
+  // stops at a cut whose flip is known.
+  Stop flipBits(Var g, const Vectors &vec, std::size_t w, std::uint64_t maxGates,
+                std::uint64_t &gates, LastCut *cut) {
     const LaneValuation &lv = vec.lanes[w];
     clear();
     setDiff(g, kAll);
+    pendingCount_ = 0;
+    high_ = 0;
     schedule(g);
+    // Does a changed bit before the next cut reach a word?
+    bool escaped = cut != nullptr && readByWords(g);
     auto lanes = [&](Var v) { return lv.bits[v] ^ diff(v); };
-    for (std::uint64_t gates = 0; !heap_.empty(); ++gates) {
-      if (gates == maxGates) {
-        for (std::uint32_t pos : heap_)
-          pending_[pos / 64] &= ~(std::uint64_t{1} << (pos % 64));
-        heap_.clear();
-        return false;
-      }
-      std::pop_heap(heap_.begin(), heap_.end(), std::greater<>());
-      const std::uint32_t pos = heap_.back();
-      heap_.pop_back();
-      pending_[pos / 64] &= ~(std::uint64_t{1} << (pos % 64));
-      const Var r = c_.order()[pos];
-      ++work_;
-      const std::uint64_t d = evalBits(c_, r, lanes) ^ lv.bits[r];
-      if (d != 0) {
-        setDiff(r, d);
-        schedule(r);
+    gates = 0;
+    // Readers come after the bits they read: one sweep over the pending
+    // positions, which only grow past the current one.
+    for (std::size_t at = c_.position(g) / 64; at <= high_; ++at) {
+      while (pending_[at] != 0) {
+        if (gates == maxGates) {
+          std::fill(pending_.begin() + at, pending_.begin() + high_ + 1, 0);
+          return Stop::TooMany;
+        }
+        const unsigned bit = static_cast<unsigned>(__builtin_ctzll(pending_[at]));
+        pending_[at] &= pending_[at] - 1;
+        --pendingCount_;
+        ++gates;
+        const Var r = c_.order()[at * 64 + bit];
+        const std::uint64_t d = evalBits(c_, r, lanes) ^ lv.bits[r];
+        if (cut != nullptr && pendingCount_ == 0 && !escaped) {
+          // r is a cut: the changes so far go on through r only.
+          *cut = {r, d, findKnown(r, w)};
+          if (cut->known != nullptr)
+            return Stop::KnownCut; // nothing else pending
+        }
+        if (d != 0) {
+          setDiff(r, d);
+          schedule(r);
+          escaped = escaped || (cut != nullptr && readByWords(r));
+        }
       }
     }
+    return Stop::Done;
+  }
 
+  // Flips d in all 64 lanes of word w with its whole fan-out (within what
+  // is left of cutWork_), and keeps the result.
+  const Known &flipCut(Var d, const Vectors &vec, std::size_t w) {
+    if (const Known *known = findKnown(d, w))
+      return *known;
+    std::uint64_t gates = 0;
+    const bool fits = flipBits(d, vec, w, cutWork_, gates, nullptr) == Stop::Done;
+    cutWork_ -= gates;
+    return known_[key(d, w)] = {fits, fits ? specZero(vec, w) : 0};
+  }
+
+  // Do word definitions or the specification read v?
+  bool readByWords(Var v) const {
+    auto it = std::lower_bound(occ_.begin(), occ_.end(), v,
+                               [](const Occurrence &o, Var x) { return o.var < x; });
+    return it != occ_.end() && it->var == v;
+  }
+
+  // After the bits of a flip: the words that read a changed bit, in
+  // dependency order, then the specification. The lanes of word w where
+  // the specification is then zero.
+  std::uint64_t specZero(const Vectors &vec, std::size_t w) {
     for (std::size_t i = 0; i < changed_.size(); ++i)
       markTerms(changed_[i]);
     for (std::uint32_t slot = 0; slot < c_.wordCount(); ++slot) {
@@ -192,9 +294,9 @@ public:
       }
     }
     const std::uint32_t specSlot = c_.wordCount();
-    zero = vec.zero[w];
+    std::uint64_t zero = vec.zero[w];
     if (dirty_.empty())
-      return true;
+      return zero;
     List &list = lists_[specSlot];
     changes(specSlot, vec, w, list);
     std::uint64_t touched = 0;
@@ -220,12 +322,9 @@ public:
       if (isZero)
         zero |= std::uint64_t{1} << l;
     }
-    return true;
+    return zero;
   }
 
-  std::uint64_t work() const { return work_; }
-
-private:
   struct Occurrence {
     Var var;
     std::uint32_t slot, term;
@@ -291,15 +390,19 @@ private:
       l.clear();
   }
 
+  // Marks the bit readers of v pending (pending_ counts them, high_ is the
+  // last word of pending_ that may be set); word readers follow through
+  // markTerms.
   void schedule(Var v) {
     for (const Var *r = c_.readersBegin(v); r != c_.readersEnd(v); ++r)
       if (!c_.isWord(*r)) {
         const std::uint32_t pos = c_.position(*r);
-        if ((pending_[pos / 64] >> (pos % 64)) & 1)
+        const std::uint64_t bit = std::uint64_t{1} << (pos % 64);
+        if ((pending_[pos / 64] & bit) != 0)
           continue;
-        pending_[pos / 64] |= std::uint64_t{1} << (pos % 64);
-        heap_.push_back(pos);
-        std::push_heap(heap_.begin(), heap_.end(), std::greater<>());
+        pending_[pos / 64] |= bit;
+        ++pendingCount_;
+        high_ = std::max<std::size_t>(high_, pos / 64);
       }
   }
 
@@ -412,8 +515,8 @@ private:
   const Circuit &c_;
   const int n_;
   std::uint64_t work_ = 0;
-  Array<std::uint64_t> pending_;    // bit per position in the order: to recompute
-  std::vector<std::uint32_t> heap_; // those positions, least first
+  Array<std::uint64_t> pending_; // bit per position in the order: to recompute
+  std::size_t pendingCount_ = 0, high_ = 0;
   Array<Var> keys_;
   Array<std::uint64_t> values_;
   Array<Var> changed_;
@@ -422,6 +525,8 @@ private:
   std::vector<Dirty> dirty_;
   std::vector<List> lists_; // per slot: the change of that word
   Array<word_t> pool_, scratch_;
+  std::uint64_t cutWork_;                          // bits the flips of cuts may still re-simulate
+  std::unordered_map<std::uint64_t, Known> known_; // by key(bit, word)
 };
 
 // Rewiring sources: for each query (a gate g and, per word, the lanes and
@@ -601,7 +706,7 @@ void keepRepairable(const Circuit &c, const std::vector<Valuation> &failing, Arr
   if (suspects.empty() || !c.constraints().empty())
     return;
   const Vectors vec(c, failing, limits);
-  LaneFlip flip(c);
+  LaneFlip flip(c, limits.cutWork);
   Rewiring rewiring(c, vec, limits.scanWork);
   const std::size_t words = vec.words();
   Array<std::uint64_t> need(words), value(words), sNeed(words), sValue(words);

@@ -28,14 +28,19 @@ struct RepairLimits {
   unsigned randomWords = 1;
   std::uint64_t seed = 0x2545f4914f6cdd1dULL;
   unsigned maxArity = 6; // a gate with more distinct inputs is kept
-  // Work bounds. A gate whose flip reaches more than fanOut bits stays
-  // unjudged (an early gate of a long chain, as in Montgomery's reduction:
-  // its fan-out is much of the circuit). flipWork bounds the bits
-  // re-simulated by all flips, scanWork the signals compared by the
+  // Work bounds. A flip that reaches more than fanOut bits is judged
+  // through a cut instead (see repair.cpp): a bit that all its changes
+  // pass, whose own flip is simulated whole, once per word of vectors, for
+  // every gate behind it (an early gate of a long chain, as in
+  // Montgomery's reduction, whose fan-out is much of the circuit); cutWork
+  // bounds the bits re-simulated by those flips, and a gate whose cut's
+  // flip does not fit stays unjudged. flipWork bounds the bits
+  // re-simulated by all other flips, scanWork the signals compared by the
   // rewiring scans; when one runs out, the gates not yet judged stay.
   std::uint64_t fanOut = 2048;
   std::uint64_t flipWork = 1'000'000;
   std::uint64_t scanWork = 10'000'000;
+  std::uint64_t cutWork = 500'000;
 };
 
 // Removes from suspects (bits of c) the gates that no repair of that one
