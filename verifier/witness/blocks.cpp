@@ -71,12 +71,14 @@ void *allocateBlock(std::size_t bytes) {
         ++regionOf(s, p).live;
         return p;
       }
+    // Blocks the verifier freed, their pages touched already, become
+    // regions too; the block goes where it leaves the least room.
+    for (const auto &kept : hugeTakeKept())
+      s.regions.push_back({static_cast<char *>(kept.first), kept.second, 0, 0});
     Region *fit = nullptr;
     for (Region &r : s.regions)
-      if (r.size - r.top >= size) {
+      if (r.size - r.top >= size && (fit == nullptr || r.size - r.top < fit->size - fit->top))
         fit = &r;
-        break;
-      }
     if (fit == nullptr) {
       const std::size_t exact = roundUp(size, kHuge);
       std::size_t regionSize = std::max(kRegion, 4 * exact);
