@@ -89,8 +89,6 @@ Circuit::Circuit(const SolvedProblem &p)
   polys_.reserve(p.circuit.size() + 1);
   spec_ = addPoly(p.spec.data(), p.spec.data() + p.spec.size());
   chooseDefinitions(p.circuit);
-  for (Var v : termVars_)
-    used_[v] = 1;
   sortDefinitions();
   classify();
   buildReaders();
@@ -105,6 +103,8 @@ std::uint32_t Circuit::addPoly(const PolyTerm *begin, const PolyTerm *end) {
     VarList vl;
     termVars(t->term, vl);
     termVars_.insert(termVars_.end(), vl.ids, vl.ids + vl.size);
+    for (std::uint32_t j = 0; j < vl.size; ++j)
+      used_[vl.ids[j]] = 1;
     std::uint32_t coef = kOne;
     if (t->coef != kCoefOne && !coefPool.isOne(t->coef)) {
       coef = static_cast<std::uint32_t>(coefStore_.size() / words_);
@@ -139,8 +139,20 @@ void Circuit::chooseDefinitions(const Ideal &circuit) {
     inSpec[v] = 1;
   Array<std::uint8_t> &leads = leads_; // 0, 1, or 2 for more
   leads.assign(endVar_, 0);
+  // Per variable of the specification: the one circuit polynomial that
+  // reads it, 0 for none, kMany for several (see below). Noted as each
+  // polynomial is copied, while its variables are at hand.
+  constexpr std::uint32_t kMany = ~0U;
+  Array<std::uint32_t> genOf(endVar_, 0);
   for (std::size_t i = 0; i < circuit.size(); ++i) {
-    const Term lead = term(polys_[addPoly(circuit.begin(i), circuit.end(i))].firstTerm);
+    const std::size_t from = termVars_.size();
+    const std::uint32_t g = addPoly(circuit.begin(i), circuit.end(i));
+    for (std::size_t j = from; j < termVars_.size(); ++j) {
+      const Var v = termVars_[j];
+      if (inSpec[v] && genOf[v] != g)
+        genOf[v] = genOf[v] == 0 ? g : kMany;
+    }
+    const Term lead = term(polys_[g].firstTerm);
     if (lead.numVars > 0 && leads[termVars_[lead.firstVar]] < 2)
       ++leads[termVars_[lead.firstVar]];
   }
@@ -185,17 +197,6 @@ void Circuit::chooseDefinitions(const Ideal &circuit) {
   // First the words of the specification: a variable that the
   // specification reads and that occurs in one circuit polynomial only,
   // as a term of its own, is defined by it.
-  constexpr std::uint32_t kMany = ~0U;
-  Array<std::uint32_t> genOf(endVar_, 0); // the one polynomial, 0 for none, kMany
-  for (std::uint32_t g = 1; g <= gens; ++g) {
-    const Poly &poly = polys_[g];
-    for (std::uint32_t k = poly.firstTerm; k < poly.firstTerm + poly.numTerms; ++k)
-      for (std::uint32_t j = 0; j < term(k).numVars; ++j) {
-        const Var v = termVars_[termStart_[k] + j];
-        if (inSpec[v] && genOf[v] != g)
-          genOf[v] = genOf[v] == 0 ? g : kMany;
-      }
-  }
   Array<std::uint8_t> done(polys_.size(), 0);
   for (Var v = 0; v < endVar_; ++v)
     if (genOf[v] != 0 && genOf[v] != kMany && !done[genOf[v]]) {
