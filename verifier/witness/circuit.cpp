@@ -360,15 +360,21 @@ void Circuit::sortDefinitions() {
   }
 }
 
+// Also counts the readers of every variable (its occurrences in
+// definitions) for buildReaders, in the same pass.
 void Circuit::classify() {
+  readerStart_.assign(endVar_ + 1, 0);
   for (Var v : order_) {
     const Poly &poly = polys_[def_[v]];
     bool isWordVar = false;
-    for (std::uint32_t k = poly.firstTerm; k < poly.firstTerm + poly.numTerms && !isWordVar; ++k) {
+    for (std::uint32_t k = poly.firstTerm; k < poly.firstTerm + poly.numTerms; ++k) {
       const Term t = term(k);
-      isWordVar = t.coef != kOne;
-      for (std::uint32_t j = 0; j < t.numVars && !isWordVar; ++j)
-        isWordVar = word_[termVars_[t.firstVar + j]] != 0;
+      isWordVar = isWordVar || t.coef != kOne;
+      for (std::uint32_t j = 0; j < t.numVars; ++j) {
+        const Var u = termVars_[t.firstVar + j];
+        isWordVar = isWordVar || word_[u] != 0;
+        ++readerStart_[u + 1];
+      }
     }
     if (isWordVar) {
       word_[v] = 1;
@@ -395,22 +401,20 @@ std::uint32_t Circuit::wordSlot(Var v) const {
   return at != wordSlots_.end() && at->first == v ? at->second : 0;
 }
 
+// The counts come from classify.
 void Circuit::buildReaders() {
-  readerStart_.assign(endVar_ + 1, 0);
-  auto each = [&](auto visit) {
-    for (Var v : order_) {
-      const Poly &poly = polys_[def_[v]];
-      for (std::uint32_t k = poly.firstTerm; k < poly.firstTerm + poly.numTerms; ++k)
-        for (std::uint32_t j = 0; j < term(k).numVars; ++j)
-          visit(termVars_[termStart_[k] + j], v);
-    }
-  };
-  each([&](Var u, Var) { ++readerStart_[u + 1]; });
   for (Var v = 0; v < endVar_; ++v)
     readerStart_[v + 1] += readerStart_[v];
   readers_.resize(readerStart_[endVar_]);
   // Filling moves each start to the next one's; one shift puts them back.
-  each([&](Var u, Var v) { readers_[readerStart_[u]++] = v; });
+  for (Var v : order_) {
+    const Poly &poly = polys_[def_[v]];
+    for (std::uint32_t k = poly.firstTerm; k < poly.firstTerm + poly.numTerms; ++k) {
+      const Term t = term(k);
+      for (std::uint32_t j = 0; j < t.numVars; ++j)
+        readers_[readerStart_[termVars_[t.firstVar + j]]++] = v;
+    }
+  }
   std::copy_backward(readerStart_.begin(), readerStart_.end() - 1, readerStart_.end());
   readerStart_[0] = 0;
 }
