@@ -26,7 +26,9 @@ constexpr std::size_t kHuge = std::size_t(2) << 20;
 // blocks reach them. Kept moderate for runs under an address-space limit.
 constexpr std::size_t kRegion = std::size_t(64) << 20;
 
-std::size_t roundUp(std::size_t bytes, std::size_t to) { return (bytes + to - 1) / to * to; }
+[[maybe_unused]] std::size_t roundUp(std::size_t bytes, std::size_t to) {
+  return (bytes + to - 1) / to * to;
+}
 
 struct Region {
   char *base;
@@ -50,7 +52,7 @@ Regions &state() {
   return r;
 }
 
-Region &regionOf(Regions &s, const char *p) {
+[[maybe_unused]] Region &regionOf(Regions &s, const char *p) {
   return *std::find_if(s.regions.begin(), s.regions.end(),
                        [&](const Region &r) { return p >= r.base && p < r.base + r.size; });
 }
@@ -104,7 +106,7 @@ void *allocateBlock(std::size_t bytes) {
   return p;
 }
 
-void freeBlock(void *p, std::size_t bytes) {
+void freeBlock(void *p, [[maybe_unused]] std::size_t bytes) {
   if (p == nullptr)
     return;
 #ifndef PV_WITNESS_PLAIN_MALLOC
