@@ -27,6 +27,7 @@ int main(int argc, char **argv) {
   witness::Limits limits;
   limits.listedSuspects = ~0U;
   std::string lines;
+  witness::reuseFreedMemory(); // as polyverify --witness does
   setProblemHook([&](const SolvedProblem &p) {
     const std::clock_t t0 = std::clock();
     const witness::Report r = witness::analyze(p, limits);

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <iterator>
 
 #include <sys/mman.h>
 
@@ -21,6 +22,14 @@ constexpr std::size_t kHuge = std::size_t(2) << 20; // 2 MiB
 constexpr std::size_t kThreshold = std::size_t(1) << 20;
 
 std::size_t roundUp(std::size_t bytes) { return (bytes + kHuge - 1) & ~(kHuge - 1); }
+
+// A fixed table (trivially destructible: blocks freed by destructors at
+// exit still find it intact).
+struct Kept {
+  std::size_t limit, bytes, count;
+  std::pair<void *, std::size_t> blocks[64];
+};
+Kept kept;
 
 } // namespace
 #endif
@@ -57,9 +66,31 @@ void hugeDeallocate(void *p, [[maybe_unused]] std::size_t bytes) {
     return;
 #ifndef PV_PLAIN_MALLOC
   if (bytes >= kThreshold && bytes <= (std::size_t(1) << 46)) {
-    munmap(p, roundUp(bytes));
+    const std::size_t size = roundUp(bytes);
+    if (kept.bytes + size <= kept.limit && kept.count < std::size(kept.blocks)) {
+      kept.blocks[kept.count++] = {p, size};
+      kept.bytes += size;
+      return;
+    }
+    munmap(p, size);
     return;
   }
 #endif
   std::free(p);
+}
+
+void hugeKeepFreed([[maybe_unused]] std::size_t limit) {
+#ifndef PV_PLAIN_MALLOC
+  kept.limit = limit;
+#endif
+}
+
+std::vector<std::pair<void *, std::size_t>> hugeTakeKept() {
+  std::vector<std::pair<void *, std::size_t>> blocks;
+#ifndef PV_PLAIN_MALLOC
+  blocks.assign(kept.blocks, kept.blocks + kept.count);
+  kept.count = 0;
+  kept.bytes = 0;
+#endif
+  return blocks;
 }

@@ -10,8 +10,21 @@
 #include <cstddef>
 #include <new>
 
+#include <utility>
+#include <vector>
+
 void *hugeAllocate(std::size_t bytes);
 void hugeDeallocate(void *p, std::size_t bytes);
+
+// Freed blocks kept for a later user. While keeping is on, a freed block of
+// a megabyte or more stays mapped (its pages touched already) instead of
+// going back to the system, up to `limit` bytes in all; hugeTakeKept hands
+// those blocks over (start, size in bytes, 2 MiB-aligned), and the taker
+// frees each with hugeDeallocate. The verifier's growing arrays free tens of
+// megabytes while a problem is read; an analysis after the verification
+// (the witness search) can reuse them instead of faulting in fresh pages.
+void hugeKeepFreed(std::size_t limit);
+std::vector<std::pair<void *, std::size_t>> hugeTakeKept();
 
 template <class T> struct HugeAllocator {
   using value_type = T;

@@ -55,8 +55,12 @@ int main(int argc, char **argv) {
     return statusCode(ExitStatus::kInputError);
   }
   setRemainderSummary(options.summary);
-  if (options.witness)
+  if (options.witness) {
     setProblemHook(printWitness);
+    // Under a memory budget the verifier's freed blocks are not kept.
+    if (options.maxMemory == 0)
+      witness::reuseFreedMemory();
+  }
   // Coefficients are owned through raw pointers in the problem state; free
   // them at exit, whichever way the process ends, so that leak checkers see
   // a clean heap.

@@ -26,7 +26,9 @@ constexpr std::size_t kHuge = std::size_t(2) << 20;
 // blocks reach them. Kept moderate for runs under an address-space limit.
 constexpr std::size_t kRegion = std::size_t(64) << 20;
 
-std::size_t roundUp(std::size_t bytes, std::size_t to) { return (bytes + to - 1) / to * to; }
+[[maybe_unused]] std::size_t roundUp(std::size_t bytes, std::size_t to) {
+  return (bytes + to - 1) / to * to;
+}
 
 struct Region {
   char *base;
@@ -50,7 +52,7 @@ Regions &state() {
   return r;
 }
 
-Region &regionOf(Regions &s, const char *p) {
+[[maybe_unused]] Region &regionOf(Regions &s, const char *p) {
   return *std::find_if(s.regions.begin(), s.regions.end(),
                        [&](const Region &r) { return p >= r.base && p < r.base + r.size; });
 }
@@ -71,12 +73,14 @@ void *allocateBlock(std::size_t bytes) {
         ++regionOf(s, p).live;
         return p;
       }
+    // Blocks the verifier freed, their pages touched already, become
+    // regions too; the block goes where it leaves the least room.
+    for (const auto &kept : hugeTakeKept())
+      s.regions.push_back({static_cast<char *>(kept.first), kept.second, 0, 0});
     Region *fit = nullptr;
     for (Region &r : s.regions)
-      if (r.size - r.top >= size) {
+      if (r.size - r.top >= size && (fit == nullptr || r.size - r.top < fit->size - fit->top))
         fit = &r;
-        break;
-      }
     if (fit == nullptr) {
       const std::size_t exact = roundUp(size, kHuge);
       std::size_t regionSize = std::max(kRegion, 4 * exact);
@@ -102,7 +106,7 @@ void *allocateBlock(std::size_t bytes) {
   return p;
 }
 
-void freeBlock(void *p, std::size_t bytes) {
+void freeBlock(void *p, [[maybe_unused]] std::size_t bytes) {
   if (p == nullptr)
     return;
 #ifndef PV_WITNESS_PLAIN_MALLOC

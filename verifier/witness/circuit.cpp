@@ -81,14 +81,14 @@ Circuit::Circuit(const SolvedProblem &p)
   std::size_t terms = p.spec.size();
   for (const Generator &g : p.circuit.generators)
     terms += g.size;
-  terms_.reserve(terms);
+  termStart_.reserve(terms + 1);
+  termStart_.push_back(0);
+  termCoef_.reserve(terms);
   order_.reserve(p.circuit.size());
   termVars_.reserve(2 * terms); // gates have terms of one or two variables
   polys_.reserve(p.circuit.size() + 1);
   spec_ = addPoly(p.spec.data(), p.spec.data() + p.spec.size());
   chooseDefinitions(p.circuit);
-  for (Var v : termVars_)
-    used_[v] = 1;
   sortDefinitions();
   classify();
   buildReaders();
@@ -97,19 +97,22 @@ Circuit::Circuit(const SolvedProblem &p)
 std::string Circuit::name(Var v) const { return std::string(name_(v)); }
 
 std::uint32_t Circuit::addPoly(const PolyTerm *begin, const PolyTerm *end) {
-  const Poly poly{static_cast<std::uint32_t>(terms_.size()),
+  const Poly poly{static_cast<std::uint32_t>(termCoef_.size()),
                   static_cast<std::uint32_t>(end - begin)};
   for (const PolyTerm *t = begin; t != end; ++t) {
     VarList vl;
     termVars(t->term, vl);
-    Term term{static_cast<std::uint32_t>(termVars_.size()), vl.size, kOne};
     termVars_.insert(termVars_.end(), vl.ids, vl.ids + vl.size);
+    for (std::uint32_t j = 0; j < vl.size; ++j)
+      used_[vl.ids[j]] = 1;
+    std::uint32_t coef = kOne;
     if (t->coef != kCoefOne && !coefPool.isOne(t->coef)) {
-      term.coef = static_cast<std::uint32_t>(coefStore_.size() / words_);
+      coef = static_cast<std::uint32_t>(coefStore_.size() / words_);
       const word_t *value = coefPool.at(t->coef);
       coefStore_.insert(coefStore_.end(), value, value + words_);
     }
-    terms_.push_back(term);
+    termStart_.push_back(static_cast<std::uint32_t>(termVars_.size()));
+    termCoef_.push_back(coef);
   }
   polys_.push_back(poly);
   return static_cast<std::uint32_t>(polys_.size() - 1);
@@ -136,8 +139,20 @@ void Circuit::chooseDefinitions(const Ideal &circuit) {
     inSpec[v] = 1;
   Array<std::uint8_t> &leads = leads_; // 0, 1, or 2 for more
   leads.assign(endVar_, 0);
+  // Per variable of the specification: the one circuit polynomial that
+  // reads it, 0 for none, kMany for several (see below). Noted as each
+  // polynomial is copied, while its variables are at hand.
+  constexpr std::uint32_t kMany = ~0U;
+  Array<std::uint32_t> genOf(endVar_, 0);
   for (std::size_t i = 0; i < circuit.size(); ++i) {
-    const Term &lead = terms_[polys_[addPoly(circuit.begin(i), circuit.end(i))].firstTerm];
+    const std::size_t from = termVars_.size();
+    const std::uint32_t g = addPoly(circuit.begin(i), circuit.end(i));
+    for (std::size_t j = from; j < termVars_.size(); ++j) {
+      const Var v = termVars_[j];
+      if (inSpec[v] && genOf[v] != g)
+        genOf[v] = genOf[v] == 0 ? g : kMany;
+    }
+    const Term lead = term(polys_[g].firstTerm);
     if (lead.numVars > 0 && leads[termVars_[lead.firstVar]] < 2)
       ++leads[termVars_[lead.firstVar]];
   }
@@ -146,7 +161,7 @@ void Circuit::chooseDefinitions(const Ideal &circuit) {
   // The variable g defines: in the first pass only its leading variable.
   auto choose = [&](std::uint32_t g, bool firstPass) -> Var {
     const Poly &poly = polys_[g];
-    const Term &lead = terms_[poly.firstTerm];
+    const Term lead = term(poly.firstTerm);
     const Var own = lead.numVars > 0 ? termVars_[lead.firstVar] : 0;
     if (firstPass) {
       // Every other term is lower, so it holds only variables below own:
@@ -155,13 +170,13 @@ void Circuit::chooseDefinitions(const Ideal &circuit) {
       return lone && (leads[own] == 1 || inSpec[own]) ? own : 0;
     }
     for (std::uint32_t k = 0; k < poly.numTerms; ++k) {
-      const Term &t = terms_[poly.firstTerm + k];
+      const Term t = term(poly.firstTerm + k);
       for (std::uint32_t j = 0; j < t.numVars; ++j)
         ++count[termVars_[t.firstVar + j]];
     }
     Var chosen = 0, fallback = 0;
     for (std::uint32_t k = 0; k < poly.numTerms && chosen == 0; ++k) {
-      const Term &t = terms_[poly.firstTerm + k];
+      const Term t = term(poly.firstTerm + k);
       if (t.numVars != 1)
         continue;
       const Var v = termVars_[t.firstVar];
@@ -173,7 +188,7 @@ void Circuit::chooseDefinitions(const Ideal &circuit) {
         fallback = v;
     }
     for (std::uint32_t k = 0; k < poly.numTerms; ++k) {
-      const Term &t = terms_[poly.firstTerm + k];
+      const Term t = term(poly.firstTerm + k);
       for (std::uint32_t j = 0; j < t.numVars; ++j)
         count[termVars_[t.firstVar + j]] = 0;
     }
@@ -182,27 +197,16 @@ void Circuit::chooseDefinitions(const Ideal &circuit) {
   // First the words of the specification: a variable that the
   // specification reads and that occurs in one circuit polynomial only,
   // as a term of its own, is defined by it.
-  constexpr std::uint32_t kMany = ~0U;
-  Array<std::uint32_t> genOf(endVar_, 0); // the one polynomial, 0 for none, kMany
-  for (std::uint32_t g = 1; g <= gens; ++g) {
-    const Poly &poly = polys_[g];
-    for (std::uint32_t k = poly.firstTerm; k < poly.firstTerm + poly.numTerms; ++k)
-      for (std::uint32_t j = 0; j < terms_[k].numVars; ++j) {
-        const Var v = termVars_[terms_[k].firstVar + j];
-        if (inSpec[v] && genOf[v] != g)
-          genOf[v] = genOf[v] == 0 ? g : kMany;
-      }
-  }
   Array<std::uint8_t> done(polys_.size(), 0);
   for (Var v = 0; v < endVar_; ++v)
     if (genOf[v] != 0 && genOf[v] != kMany && !done[genOf[v]]) {
       const Poly &poly = polys_[genOf[v]];
       bool lone = false;
       for (std::uint32_t k = poly.firstTerm; k < poly.firstTerm + poly.numTerms; ++k)
-        lone = lone || (terms_[k].numVars == 1 && termVars_[terms_[k].firstVar] == v);
+        lone = lone || (term(k).numVars == 1 && termVars_[termStart_[k]] == v);
       for (std::uint32_t k = poly.firstTerm; k < poly.firstTerm + poly.numTerms && lone; ++k)
-        for (std::uint32_t j = 0; j < terms_[k].numVars; ++j)
-          lone = lone && (terms_[k].numVars == 1 || termVars_[terms_[k].firstVar + j] != v);
+        for (std::uint32_t j = 0; j < term(k).numVars; ++j)
+          lone = lone && (term(k).numVars == 1 || termVars_[termStart_[k] + j] != v);
       if (lone && solveFor(genOf[v], v))
         done[genOf[v]] = 1;
     }
@@ -231,9 +235,9 @@ void Circuit::chooseDefinitions(const Ideal &circuit) {
 bool Circuit::solveFor(std::uint32_t g, Var v) {
   Poly &poly = polys_[g];
   std::uint32_t at = poly.firstTerm;
-  while (!(terms_[at].numVars == 1 && termVars_[terms_[at].firstVar] == v))
+  while (!(term(at).numVars == 1 && termVars_[termStart_[at]] == v))
     ++at;
-  const std::uint32_t c = terms_[at].coef;
+  const std::uint32_t c = termCoef_[at];
   if (c != kOne) {
     Array<word_t> inverse(words_), check(words_);
     invertVector(coefStore_.data() + std::size_t(c) * words_, inverse.data());
@@ -244,16 +248,38 @@ bool Circuit::solveFor(std::uint32_t g, Var v) {
     for (std::uint32_t k = poly.firstTerm; k < poly.firstTerm + poly.numTerms; ++k) {
       if (k == at)
         continue;
-      if (terms_[k].coef == kOne) {
-        terms_[k].coef = static_cast<std::uint32_t>(coefStore_.size() / words_);
+      if (termCoef_[k] == kOne) {
+        termCoef_[k] = static_cast<std::uint32_t>(coefStore_.size() / words_);
         coefStore_.insert(coefStore_.end(), inverse.begin(), inverse.end());
       } else {
-        multExp(coefStore_.data() + std::size_t(terms_[k].coef) * words_, inverse.data());
+        multExp(coefStore_.data() + std::size_t(termCoef_[k]) * words_, inverse.data());
       }
     }
   }
   // Move the defining term to the front and leave it out of the range.
-  std::swap(terms_[at], terms_[poly.firstTerm]);
+  // The terms become: the defining one, those after the first up to it, the
+  // first, the rest; their variables are laid out again in that order.
+  if (at != poly.firstTerm) {
+    const std::uint32_t first = poly.firstTerm;
+    scratchVars_.assign(termVars_.begin() + termStart_[first],
+                        termVars_.begin() + termStart_[at + 1]);
+    scratchCoef_.assign(termCoef_.begin() + first, termCoef_.begin() + at + 1);
+    scratchStart_.assign(termStart_.begin() + first, termStart_.begin() + at + 2);
+    const std::uint32_t base = termStart_[first];
+    std::uint32_t out = base;
+    auto placeFrom = [&](std::uint32_t k, std::uint32_t from) {
+      const std::uint32_t b = scratchStart_[from - first] - base;
+      const std::uint32_t e = scratchStart_[from - first + 1] - base;
+      std::copy(scratchVars_.begin() + b, scratchVars_.begin() + e, termVars_.begin() + out);
+      termCoef_[k] = scratchCoef_[from - first];
+      termStart_[k] = out;
+      out += e - b;
+    };
+    placeFrom(first, at);
+    for (std::uint32_t k = first + 1; k < at; ++k)
+      placeFrom(k, k);
+    placeFrom(at, first);
+  }
   ++poly.firstTerm;
   --poly.numTerms;
   def_[v] = static_cast<std::int32_t>(g);
@@ -270,8 +296,8 @@ bool Circuit::sortedByReadOrder() {
       continue;
     const Poly &poly = polys_[i];
     for (std::uint32_t k = poly.firstTerm; k < poly.firstTerm + poly.numTerms; ++k)
-      for (std::uint32_t j = 0; j < terms_[k].numVars; ++j) {
-        const Var u = termVars_[terms_[k].firstVar + j];
+      for (std::uint32_t j = 0; j < term(k).numVars; ++j) {
+        const Var u = termVars_[termStart_[k] + j];
         if (def_[u] != kInput && !placed[u])
           return false;
       }
@@ -303,7 +329,7 @@ void Circuit::sortDefinitions() {
     while (!stack.empty()) {
       Frame &f = stack.back();
       const Poly &poly = polys_[def_[f.v]];
-      while (f.term < poly.numTerms && f.var == terms_[poly.firstTerm + f.term].numVars) {
+      while (f.term < poly.numTerms && f.var == term(poly.firstTerm + f.term).numVars) {
         ++f.term;
         f.var = 0;
       }
@@ -314,7 +340,7 @@ void Circuit::sortDefinitions() {
         stack.pop_back();
         continue;
       }
-      const Var u = termVars_[terms_[poly.firstTerm + f.term].firstVar + f.var++];
+      const Var u = termVars_[termStart_[poly.firstTerm + f.term] + f.var++];
       if (def_[u] == kInput || state[u] == kDone)
         continue;
       if (state[u] == kOpen) {
@@ -334,15 +360,21 @@ void Circuit::sortDefinitions() {
   }
 }
 
+// Also counts the readers of every variable (its occurrences in
+// definitions) for buildReaders, in the same pass.
 void Circuit::classify() {
+  readerStart_.assign(endVar_ + 1, 0);
   for (Var v : order_) {
     const Poly &poly = polys_[def_[v]];
     bool isWordVar = false;
-    for (std::uint32_t k = poly.firstTerm; k < poly.firstTerm + poly.numTerms && !isWordVar; ++k) {
-      const Term &t = terms_[k];
-      isWordVar = t.coef != kOne;
-      for (std::uint32_t j = 0; j < t.numVars && !isWordVar; ++j)
-        isWordVar = word_[termVars_[t.firstVar + j]] != 0;
+    for (std::uint32_t k = poly.firstTerm; k < poly.firstTerm + poly.numTerms; ++k) {
+      const Term t = term(k);
+      isWordVar = isWordVar || t.coef != kOne;
+      for (std::uint32_t j = 0; j < t.numVars; ++j) {
+        const Var u = termVars_[t.firstVar + j];
+        isWordVar = isWordVar || word_[u] != 0;
+        ++readerStart_[u + 1];
+      }
     }
     if (isWordVar) {
       word_[v] = 1;
@@ -356,9 +388,9 @@ void Circuit::classify() {
 // The defining term of a solved polynomial sits just before its range.
 Var Circuit::definedBy(std::uint32_t g) const {
   const Poly &poly = polys_[g];
-  if (g == spec_ || poly.firstTerm == 0 || terms_[poly.firstTerm - 1].numVars != 1)
+  if (g == spec_ || poly.firstTerm == 0 || term(poly.firstTerm - 1).numVars != 1)
     return 0;
-  const Var v = termVars_[terms_[poly.firstTerm - 1].firstVar];
+  const Var v = termVars_[termStart_[poly.firstTerm - 1]];
   return def_[v] == static_cast<std::int32_t>(g) ? v : 0;
 }
 
@@ -369,22 +401,20 @@ std::uint32_t Circuit::wordSlot(Var v) const {
   return at != wordSlots_.end() && at->first == v ? at->second : 0;
 }
 
+// The counts come from classify.
 void Circuit::buildReaders() {
-  readerStart_.assign(endVar_ + 1, 0);
-  auto each = [&](auto visit) {
-    for (Var v : order_) {
-      const Poly &poly = polys_[def_[v]];
-      for (std::uint32_t k = poly.firstTerm; k < poly.firstTerm + poly.numTerms; ++k)
-        for (std::uint32_t j = 0; j < terms_[k].numVars; ++j)
-          visit(termVars_[terms_[k].firstVar + j], v);
-    }
-  };
-  each([&](Var u, Var) { ++readerStart_[u + 1]; });
   for (Var v = 0; v < endVar_; ++v)
     readerStart_[v + 1] += readerStart_[v];
   readers_.resize(readerStart_[endVar_]);
   // Filling moves each start to the next one's; one shift puts them back.
-  each([&](Var u, Var v) { readers_[readerStart_[u]++] = v; });
+  for (Var v : order_) {
+    const Poly &poly = polys_[def_[v]];
+    for (std::uint32_t k = poly.firstTerm; k < poly.firstTerm + poly.numTerms; ++k) {
+      const Term t = term(k);
+      for (std::uint32_t j = 0; j < t.numVars; ++j)
+        readers_[readerStart_[termVars_[t.firstVar + j]]++] = v;
+    }
+  }
   std::copy_backward(readerStart_.begin(), readerStart_.end() - 1, readerStart_.end());
   readerStart_[0] = 0;
 }

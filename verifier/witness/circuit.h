@@ -25,7 +25,9 @@ using Var = VarId;
 class Circuit {
 public:
   // One term: a coefficient (kOne, or an index into the coefficient store)
-  // and the variables termVars[firstVar .. firstVar + numVars).
+  // and the variables termVars[firstVar .. firstVar + numVars). Stored as
+  // two numbers per term (where its variables start, its coefficient): the
+  // variables of term t end where those of term t + 1 start.
   struct Term {
     std::uint32_t firstVar, numVars, coef;
   };
@@ -63,7 +65,9 @@ public:
   // Defined variables, each after every variable its definition reads.
   const Array<Var> &order() const { return order_; }
   std::uint32_t position(Var v) const { return position_[v]; }
-  const Term &term(std::uint32_t t) const { return terms_[t]; }
+  Term term(std::uint32_t t) const {
+    return {termStart_[t], termStart_[t + 1] - termStart_[t], termCoef_[t]};
+  }
   const Var *vars(const Term &t) const { return termVars_.data() + t.firstVar; }
   // The coefficient's words; nullptr for one.
   const word_t *coef(const Term &t) const {
@@ -93,7 +97,10 @@ private:
   Var endVar_;
   std::string_view (*name_)(VarId);
   Array<Var> termVars_;
-  Array<Term> terms_;
+  Array<std::uint32_t> termStart_; // per term, and one more: the end of the last
+  Array<std::uint32_t> termCoef_;  // per term
+  Array<Var> scratchVars_;         // for solveFor
+  Array<std::uint32_t> scratchCoef_, scratchStart_;
   Array<Poly> polys_;
   Array<word_t> coefStore_;
   std::uint32_t spec_ = 0;

@@ -7,6 +7,7 @@
 
 #include "circuit.h"
 #include "coeff_vector.h"
+#include "huge_alloc.h"
 #include "poly_words.h"
 #include "suspects.h"
 
@@ -239,6 +240,8 @@ Report analyzeProblem(const SolvedProblem &p, const Limits &limits) {
 }
 
 } // namespace
+
+void reuseFreedMemory() { hugeKeepFreed(std::size_t(128) << 20); }
 
 Report analyze(const SolvedProblem &p, const Limits &limits) {
   Report report = analyzeProblem(p, limits);

@@ -33,4 +33,12 @@ struct Report {
 // the warning.
 Report analyze(const SolvedProblem &p, const Limits &limits = Limits());
 
+// Call before the verification when every problem will be analysed: the
+// large blocks the verifier frees (tens of megabytes while a large problem
+// is read) then stay mapped, up to a bound, and the analysis's arrays take
+// them instead of fresh memory, whose first touch costs more than the work
+// on it. Resident memory during the verification grows by at most that
+// bound (so a run under a memory budget should not call it).
+void reuseFreedMemory();
+
 } // namespace witness
