@@ -26,21 +26,24 @@ void hugeDeallocate(void *p, std::size_t bytes);
 void hugeKeepFreed(std::size_t limit);
 std::vector<std::pair<void *, std::size_t>> hugeTakeKept();
 
-template <class T> struct HugeAllocator {
+// A standard allocator over a pair of block functions (these and the
+// witness analysis's own).
+template <class T, void *(*Allocate)(std::size_t), void (*Deallocate)(void *, std::size_t)>
+struct BlockFnAllocator {
   using value_type = T;
-  HugeAllocator() = default;
-  template <class U> HugeAllocator(const HugeAllocator<U> &) {}
+  template <class U> struct rebind {
+    using other = BlockFnAllocator<U, Allocate, Deallocate>;
+  };
+  BlockFnAllocator() = default;
+  template <class U> BlockFnAllocator(const BlockFnAllocator<U, Allocate, Deallocate> &) {}
   T *allocate(std::size_t n) {
     if (n > std::size_t(-1) / sizeof(T))
       throw std::bad_alloc();
-    return static_cast<T *>(hugeAllocate(n * sizeof(T)));
+    return static_cast<T *>(Allocate(n * sizeof(T)));
   }
-  void deallocate(T *p, std::size_t n) { hugeDeallocate(p, n * sizeof(T)); }
+  void deallocate(T *p, std::size_t n) { Deallocate(p, n * sizeof(T)); }
+  friend bool operator==(const BlockFnAllocator &, const BlockFnAllocator &) { return true; }
+  friend bool operator!=(const BlockFnAllocator &, const BlockFnAllocator &) { return false; }
 };
 
-template <class T, class U> bool operator==(const HugeAllocator<T> &, const HugeAllocator<U> &) {
-  return true;
-}
-template <class T, class U> bool operator!=(const HugeAllocator<T> &, const HugeAllocator<U> &) {
-  return false;
-}
+template <class T> using HugeAllocator = BlockFnAllocator<T, hugeAllocate, hugeDeallocate>;

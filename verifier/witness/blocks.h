@@ -12,8 +12,9 @@
 #pragma once
 
 #include <cstddef>
-#include <new>
 #include <vector>
+
+#include "huge_alloc.h"
 
 namespace witness {
 
@@ -22,24 +23,7 @@ void freeBlock(void *p, std::size_t bytes);
 // Unmaps the regions that hold no block in use.
 void releaseBlocks();
 
-template <class T> struct BlockAllocator {
-  using value_type = T;
-  BlockAllocator() = default;
-  template <class U> BlockAllocator(const BlockAllocator<U> &) {}
-  T *allocate(std::size_t n) {
-    if (n > std::size_t(-1) / sizeof(T))
-      throw std::bad_alloc();
-    return static_cast<T *>(allocateBlock(n * sizeof(T)));
-  }
-  void deallocate(T *p, std::size_t n) { freeBlock(p, n * sizeof(T)); }
-};
-
-template <class T, class U> bool operator==(const BlockAllocator<T> &, const BlockAllocator<U> &) {
-  return true;
-}
-template <class T, class U> bool operator!=(const BlockAllocator<T> &, const BlockAllocator<U> &) {
-  return false;
-}
+template <class T> using BlockAllocator = BlockFnAllocator<T, allocateBlock, freeBlock>;
 
 template <class T> using Array = std::vector<T, BlockAllocator<T>>;
 
