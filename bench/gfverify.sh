@@ -26,24 +26,13 @@ cmake --build "$build" --target gfverify -j 2 >/dev/null
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 
-# The low part of P (below x^K) in hex, and the Karatsuba levels.
-low() { case $1 in 64) echo 1b ;; 163) echo c9 ;; 283) echo 10a1 ;; 571) echo 425 ;; esac; }
-levels() { case $1 in 64) echo 3 ;; 163) echo 4 ;; 283) echo 5 ;; 571) echo 6 ;; esac; }
+. "$root/bench/multipliers.sh"
 
 echo "| design | K | verdict | total s | yosys s (CPU s) | ours s (CPU s) | gates | peak RSS MB |"
 echo "|---|---:|---|---:|---:|---:|---:|---:|"
 for design in $designs; do
   for k in $sizes; do
-    if [ "$design" = karatsuba ]; then
-      src=$root/examples/verilog/gf_karatsuba.v
-      inst="gf_kara_mult #(.K($k), .P({1'b1, {($k-16){1'b0}}, 16'h$(low "$k")}), .LEVELS($(levels "$k")))"
-    else
-      src=$root/examples/verilog/gf_mastrovito.v
-      inst="gf_mastrovito #(.K($k), .P({1'b1, {($k-16){1'b0}}, 16'h$(low "$k")}))"
-    fi
-    echo "module top (input [$k-1:0] a, input [$k-1:0] b, output [$k-1:0] z);
-  $inst m (.a(a), .b(b), .z(z));
-endmodule" >"$scratch/top.v"
+    src=$(write_top "$design" "$k" "$scratch/top.v")
     /usr/bin/time -f "%M" -o "$scratch/rss" "$build/bin/gfverify" "$scratch/top.v" "$src" \
       --top top >"$scratch/out" 2>&1 || true
     first=$(head -n 1 "$scratch/out")

@@ -51,10 +51,7 @@ polyverify=$build/bin/polyverify
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 
-# The low part of P (below x^K) in hex, and the levels of Karatsuba that
-# leave schoolbook blocks of 8 to 18 bits.
-low() { case $1 in 64) echo 1b ;; 163) echo c9 ;; 283) echo 10a1 ;; 571) echo 425 ;; esac; }
-levels() { case $1 in 64) echo 3 ;; 163) echo 4 ;; 283) echo 5 ;; 571) echo 6 ;; esac; }
+. "$root/bench/multipliers.sh"
 poly() {
   case $1 in
     64) echo 'X^64+X^4+X^3+X+1' ;;
@@ -96,16 +93,7 @@ for design in $designs; do
   declare -A dead=()
   for k in $sizes; do
     top=$scratch/top.v
-    if [ "$design" = karatsuba ]; then
-      src=$root/examples/verilog/gf_karatsuba.v
-      inst="gf_kara_mult #(.K($k), .P({1'b1, {($k-16){1'b0}}, 16'h$(low "$k")}), .LEVELS($(levels "$k")))"
-    else
-      src=$root/examples/verilog/gf_mastrovito.v
-      inst="gf_mastrovito #(.K($k), .P({1'b1, {($k-16){1'b0}}, 16'h$(low "$k")}))"
-    fi
-    echo "module top (input [$k-1:0] a, input [$k-1:0] b, output [$k-1:0] z);
-  $inst m (.a(a), .b(b), .z(z));
-endmodule" >"$top"
+    src=$(write_top "$design" "$k" "$top")
     for s in $scripts; do
       row="| $design | $k | $s"
       if [ -n "${dead[$s]:-}" ]; then
