@@ -32,9 +32,20 @@ struct Remainder {
   std::size_t suspectsInAll = 0;
 };
 
-// Verifies a .alg text in process (the verifier's libraries; nothing is
-// printed) and, for a remainder that is not zero, runs the witness
-// library's analysis for the suspect gates. A parse error is an InputError.
+// Builds the translated problem in the verifier's problem state (through the
+// problem builder of its language layer), as the .alg text that
+// net2alg::writeAlg writes under the same order would be read: the same
+// variables with the same identifiers and names, the same specification and
+// circuit polynomials, without the text. Leaves it for builder::endProblem.
+void buildProblem(const net2alg::Translation &t, const std::vector<int> &order);
+
+// Verifies the translated problem in process (the verifier's libraries;
+// nothing is printed) and, for a remainder that is not zero, runs the
+// witness library's analysis for the suspect gates.
+Remainder verifyTranslation(const net2alg::Translation &t, const std::vector<int> &order);
+
+// The same for a .alg text (as --keep-alg writes it). A parse error is an
+// InputError.
 Remainder verifyAlg(const std::string &alg);
 
 // A confirmed failure: input values under which the circuit and the

@@ -13,7 +13,6 @@
 #include <map>
 #include <memory>
 #include <new>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -316,11 +315,10 @@ int run(const Options &o) {
   std::size_t gates = 0;
   for (const net2alg::AlgVariable &v : t.vars)
     gates += v.kind == net2alg::AlgVariable::kGate;
-  std::ostringstream alg;
-  net2alg::writeAlg(t, net2alg::computedOrder(t), alg);
+  const std::vector<int> order = net2alg::computedOrder(t);
   if (!o.keepAlg.empty()) {
     std::ofstream keep(o.keepAlg);
-    keep << alg.str();
+    net2alg::writeAlg(t, order, keep);
     keep.close();
     if (!keep)
       throw Fatal{o.keepAlg + ": cannot write"};
@@ -338,7 +336,7 @@ int run(const Options &o) {
   gfverify::Remainder rem;
   std::string unknownReason;
   try {
-    rem = gfverify::verifyAlg(alg.str());
+    rem = gfverify::verifyTranslation(t, order);
   } catch (const MemoryBudgetExceeded &e) {
     unknownReason = e.what();
     if (unknownReason.rfind("gfverify: ", 0) == 0)

@@ -1,12 +1,19 @@
-// The subtle parts of gfverify: which ports form the default words, and the
-// field's polynomial recovered from a netlist (never a false field).
+// The subtle parts of gfverify: which ports form the default words, the
+// field's polynomial recovered from a netlist (never a false field), and the
+// problem built directly from a translation (the same as its .alg text).
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <sstream>
 
+#include "alg_writer.h"
 #include "blif_reader.h"
 #include "check.h"
 #include "ports.h"
+#include "problem_builder.h"
+#include "problem_hook.h"
+#include "reduce.h"
+#include "run_file.h"
 #include "translation.h"
 
 namespace {
@@ -95,6 +102,70 @@ TEST(PolyAuto, RecoversOrRefuses) {
     const std::string poly = gfverify::recoverPolynomial(t, why);
     EXPECT_EQ(poly, c.poly) << c.z0Cover << c.z1Cover;
     EXPECT_EQ(why.empty(), !poly.empty());
+  }
+}
+
+// Everything the verifier holds of a problem once it is reduced: the names
+// of its identifiers, the specification, the generators, the remainder.
+std::string problemText(const std::function<void()> &build) {
+  std::string text;
+  auto terms = [&](const PolyTerm *first, const PolyTerm *last) {
+    for (const PolyTerm *t = first; t != last; ++t)
+      text += (t == first ? "" : " + ") + termText(*t);
+    text += ";\n";
+  };
+  setResultSink([](const Polynomial &) {});
+  setProblemHook([&](const SolvedProblem &p) {
+    for (VarId id = 2; id < p.endVar; ++id)
+      text += std::string(p.name(id)) + ' ';
+    text += "\n";
+    terms(p.spec.data(), p.spec.data() + p.spec.size());
+    for (std::size_t g = 0; g < p.circuit.size(); ++g)
+      terms(p.circuit.begin(g), p.circuit.end(g));
+    terms(p.remainder.data(), p.remainder.data() + p.remainder.size());
+  });
+  build();
+  setProblemHook(nullptr);
+  setResultSink(nullptr);
+  return text;
+}
+
+TEST(Direct, SameProblemAsTheAlgText) {
+  const char *const xorCover = "10 1\n01 1\n";
+  struct Case {
+    const char *z1Cover, *spec;
+    bool zero, suspects;
+  } cases[] = {
+      {xorCover, "Z + A*B", true, false},
+      {"10 1\n", "Z + A*B", false, true}, // one gate wrong
+      // coefficients and a word power (its Frobenius word has coefficient terms)
+      {"10 1\n", "Z + (X^3^1+1)*A^2*B + X*B", false, false},
+  };
+  for (const Case &c : cases) {
+    net2alg::WordOptions w;
+    w.z = "z";
+    w.a = "a";
+    w.b = "b";
+    w.poly = "X^2+X+1";
+    w.spec = c.spec;
+    const net2alg::Translation t = net2alg::translate(blif(gf4(xorCover, c.z1Cover)), w);
+    const std::vector<int> order = net2alg::computedOrder(t);
+    std::ostringstream alg;
+    net2alg::writeAlg(t, order, alg);
+    const std::string viaText =
+        problemText([&] { ASSERT_EQ(verifyText(alg.str().data(), alg.str().size()), 0); });
+    const std::string direct = problemText([&] {
+      gfverify::buildProblem(t, order);
+      builder::endProblem();
+    });
+    EXPECT_EQ(direct, viaText) << c.spec;
+    const gfverify::Remainder x = gfverify::verifyAlg(alg.str());
+    const gfverify::Remainder y = gfverify::verifyTranslation(t, order);
+    EXPECT_EQ(y.zero, c.zero) << c.spec;
+    EXPECT_EQ(y.text, x.text) << c.spec;
+    EXPECT_EQ(y.vars, x.vars) << c.spec;
+    EXPECT_EQ(y.suspects, x.suspects) << c.spec;
+    EXPECT_EQ(!y.suspects.empty(), c.suspects) << c.spec;
   }
 }
 

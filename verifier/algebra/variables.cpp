@@ -2,6 +2,7 @@
 #include "variables.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cstring>
 #include <string>
 #include <utility>
@@ -18,7 +19,7 @@ namespace {
 constexpr int kMaxVarId = 0x7FFFFFFF;
 } // namespace
 
-void HandleDecl(const char *name) {
+VarId HandleDecl(const char *name) {
   if (ind >= kMaxVarId)
     throw FatalError("polyverify: more than " + std::to_string(kMaxVarId - 1) +
                          " variable declarations in one problem\n",
@@ -28,14 +29,14 @@ void HandleDecl(const char *name) {
   VID.assign(name, len, id);
   DIV.set(id, name, len);
   ++ind;
+  return id;
 }
 
 void HandleField() { problem.startField(); }
 
 void HandleVar(const char *name, unsigned long exponent) {
   if (name[0] == 'X' && name[1] == '\0') {
-    AlphaPoly power(exponent);
-    tempmon.coef->mult(&power);
+    HandleAlphaPower(exponent);
     return;
   }
   if (name[0] == '1' && name[1] == '\0')
@@ -43,6 +44,11 @@ void HandleVar(const char *name, unsigned long exponent) {
   const unsigned id = VID.find(name, std::strlen(name));
   if (id == 0)
     throw inputError(std::string(name) + " undefined\n");
+  HandleVarId(id);
+}
+
+void HandleVarId(VarId id) {
+  assert(id >= 2 && id < static_cast<VarId>(ind));
   std::vector<VarId> &vars = tempmon.vars;
   // Factors usually come in declaration order: then this appends.
   if (vars.empty() || vars.back() < id) {
@@ -52,6 +58,11 @@ void HandleVar(const char *name, unsigned long exponent) {
   auto at = std::lower_bound(vars.begin(), vars.end(), id);
   if (*at != id)
     vars.insert(at, id);
+}
+
+void HandleAlphaPower(unsigned long exponent) {
+  AlphaPoly power(exponent);
+  tempmon.coef->mult(&power);
 }
 
 void HandleCoef(const std::string &text) {

@@ -9,9 +9,10 @@
 
 #include "monomial.h"
 
-// Declares a variable: it receives the next identifier (a name declared
-// again takes the new one, and so its place in the term order).
-void HandleDecl(const char *name);
+// Declares a variable: it receives the next identifier, which is returned
+// (a name declared again takes the new one, and so its place in the term
+// order).
+VarId HandleDecl(const char *name);
 
 // After the field has been defined: gives tempmon a fresh coefficient one
 // of the new field (ProblemState::startField).
@@ -23,6 +24,11 @@ void HandleField();
 // a FatalError that prints
 // "<name> undefined", status 1.
 void HandleVar(const char *name, unsigned long exponent);
+
+// The same for a variable given by its identifier (declared, so no lookup)
+// and for the factor X^exponent.
+void HandleVarId(VarId id);
+void HandleAlphaPower(unsigned long exponent);
 
 // A parenthesised coefficient (canonical field text): multiplied into the
 // coefficient of the term under construction.

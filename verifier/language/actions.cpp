@@ -7,8 +7,8 @@
 #include <utility>
 #include <vector>
 
-#include "alpha_poly.h"
 #include "field_def.h"
+#include "problem_builder.h"
 #include "variables.h"
 
 std::string minpolyString;
@@ -66,12 +66,12 @@ void warnWordPowers() {
 
 void endProblem() {
   warnWordPowers();
-  HandleProblem();
+  builder::endProblem();
 }
 
 void auxName(Factor factor) { static_cast<void>(nameOf(factor)); }
 
-void declareName(Factor factor) { HandleDecl(nameOf(factor)); }
+void declareName(Factor factor) { builder::declare(nameOf(factor)); }
 
 void firstFieldTerm(Factor factor) {
   minpolyString.clear();
@@ -84,8 +84,7 @@ void nextFieldTerm(Factor factor) {
 }
 
 void endField() {
-  AlphaPoly::setMinpoly(minpolyString);
-  HandleField();
+  builder::defineField(minpolyString);
   termFactors.clear(); // left over when an earlier parse stopped inside a term
   powered.clear();
   inSpec = true;
@@ -93,19 +92,19 @@ void endField() {
 
 void endSpec() {
   inSpec = false;
-  HandleSpec();
+  builder::endSpecification();
 }
 
-void endCircuitPoly() { HandleCircuit(); }
+void endCircuitPoly() { builder::endCircuitPolynomial(); }
 
 void endTerm() {
   termFactors.clear();
-  HandleTerm();
+  builder::endTerm();
 }
 
 void termFactor(Factor factor) {
   notePower(nameOf(factor), factor.exponent);
-  HandleVar(nameOf(factor), factor.exponent);
+  builder::factor(nameOf(factor), factor.exponent);
 }
 
 void firstCoefTerm(Factor factor) {
@@ -118,7 +117,7 @@ void nextCoefTerm(Factor factor) {
   HandleMinpoly(tmpMinpoly, nameOf(factor), factor.exponent);
 }
 
-void endCoef() { HandleCoef(tmpMinpoly); }
+void endCoef() { builder::coefficient(tmpMinpoly); }
 
 Factor nameFactor(const char *text) {
   factorName.assign(text);

@@ -1,6 +1,6 @@
 // Statement actions of the .alg grammar, one per rule. They hold the copy of
 // the name of the factor being read and the texts of field literals, and
-// leave everything algebraic to the problem handlers.
+// leave everything algebraic to the problem builder (problem_builder.h).
 #pragma once
 
 #include <string>
