@@ -163,6 +163,9 @@ private:
   bool afterInstance_ = false; // the previous directive was an instance (for .cname)
   std::unordered_set<std::string_view> formals_; // ports declared by the instance being read
   Cover cover_;
+  std::vector<int> coverFanins_;          // the columns of the cover that a row tests:
+  std::vector<std::size_t> coverColumns_; // their nets and their positions
+  TruthTable truth_;                      // the truth table of a cover of over 5 inputs
   Tokens tokens_;
 };
 
@@ -371,8 +374,10 @@ void BlifReader::closeCover() {
   const Cover &c = cover_;
   const std::size_t width = c.fanins.size();
   const std::size_t rows = c.count;
-  std::vector<int> fanins;
-  std::vector<std::size_t> columns;
+  std::vector<int> &fanins = coverFanins_;
+  std::vector<std::size_t> &columns = coverColumns_;
+  fanins.clear();
+  columns.clear();
   for (std::size_t k = 0; k < width; ++k) {
     bool tested = false;
     for (std::size_t r = 0; r < rows && !tested; ++r)
@@ -389,9 +394,12 @@ void BlifReader::closeCover() {
   const bool onSet = c.value != '0';
   const unsigned n = static_cast<unsigned>(fanins.size());
   // The truth table, cube by cube: every minterm of a cube is its fixed
-  // part plus a subset of its free bits.
-  TruthTable truth(std::size_t{1} << n, onSet ? 0 : 1);
-  const std::uint8_t inCube = onSet ? 1 : 0;
+  // part plus a subset of its free bits. Up to 5 inputs it is the bits of
+  // one word.
+  const bool small = n <= 5;
+  std::uint32_t bits = 0;
+  if (!small)
+    truth_.assign(std::size_t{1} << n, onSet ? 0 : 1);
   for (std::size_t r = 0; r < rows; ++r) {
     std::uint32_t fixed = 0, freeMask = 0;
     for (unsigned j = 0; j < n; ++j) {
@@ -402,13 +410,23 @@ void BlifReader::closeCover() {
         freeMask |= std::uint32_t{1} << j;
     }
     // All subsets of freeMask, added to the fixed bits.
-    for (std::uint32_t s = freeMask;; s = (s - 1) & freeMask) {
-      truth[fixed | s] = inCube;
-      if (s == 0)
+    for (std::uint32_t sub = freeMask;; sub = (sub - 1) & freeMask) {
+      if (small)
+        bits |= std::uint32_t{1} << (fixed | sub);
+      else
+        truth_[fixed | sub] = onSet ? 1 : 0;
+      if (sub == 0)
         break;
     }
   }
-  nl_.addNode(c.out, fanins, truth, at(c.line));
+  if (!small) {
+    nl_.addNode(c.out, fanins, truth_, at(c.line));
+    return;
+  }
+  // The cubes mark the on-set, or the off-set of an output column "0".
+  if (!onSet)
+    bits = ~bits & (n == 5 ? ~std::uint32_t{0} : (std::uint32_t{1} << (1u << n)) - 1);
+  nl_.addNode(c.out, fanins.data(), n, bits, at(c.line));
 }
 
 // ".subckt TYPE PIN=NET ..." (or .gate): one of the simple gate cells, a
@@ -467,7 +485,14 @@ void BlifReader::cell(const Tokens &tokens, std::vector<Instance> &instances) {
       fail(where() + ": pin '" + cellType->inputs[k] + "' of " + typeName + " is not connected");
   if (out < 0)
     fail(where() + ": pin '" + cellType->output + "' of " + typeName + " is not connected");
-  nl_.addNode(out, std::vector<int>(fanins, fanins + arity), cellType->truth, at(lineNo_));
+  std::uint32_t bits = 0;
+  if (arity <= 5)
+    for (std::size_t m = 0; m < cellType->truth.size(); ++m)
+      bits |= static_cast<std::uint32_t>(cellType->truth[m] & 1) << m;
+  if (arity <= 5)
+    nl_.addNode(out, fanins, static_cast<unsigned>(arity), bits, at(lineNo_));
+  else
+    nl_.addNode(out, std::vector<int>(fanins, fanins + arity), cellType->truth, at(lineNo_));
 }
 
 // ".subckt $_SDFFE_PP0P_ C=clk D=d E=en Q=q R=rst": a flip-flop cell with

@@ -69,8 +69,8 @@ Anf substitute(const Anf &anf, int f, const Anf &g) {
 }
 
 // The nets of anf, ascending, each once.
-std::vector<int> netsOf(const Anf &anf) {
-  std::vector<int> nets;
+IdList netsOf(const Anf &anf) {
+  IdList nets;
   for (const NetTerm &t : anf)
     nets.insert(nets.end(), t.begin(), t.end());
   std::sort(nets.begin(), nets.end());
@@ -114,9 +114,9 @@ std::vector<int> topologicalNodes(const Netlist &nl) {
 }
 
 // Keeps the nets of `ordered` that anf uses, first occurrences only.
-std::vector<int> orderedSupport(const std::vector<int> &ordered, const Anf &anf) {
-  const std::vector<int> used = netsOf(anf);
-  std::vector<int> support;
+IdList orderedSupport(const IdList &ordered, const Anf &anf) {
+  const IdList used = netsOf(anf);
+  IdList support;
   for (int n : ordered)
     if (std::binary_search(used.begin(), used.end(), n) &&
         std::find(support.begin(), support.end(), n) == support.end())
@@ -125,9 +125,8 @@ std::vector<int> orderedSupport(const std::vector<int> &ordered, const Anf &anf)
 }
 
 // `ordered` with f replaced by the nets of `by`.
-std::vector<int> replaceInOrder(const std::vector<int> &ordered, int f,
-                                const std::vector<int> &by) {
-  std::vector<int> out;
+IdList replaceInOrder(const IdList &ordered, int f, const IdList &by) {
+  IdList out;
   for (int n : ordered) {
     if (n == f)
       out.insert(out.end(), by.begin(), by.end());
@@ -140,15 +139,25 @@ std::vector<int> replaceInOrder(const std::vector<int> &ordered, int f,
 } // namespace
 
 Netlist simplifyNetlist(const Netlist &nl, const std::vector<int> &keep) {
+  Netlist out = nl.withoutNodes();
+  simplifyNodes(nl, keep, out.nodes, out.driver);
+  return out;
+}
+
+void simplifyNodes(const Netlist &nl, const std::vector<int> &keep, std::vector<Node> &nodes,
+                   std::vector<int> &driver) {
   const std::vector<int> order = topologicalNodes(nl);
-  if (order.size() != nl.nodes.size())
-    return nl;
+  if (order.size() != nl.nodes.size()) {
+    nodes = nl.nodes;
+    driver = nl.driver;
+    return;
+  }
 
   // Per node: its simplified function and support (in fanin order). Per
   // net: the function that replaces it everywhere (a constant, another net),
   // when it has one.
   std::vector<Anf> fn(nl.nodes.size());
-  std::vector<std::vector<int>> support(nl.nodes.size());
+  std::vector<IdList> support(nl.nodes.size());
   std::vector<char> replaced(nl.netNames.size(), 0);
   std::vector<Anf> value(nl.netNames.size());
   // The nodes whose function no earlier node computes, by function: a
@@ -161,7 +170,7 @@ Netlist simplifyNetlist(const Netlist &nl, const std::vector<int> &keep) {
   for (int k : order) {
     const Node &node = nl.nodes[k];
     Anf anf = node.anf;
-    std::vector<int> ordered = node.support;
+    IdList ordered = node.support;
     bool touched = false;
     for (int f : node.support)
       if (replaced[f]) {
@@ -243,15 +252,15 @@ Netlist simplifyNetlist(const Netlist &nl, const std::vector<int> &keep) {
       need(f);
   }
 
-  Netlist out = nl.withoutNodes();
+  nodes.clear();
+  driver.assign(nl.driver.size(), -1);
   for (std::size_t k = 0; k < nl.nodes.size(); ++k) {
     if (!live[k])
       continue;
     const Node &node = nl.nodes[k];
-    out.driver[node.out] = static_cast<int>(out.nodes.size());
-    out.nodes.push_back({node.out, std::move(support[k]), std::move(fn[k]), node.where});
+    driver[node.out] = static_cast<int>(nodes.size());
+    nodes.push_back({node.out, std::move(support[k]), std::move(fn[k]), node.where});
   }
-  return out;
 }
 
 namespace {
