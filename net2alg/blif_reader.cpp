@@ -7,6 +7,7 @@
 #include "blif_reader.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <istream>
 #include <iterator>
@@ -97,10 +98,14 @@ bool nextLine(std::string_view text, Cursor &at, Tokens &tokens, unsigned &lineN
 
 std::string str(std::string_view s) { return std::string(s); }
 
-// A model of the file: its name and the position of its .model line.
+// A model of the file: its name and the position of its .model line; for
+// an estimate of the flattened size, the lines that define a node and the
+// cell types of its .subckt and .gate lines.
 struct Model {
   std::string_view name;
   Cursor at;
+  std::size_t nodeLines = 0;
+  std::vector<std::string_view> cells = {};
 };
 
 // An instance of a model of the file, read when its parent model ends.
@@ -141,6 +146,7 @@ private:
   std::string where(unsigned line) const { return nl_.source + ":" + std::to_string(line); }
   std::string where() const { return where(lineNo_); }
   void indexModels();
+  std::size_t flatNodes(std::size_t model, std::vector<std::size_t> &memo) const;
   void readModel(Cursor at, Scope &scope, std::vector<std::size_t> &stack);
   int net(std::string_view name);
   void directive(const Tokens &tokens, std::vector<Instance> &instances);
@@ -173,15 +179,54 @@ void BlifReader::indexModels() {
   Cursor at;
   Tokens tokens;
   unsigned line = 0;
-  for (Cursor before = at; nextLine(text_, at, tokens, line); before = at)
-    if (tokens[0] == ".model" && modelIndex_.count(tokens.size() > 1 ? tokens[1] : "") == 0) {
+  // The model that the lines belong to (text before the first .model line
+  // to the first model), none after a repeated .model name.
+  std::size_t current = 0;
+  std::size_t looseLines = 0;
+  for (Cursor before = at; nextLine(text_, at, tokens, line); before = at) {
+    const std::string_view d = tokens[0];
+    if (d == ".model") {
       const std::string_view name = tokens.size() > 1 ? tokens[1] : std::string_view();
-      modelIndex_.emplace(name, models_.size());
-      models_.push_back({name, before});
+      current = SIZE_MAX;
+      if (modelIndex_.count(name) == 0) {
+        current = models_.size();
+        modelIndex_.emplace(name, models_.size());
+        models_.push_back({name, before});
+        if (current == 0)
+          models_.back().nodeLines = looseLines;
+      }
+      continue;
     }
-  // A flat netlist has about two lines per node (a .names line and a row):
-  // room for that many saves growing the arrays step by step.
-  nl_.nodes.reserve(at.physical / 2);
+    if (d.size() < 5 || d[0] != '.')
+      continue;
+    const bool cell = (d == ".subckt" || d == ".gate") && tokens.size() > 1;
+    if (!cell && d != ".names" && d != ".conn" && d != ".latch")
+      continue;
+    if (models_.empty())
+      ++looseLines;
+    else if (current != SIZE_MAX && cell)
+      models_[current].cells.push_back(tokens[1]);
+    else if (current != SIZE_MAX)
+      ++models_[current].nodeLines;
+  }
+}
+
+// About how many nodes a model has once its instances are flattened (a
+// model in its own hierarchy counts once; reading refuses it anyway).
+std::size_t BlifReader::flatNodes(std::size_t model, std::vector<std::size_t> &memo) const {
+  constexpr std::size_t kBusy = SIZE_MAX;
+  if (memo[model] == kBusy)
+    return 0;
+  if (memo[model] != 0)
+    return memo[model] - 1;
+  memo[model] = kBusy;
+  std::size_t nodes = models_[model].nodeLines;
+  for (const std::string_view type : models_[model].cells) {
+    const auto it = modelIndex_.find(type);
+    nodes += it == modelIndex_.end() ? 1 : flatNodes(it->second, memo);
+  }
+  memo[model] = nodes + 1;
+  return nodes;
 }
 
 Netlist BlifReader::read(const std::string &top) {
@@ -196,6 +241,14 @@ Netlist BlifReader::read(const std::string &top) {
     stack.push_back(it->second);
   } else if (!models_.empty()) {
     stack.push_back(0); // the first model, with any text before its .model line
+  }
+  if (!stack.empty()) {
+    // Room for the whole flattened netlist saves growing its arrays step by
+    // step; nets are about as many as nodes.
+    std::vector<std::size_t> memo(models_.size(), 0);
+    const std::size_t nodes = flatNodes(stack.back(), memo);
+    nl_.nodes.reserve(nodes);
+    nl_.reserveNets(nodes + nodes / 4);
   }
   Scope scope;
   readModel(start, scope, stack);

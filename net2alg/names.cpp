@@ -37,7 +37,8 @@ std::string sanitizeName(const std::string &raw) {
   return name;
 }
 
-NameTable::NameTable() {
+NameTable::NameTable(std::size_t expected) {
+  used_.reserve(expected + 8);
   used_.insert("X");
   used_.insert("1");
 }

@@ -21,7 +21,9 @@ std::string sanitizeName(const std::string &raw);
 // "_1", "_2", ... ("a_3" -> "a_3_1").
 class NameTable {
 public:
-  NameTable();                           // "X" and "1" are taken from the start
+  // "X" and "1" are taken from the start; `expected` names are about to be
+  // claimed (room is made for them).
+  explicit NameTable(std::size_t expected = 0);
   void reserve(const std::string &name); // takes a name without handing it out
   std::string claim(const std::string &base);
   bool taken(const std::string &name) const { return used_.count(name) != 0; }

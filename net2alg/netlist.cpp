@@ -72,6 +72,23 @@ int Netlist::net(std::string_view name) {
   return id;
 }
 
+void Netlist::reserveNets(std::size_t count) {
+  netNames.reserve(count);
+  hashes_.reserve(count);
+  driver.reserve(count);
+  isInput.reserve(count);
+  // At most half the slots are used: a table of at least twice the count
+  // does not grow while the nets are read.
+  std::size_t size = 64;
+  while (size < 2 * count)
+    size *= 2;
+  if (size <= slots_.size())
+    return;
+  slots_.assign(size, 0);
+  for (std::size_t n = 0; n < netNames.size(); ++n)
+    slots_[slotOf(netNames[n], hashes_[n])] = (hashes_[n] >> 32 << 32) | (n + 1);
+}
+
 int Netlist::findNet(std::string_view name) const {
   if (slots_.empty())
     return -1;

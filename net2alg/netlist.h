@@ -81,6 +81,8 @@ struct Netlist {
   int net(std::string_view name);
   // The id of the net of that name, or -1.
   int findNet(std::string_view name) const;
+  // Makes room for about `count` nets.
+  void reserveNets(std::size_t count);
 
   // Declares a primary input or output; `where` locates the declaration.
   void addInput(int id, const std::string &where);

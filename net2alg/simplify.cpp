@@ -3,7 +3,7 @@
 #include "simplify.h"
 
 #include <algorithm>
-#include <unordered_set>
+#include <cstdint>
 
 namespace net2alg {
 namespace {
@@ -160,12 +160,29 @@ void simplifyNodes(const Netlist &nl, const std::vector<int> &keep, std::vector<
   std::vector<IdList> support(nl.nodes.size());
   std::vector<char> replaced(nl.netNames.size(), 0);
   std::vector<Anf> value(nl.netNames.size());
-  // The nodes whose function no earlier node computes, by function: a
-  // function -> the first net that computes it.
-  const auto hashOf = [&fn](int node) { return AnfHash()(fn[node]); };
-  const auto sameAs = [&fn](int a, int b) { return fn[a] == fn[b]; };
-  std::unordered_set<int, decltype(hashOf), decltype(sameAs)> byFunction(nl.nodes.size(), hashOf,
-                                                                         sameAs);
+  // The nodes whose function no earlier node computes, by function: an
+  // open-addressing table (at most half full) of node + 1 in the low half
+  // of a slot and the function's hash above, probed linearly.
+  std::size_t tableSize = 64;
+  while (tableSize < 2 * nl.nodes.size())
+    tableSize *= 2;
+  std::vector<std::uint64_t> byFunction(tableSize, 0);
+  // The first node that computes what node k computes: k itself when it is
+  // the first (then it is entered).
+  const auto firstWithFunction = [&](int k) {
+    const std::uint64_t hash = AnfHash()(fn[k]);
+    const std::uint64_t high = hash >> 32 << 32;
+    for (std::size_t s = hash & (tableSize - 1);; s = (s + 1) & (tableSize - 1)) {
+      const std::uint64_t slot = byFunction[s];
+      if (slot == 0) {
+        byFunction[s] = high | static_cast<std::uint32_t>(k + 1);
+        return k;
+      }
+      const int other = static_cast<int>((slot & 0xffffffffu) - 1);
+      if ((slot >> 32 << 32) == high && fn[other] == fn[k])
+        return other;
+    }
+  };
 
   for (int k : order) {
     const Node &node = nl.nodes[k];
@@ -216,10 +233,10 @@ void simplifyNodes(const Netlist &nl, const std::vector<int> &keep, std::vector<
       replaced[node.out] = 1;
       value[node.out] = result;
     } else {
-      const auto [it, added] = byFunction.insert(k);
-      if (!added) {
+      const int first = firstWithFunction(k);
+      if (first != k) {
         replaced[node.out] = 1;
-        value[node.out] = {{nl.nodes[*it].out}};
+        value[node.out] = {{nl.nodes[first].out}};
       }
     }
   }
@@ -253,6 +270,7 @@ void simplifyNodes(const Netlist &nl, const std::vector<int> &keep, std::vector<
   }
 
   nodes.clear();
+  nodes.reserve(static_cast<std::size_t>(std::count(live.begin(), live.end(), 1)));
   driver.assign(nl.driver.size(), -1);
   for (std::size_t k = 0; k < nl.nodes.size(); ++k) {
     if (!live[k])

@@ -279,6 +279,14 @@ void buildProblem(const Netlist &nl, const Logic &logic,
   // Variables: the words, the inputs (bits of A, of B, others of the cone),
   // then the gates of the cone in the order of the netlist.
   std::vector<int> netVar(nl.netNames.size(), -1);
+  std::size_t coneNodes = 0;
+  for (const Node &node : logic.nodes)
+    coneNodes += inCone[node.out];
+  std::size_t wordBitCount = 0;
+  for (const std::vector<int> &bits : wordBits)
+    wordBitCount += bits.size();
+  t.vars.reserve(wordBits.size() + wordBitCount + nl.inputs.size() + coneNodes +
+                 exact.frobenius.size());
   auto addVar = [&](AlgVariable::Kind kind, int net) {
     if (net >= 0)
       netVar[net] = static_cast<int>(t.vars.size());
@@ -306,7 +314,7 @@ void buildProblem(const Netlist &nl, const Logic &logic,
 
   // Names: the bits of the words first, so that they keep their plain
   // names when others clash with them.
-  NameTable names;
+  NameTable names(t.vars.size());
   for (const char *w : {"Z", "A", "B"})
     names.reserve(w);
   for (const std::string &w : t.wordNames)
@@ -401,6 +409,7 @@ void buildProblem(const Netlist &nl, const Logic &logic,
     else
       chain.push_back(frobeniusVars[k]);
   }
+  t.graph.names.reserve(t.vars.size());
   for (const AlgVariable &v : t.vars)
     t.graph.names.push_back(v.name);
   for (std::size_t k = 0; k + 1 < chain.size(); ++k)
