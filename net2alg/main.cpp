@@ -8,6 +8,7 @@
 
 #include "alg_writer.h"
 #include "error.h"
+#include "heap.h"
 #include "order_graph.h"
 #include "read_netlist.h"
 #include "simplify.h"
@@ -200,6 +201,7 @@ int main(int argc, char **argv) {
   words.transparentFlops = flops == "transparent";
 
   try {
+    net2alg::reserveHugePageHeap(std::size_t(1) << 30);
     const net2alg::Netlist netlist =
         net2alg::readNetlistFile(netlistPath, words.transparentFlops, model);
     const net2alg::Translation t = net2alg::translate(netlist, words);
