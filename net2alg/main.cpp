@@ -3,7 +3,6 @@
 #include <cstring>
 #include <fstream>
 #include <iostream>
-#include <sstream>
 #include <string>
 
 #include "alg_writer.h"
@@ -255,16 +254,15 @@ int main(int argc, char **argv) {
     for (const std::string &warning : net2alg::orderWarnings(t, order))
       std::cerr << "net2alg: warning: " << warning << '\n';
 
-    std::ostringstream text;
-    net2alg::writeAlg(t, order, text);
+    const std::string text = net2alg::algText(t, order);
     if (outputPath.empty()) {
-      std::cout << text.str();
+      std::cout << text;
       std::cout.flush();
       if (!std::cout)
         net2alg::fail("cannot write to standard output");
     } else {
       std::ofstream out(outputPath);
-      out << text.str();
+      out << text;
       out.close();
       if (!out)
         net2alg::fail(outputPath + ": cannot write");

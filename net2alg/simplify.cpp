@@ -158,6 +158,9 @@ void simplifyNodes(const Netlist &nl, const std::vector<int> &keep, std::vector<
   // when it has one.
   std::vector<Anf> fn(nl.nodes.size());
   std::vector<IdList> support(nl.nodes.size());
+  // Per node: its function is small enough to be substituted into its
+  // fanouts (a byte per node, so that the test stays in the cache).
+  std::vector<char> small(nl.nodes.size(), 0);
   std::vector<char> replaced(nl.netNames.size(), 0);
   std::vector<Anf> value(nl.netNames.size());
   // The nodes whose function no earlier node computes, by function: an
@@ -198,7 +201,7 @@ void simplifyNodes(const Netlist &nl, const std::vector<int> &keep, std::vector<
     // A fanin function small enough to be substituted, if there is one.
     const auto inlinable = [&](int f) {
       const int d = nl.driver[f];
-      return d >= 0 && fn[d].size() <= kInlineTerms && support[d].size() <= kInlineNets;
+      return d >= 0 && small[d];
     };
     const bool tryInline = anf.size() <= kInlineTargetTerms &&
                            (touched || std::any_of(ordered.begin(), ordered.end(), inlinable));
@@ -225,6 +228,7 @@ void simplifyNodes(const Netlist &nl, const std::vector<int> &keep, std::vector<
     // fanin order, as the netlist built it.
     support[k] = touched ? orderedSupport(ordered, anf) : std::move(ordered);
     fn[k] = std::move(anf);
+    small[k] = fn[k].size() <= kInlineTerms && support[k].size() <= kInlineNets;
 
     const Anf &result = fn[k];
     const bool constant = result.empty() || (result.size() == 1 && result[0].empty());
