@@ -376,12 +376,15 @@ void buildProblem(const Netlist &nl, const Logic &logic,
     if (!inCone[node.out])
       continue;
     AlgVariable &v = t.vars[netVar[node.out]];
+    v.tail.reserve(node.anf.size());
     for (const NetTerm &term : node.anf) {
       AlgTerm algTerm{0, {}};
+      algTerm.vars.reserve(term.size());
       for (int net : term)
         algTerm.vars.push_back(netVar[net]);
       v.tail.push_back(std::move(algTerm));
     }
+    v.deps.reserve(node.support.size());
     for (int net : node.support)
       v.deps.push_back(netVar[net]);
   }
@@ -410,6 +413,10 @@ void buildProblem(const Netlist &nl, const Logic &logic,
       chain.push_back(frobeniusVars[k]);
   }
   t.graph.names.reserve(t.vars.size());
+  std::size_t edges = chain.size() + zFrobenius.size();
+  for (const AlgVariable &var : t.vars)
+    edges += var.deps.size() + 1;
+  t.graph.edges.reserve(edges);
   for (const AlgVariable &v : t.vars)
     t.graph.names.push_back(v.name);
   for (std::size_t k = 0; k + 1 < chain.size(); ++k)
