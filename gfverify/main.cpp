@@ -20,6 +20,7 @@
 #include "check.h"
 #include "error.h"
 #include "fatal_error.h"
+#include "heap.h"
 #include "ports.h"
 #include "read_netlist.h"
 #include "reduce.h"
@@ -257,6 +258,7 @@ int run(const Options &o) {
   const auto ourStart = std::chrono::steady_clock::now();
   const std::clock_t ourCpuStart = std::clock();
   progress("translating the netlist (yosys took " + fixed(yosysTime) + " s)");
+  net2alg::reserveHugePageHeap(std::size_t(1) << 30);
   const net2alg::Netlist nl = net2alg::readNetlistFile(blif, true);
   const std::vector<gfverify::Port> ports = gfverify::portsOf(nl);
   std::vector<std::string> tiedPorts;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <iosfwd>
+#include <string>
 #include <vector>
 
 #include "translation.h"
@@ -14,5 +15,8 @@ namespace net2alg {
 // words and gates, each with its terms in descending order and the
 // polynomials in descending order of their leading terms.
 void writeAlg(const Translation &t, const std::vector<int> &order, std::ostream &out);
+
+// The same text in one string.
+std::string algText(const Translation &t, const std::vector<int> &order);
 
 } // namespace net2alg

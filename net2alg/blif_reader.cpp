@@ -7,6 +7,7 @@
 #include "blif_reader.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <istream>
 #include <iterator>
@@ -97,10 +98,14 @@ bool nextLine(std::string_view text, Cursor &at, Tokens &tokens, unsigned &lineN
 
 std::string str(std::string_view s) { return std::string(s); }
 
-// A model of the file: its name and the position of its .model line.
+// A model of the file: its name and the position of its .model line; for
+// an estimate of the flattened size, the lines that define a node and the
+// cell types of its .subckt and .gate lines.
 struct Model {
   std::string_view name;
   Cursor at;
+  std::size_t nodeLines = 0;
+  std::vector<std::string_view> cells = {};
 };
 
 // An instance of a model of the file, read when its parent model ends.
@@ -141,6 +146,7 @@ private:
   std::string where(unsigned line) const { return nl_.source + ":" + std::to_string(line); }
   std::string where() const { return where(lineNo_); }
   void indexModels();
+  std::size_t flatNodes(std::size_t model, std::vector<std::size_t> &memo) const;
   void readModel(Cursor at, Scope &scope, std::vector<std::size_t> &stack);
   int net(std::string_view name);
   void directive(const Tokens &tokens, std::vector<Instance> &instances);
@@ -163,6 +169,9 @@ private:
   bool afterInstance_ = false; // the previous directive was an instance (for .cname)
   std::unordered_set<std::string_view> formals_; // ports declared by the instance being read
   Cover cover_;
+  std::vector<int> coverFanins_;          // the columns of the cover that a row tests:
+  std::vector<std::size_t> coverColumns_; // their nets and their positions
+  TruthTable truth_;                      // the truth table of a cover of over 5 inputs
   Tokens tokens_;
 };
 
@@ -170,15 +179,54 @@ void BlifReader::indexModels() {
   Cursor at;
   Tokens tokens;
   unsigned line = 0;
-  for (Cursor before = at; nextLine(text_, at, tokens, line); before = at)
-    if (tokens[0] == ".model" && modelIndex_.count(tokens.size() > 1 ? tokens[1] : "") == 0) {
+  // The model that the lines belong to (text before the first .model line
+  // to the first model), none after a repeated .model name.
+  std::size_t current = 0;
+  std::size_t looseLines = 0;
+  for (Cursor before = at; nextLine(text_, at, tokens, line); before = at) {
+    const std::string_view d = tokens[0];
+    if (d == ".model") {
       const std::string_view name = tokens.size() > 1 ? tokens[1] : std::string_view();
-      modelIndex_.emplace(name, models_.size());
-      models_.push_back({name, before});
+      current = SIZE_MAX;
+      if (modelIndex_.count(name) == 0) {
+        current = models_.size();
+        modelIndex_.emplace(name, models_.size());
+        models_.push_back({name, before});
+        if (current == 0)
+          models_.back().nodeLines = looseLines;
+      }
+      continue;
     }
-  // A flat netlist has about two lines per node (a .names line and a row):
-  // room for that many saves growing the arrays step by step.
-  nl_.nodes.reserve(at.physical / 2);
+    if (d.size() < 5 || d[0] != '.')
+      continue;
+    const bool cell = (d == ".subckt" || d == ".gate") && tokens.size() > 1;
+    if (!cell && d != ".names" && d != ".conn" && d != ".latch")
+      continue;
+    if (models_.empty())
+      ++looseLines;
+    else if (current != SIZE_MAX && cell)
+      models_[current].cells.push_back(tokens[1]);
+    else if (current != SIZE_MAX)
+      ++models_[current].nodeLines;
+  }
+}
+
+// About how many nodes a model has once its instances are flattened (a
+// model in its own hierarchy counts once; reading refuses it anyway).
+std::size_t BlifReader::flatNodes(std::size_t model, std::vector<std::size_t> &memo) const {
+  constexpr std::size_t kBusy = SIZE_MAX;
+  if (memo[model] == kBusy)
+    return 0;
+  if (memo[model] != 0)
+    return memo[model] - 1;
+  memo[model] = kBusy;
+  std::size_t nodes = models_[model].nodeLines;
+  for (const std::string_view type : models_[model].cells) {
+    const auto it = modelIndex_.find(type);
+    nodes += it == modelIndex_.end() ? 1 : flatNodes(it->second, memo);
+  }
+  memo[model] = nodes + 1;
+  return nodes;
 }
 
 Netlist BlifReader::read(const std::string &top) {
@@ -193,6 +241,14 @@ Netlist BlifReader::read(const std::string &top) {
     stack.push_back(it->second);
   } else if (!models_.empty()) {
     stack.push_back(0); // the first model, with any text before its .model line
+  }
+  if (!stack.empty()) {
+    // Room for the whole flattened netlist saves growing its arrays step by
+    // step; nets are about as many as nodes.
+    std::vector<std::size_t> memo(models_.size(), 0);
+    const std::size_t nodes = flatNodes(stack.back(), memo);
+    nl_.nodes.reserve(nodes);
+    nl_.reserveNets(nodes + nodes / 4);
   }
   Scope scope;
   readModel(start, scope, stack);
@@ -371,8 +427,10 @@ void BlifReader::closeCover() {
   const Cover &c = cover_;
   const std::size_t width = c.fanins.size();
   const std::size_t rows = c.count;
-  std::vector<int> fanins;
-  std::vector<std::size_t> columns;
+  std::vector<int> &fanins = coverFanins_;
+  std::vector<std::size_t> &columns = coverColumns_;
+  fanins.clear();
+  columns.clear();
   for (std::size_t k = 0; k < width; ++k) {
     bool tested = false;
     for (std::size_t r = 0; r < rows && !tested; ++r)
@@ -389,9 +447,12 @@ void BlifReader::closeCover() {
   const bool onSet = c.value != '0';
   const unsigned n = static_cast<unsigned>(fanins.size());
   // The truth table, cube by cube: every minterm of a cube is its fixed
-  // part plus a subset of its free bits.
-  TruthTable truth(std::size_t{1} << n, onSet ? 0 : 1);
-  const std::uint8_t inCube = onSet ? 1 : 0;
+  // part plus a subset of its free bits. Up to 5 inputs it is the bits of
+  // one word.
+  const bool small = n <= 5;
+  std::uint32_t bits = 0;
+  if (!small)
+    truth_.assign(std::size_t{1} << n, onSet ? 0 : 1);
   for (std::size_t r = 0; r < rows; ++r) {
     std::uint32_t fixed = 0, freeMask = 0;
     for (unsigned j = 0; j < n; ++j) {
@@ -402,13 +463,23 @@ void BlifReader::closeCover() {
         freeMask |= std::uint32_t{1} << j;
     }
     // All subsets of freeMask, added to the fixed bits.
-    for (std::uint32_t s = freeMask;; s = (s - 1) & freeMask) {
-      truth[fixed | s] = inCube;
-      if (s == 0)
+    for (std::uint32_t sub = freeMask;; sub = (sub - 1) & freeMask) {
+      if (small)
+        bits |= std::uint32_t{1} << (fixed | sub);
+      else
+        truth_[fixed | sub] = onSet ? 1 : 0;
+      if (sub == 0)
         break;
     }
   }
-  nl_.addNode(c.out, fanins, truth, at(c.line));
+  if (!small) {
+    nl_.addNode(c.out, fanins, truth_, at(c.line));
+    return;
+  }
+  // The cubes mark the on-set, or the off-set of an output column "0".
+  if (!onSet)
+    bits = ~bits & (n == 5 ? ~std::uint32_t{0} : (std::uint32_t{1} << (1u << n)) - 1);
+  nl_.addNode(c.out, fanins.data(), n, bits, at(c.line));
 }
 
 // ".subckt TYPE PIN=NET ..." (or .gate): one of the simple gate cells, a
@@ -467,7 +538,14 @@ void BlifReader::cell(const Tokens &tokens, std::vector<Instance> &instances) {
       fail(where() + ": pin '" + cellType->inputs[k] + "' of " + typeName + " is not connected");
   if (out < 0)
     fail(where() + ": pin '" + cellType->output + "' of " + typeName + " is not connected");
-  nl_.addNode(out, std::vector<int>(fanins, fanins + arity), cellType->truth, at(lineNo_));
+  std::uint32_t bits = 0;
+  if (arity <= 5)
+    for (std::size_t m = 0; m < cellType->truth.size(); ++m)
+      bits |= static_cast<std::uint32_t>(cellType->truth[m] & 1) << m;
+  if (arity <= 5)
+    nl_.addNode(out, fanins, static_cast<unsigned>(arity), bits, at(lineNo_));
+  else
+    nl_.addNode(out, std::vector<int>(fanins, fanins + arity), cellType->truth, at(lineNo_));
 }
 
 // ".subckt $_SDFFE_PP0P_ C=clk D=d E=en Q=q R=rst": a flip-flop cell with

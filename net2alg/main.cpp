@@ -3,11 +3,11 @@
 #include <cstring>
 #include <fstream>
 #include <iostream>
-#include <sstream>
 #include <string>
 
 #include "alg_writer.h"
 #include "error.h"
+#include "heap.h"
 #include "order_graph.h"
 #include "read_netlist.h"
 #include "simplify.h"
@@ -200,6 +200,7 @@ int main(int argc, char **argv) {
   words.transparentFlops = flops == "transparent";
 
   try {
+    net2alg::reserveHugePageHeap(std::size_t(1) << 30);
     const net2alg::Netlist netlist =
         net2alg::readNetlistFile(netlistPath, words.transparentFlops, model);
     const net2alg::Translation t = net2alg::translate(netlist, words);
@@ -253,16 +254,15 @@ int main(int argc, char **argv) {
     for (const std::string &warning : net2alg::orderWarnings(t, order))
       std::cerr << "net2alg: warning: " << warning << '\n';
 
-    std::ostringstream text;
-    net2alg::writeAlg(t, order, text);
+    const std::string text = net2alg::algText(t, order);
     if (outputPath.empty()) {
-      std::cout << text.str();
+      std::cout << text;
       std::cout.flush();
       if (!std::cout)
         net2alg::fail("cannot write to standard output");
     } else {
       std::ofstream out(outputPath);
-      out << text.str();
+      out << text;
       out.close();
       if (!out)
         net2alg::fail(outputPath + ": cannot write");

@@ -3,9 +3,12 @@
 // constant one.
 #pragma once
 
+#include <cstdint>
+#include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
-#include <unordered_set>
+#include <vector>
 
 namespace net2alg {
 
@@ -21,13 +24,29 @@ std::string sanitizeName(const std::string &raw);
 // "_1", "_2", ... ("a_3" -> "a_3_1").
 class NameTable {
 public:
-  NameTable();                           // "X" and "1" are taken from the start
+  // "X" and "1" are taken from the start; `expected` names are about to be
+  // claimed (room is made for them).
+  explicit NameTable(std::size_t expected = 0);
   void reserve(const std::string &name); // takes a name without handing it out
   std::string claim(const std::string &base);
-  bool taken(const std::string &name) const { return used_.count(name) != 0; }
+  bool taken(const std::string &name) const { return find(name, hashOf(name)) != kNone; }
 
 private:
-  std::unordered_set<std::string> used_;
+  static constexpr std::uint32_t kNone = ~std::uint32_t{0};
+  static std::uint64_t hashOf(std::string_view name);
+  // The index of a taken name, or kNone.
+  std::uint32_t find(std::string_view name, std::uint64_t hash) const;
+  // Takes a name; false when it was taken already.
+  bool take(std::string_view name);
+  void grow();
+
+  // The taken names, end to end in blocks that never move, so that the
+  // views stay valid; an open-addressing table (at most half full) of their
+  // indices + 1 in the low half of a slot and the hash's high half above.
+  std::vector<std::unique_ptr<char[]>> blocks_;
+  std::size_t blockUsed_ = 0, blockSize_ = 0;
+  std::vector<std::string_view> names_;
+  std::vector<std::uint64_t> slots_;
   // Per base that clashed: the suffix to try next. Names only get taken,
   // so the suffixes below it stay taken and need no second look.
   std::unordered_map<std::string, unsigned> next_;

@@ -72,6 +72,23 @@ int Netlist::net(std::string_view name) {
   return id;
 }
 
+void Netlist::reserveNets(std::size_t count) {
+  netNames.reserve(count);
+  hashes_.reserve(count);
+  driver.reserve(count);
+  isInput.reserve(count);
+  // At most half the slots are used: a table of at least twice the count
+  // does not grow while the nets are read.
+  std::size_t size = 64;
+  while (size < 2 * count)
+    size *= 2;
+  if (size <= slots_.size())
+    return;
+  slots_.assign(size, 0);
+  for (std::size_t n = 0; n < netNames.size(); ++n)
+    slots_[slotOf(netNames[n], hashes_[n])] = (hashes_[n] >> 32 << 32) | (n + 1);
+}
+
 int Netlist::findNet(std::string_view name) const {
   if (slots_.empty())
     return -1;
@@ -97,15 +114,39 @@ void Netlist::addOutput(int id, const std::string &where) {
 
 void Netlist::addNode(int out, const std::vector<int> &fanins, const TruthTable &truth,
                       const Location &where) {
+  assert(truth.size() == std::size_t{1} << fanins.size());
+  if (fanins.size() <= 5) {
+    std::uint32_t bits = 0;
+    for (std::size_t m = 0; m < truth.size(); ++m)
+      bits |= static_cast<std::uint32_t>(truth[m] & 1) << m;
+    addNode(out, fanins.data(), static_cast<unsigned>(fanins.size()), bits, where);
+    return;
+  }
   if (driver[out] >= 0)
     fail(where.text() + ": net '" + netNames[out] + "' is already driven at " +
          nodes[driver[out]].where.text());
   if (isInput[out])
     fail(where.text() + ": net '" + netNames[out] + "' is a primary input and cannot be driven");
-  Node node{out, {}, netAnf(fanins, truth), where};
+  placeNode(out, fanins.data(), static_cast<unsigned>(fanins.size()), netAnf(fanins, truth), where);
+}
+
+void Netlist::addNode(int out, const int *fanins, unsigned count, std::uint32_t truth,
+                      const Location &where) {
+  if (driver[out] >= 0)
+    fail(where.text() + ": net '" + netNames[out] + "' is already driven at " +
+         nodes[driver[out]].where.text());
+  if (isInput[out])
+    fail(where.text() + ": net '" + netNames[out] + "' is a primary input and cannot be driven");
+  placeNode(out, fanins, count, netAnf(fanins, count, truth), where);
+}
+
+void Netlist::placeNode(int out, const int *fanins, unsigned count, std::vector<NetTerm> anf,
+                        const Location &where) {
+  Node node{out, {}, std::move(anf), where};
   // The support lists the nets that the polynomial really uses, in fanin
   // order: a fanin that the function ignores creates no dependency.
-  for (int f : fanins) {
+  for (unsigned k = 0; k < count; ++k) {
+    const int f = fanins[k];
     if (f < 0 || std::find(node.support.begin(), node.support.end(), f) != node.support.end())
       continue;
     for (const NetTerm &term : node.anf)
@@ -141,32 +182,19 @@ Netlist Netlist::withoutNodes() const {
   return out;
 }
 
-std::vector<NetTerm> netAnf(const std::vector<int> &fanins, const TruthTable &truth) {
-  assert(fanins.size() <= kMaxNodeInputs);
-  assert(truth.size() == std::size_t{1} << fanins.size());
+namespace {
+
+// Rewrites the monomials (masks over the fanins) in nets: constants folded,
+// each product's nets sorted, then equal products cancelled in pairs
+// (x*y + x*y = 0 and, with a repeated fanin, x*x is x). The products come
+// out sorted.
+template <class Masks>
+std::vector<NetTerm> monomialsInNets(const int *fanins, unsigned count, const Masks &masks) {
   std::vector<NetTerm> terms;
-  // The monomials: for up to 5 fanins the Moebius transform runs on the
-  // bits of one word, else on the table.
-  std::vector<std::uint32_t> monomials;
-  if (fanins.size() <= 5) {
-    std::uint32_t bits = 0;
-    for (std::size_t m = 0; m < truth.size(); ++m)
-      bits |= static_cast<std::uint32_t>(truth[m] & 1) << m;
-    static const std::uint32_t kLow[] = {0x55555555u, 0x33333333u, 0x0f0f0f0fu, 0x00ff00ffu,
-                                         0x0000ffffu};
-    for (unsigned k = 0; k < fanins.size(); ++k)
-      bits ^= (bits & kLow[k]) << (1u << k);
-    for (std::uint32_t m = 0; m < truth.size(); ++m)
-      if (bits >> m & 1)
-        monomials.push_back(m);
-  } else {
-    monomials = anfFromTruthTable(truth);
-  }
-  terms.reserve(monomials.size());
-  for (std::uint32_t mask : monomials) {
+  for (std::uint32_t mask : masks) {
     NetTerm term;
     bool zero = false;
-    for (std::size_t k = 0; k < fanins.size(); ++k) {
+    for (unsigned k = 0; k < count; ++k) {
       if (!(mask >> k & 1))
         continue;
       if (fanins[k] == kConst0)
@@ -180,8 +208,6 @@ std::vector<NetTerm> netAnf(const std::vector<int> &fanins, const TruthTable &tr
     term.erase(std::unique(term.begin(), term.end()), term.end());
     terms.push_back(std::move(term));
   }
-  // Products that occur an odd number of times survive: x*y + x*y = 0 and,
-  // with a repeated fanin, x*x is x.
   std::sort(terms.begin(), terms.end());
   std::size_t kept = 0;
   for (std::size_t i = 0; i < terms.size();) {
@@ -197,6 +223,48 @@ std::vector<NetTerm> netAnf(const std::vector<int> &fanins, const TruthTable &tr
   }
   terms.resize(kept);
   return terms;
+}
+
+// The set bits of a word, lowest first, as a range.
+struct SetBits {
+  std::uint32_t bits;
+  struct It {
+    std::uint32_t rest;
+    std::uint32_t operator*() const { return static_cast<std::uint32_t>(__builtin_ctz(rest)); }
+    It &operator++() {
+      rest &= rest - 1;
+      return *this;
+    }
+    bool operator!=(const It &other) const { return rest != other.rest; }
+  };
+  It begin() const { return {bits}; }
+  It end() const { return {0}; }
+};
+
+} // namespace
+
+std::vector<NetTerm> netAnf(const std::vector<int> &fanins, const TruthTable &truth) {
+  assert(fanins.size() <= kMaxNodeInputs);
+  assert(truth.size() == std::size_t{1} << fanins.size());
+  if (fanins.size() <= 5) {
+    std::uint32_t bits = 0;
+    for (std::size_t m = 0; m < truth.size(); ++m)
+      bits |= static_cast<std::uint32_t>(truth[m] & 1) << m;
+    return netAnf(fanins.data(), static_cast<unsigned>(fanins.size()), bits);
+  }
+  return monomialsInNets(fanins.data(), static_cast<unsigned>(fanins.size()),
+                         anfFromTruthTable(truth));
+}
+
+std::vector<NetTerm> netAnf(const int *fanins, unsigned count, std::uint32_t truth) {
+  assert(count <= 5);
+  // The Moebius transform on the bits of one word.
+  std::uint32_t bits = count == 5 ? truth : truth & ((std::uint32_t{1} << (1u << count)) - 1);
+  static const std::uint32_t kLow[] = {0x55555555u, 0x33333333u, 0x0f0f0f0fu, 0x00ff00ffu,
+                                       0x0000ffffu};
+  for (unsigned k = 0; k < count; ++k)
+    bits ^= (bits & kLow[k]) << (1u << k);
+  return monomialsInNets(fanins, count, SetBits{bits});
 }
 
 } // namespace net2alg

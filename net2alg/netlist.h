@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "anf.h"
+#include "id_list.h"
 
 namespace net2alg {
 
@@ -19,7 +20,7 @@ constexpr int kConst0 = -1;
 constexpr int kConst1 = -2;
 
 // One product of nets: ascending net ids, each at most once; empty is 1.
-using NetTerm = std::vector<int>;
+using NetTerm = IdList;
 
 // Where a node was defined, for messages: a text such as "file:" and a
 // number after it ("file:17"), or a text alone ("--tie rst=0"). The texts
@@ -46,7 +47,7 @@ std::ostream &operator<<(std::ostream &out, const Location &where);
 
 struct Node {
   int out;                  // the net that the node drives
-  std::vector<int> support; // the nets its ANF uses, in the order of the fanin list
+  IdList support;           // the nets its ANF uses, in the order of the fanin list
   std::vector<NetTerm> anf; // the function: the sum of these products
   Location where;           // "file:line" of the definition, for messages
   int reg = -1;             // for a register: its index in Netlist::registers
@@ -80,6 +81,8 @@ struct Netlist {
   int net(std::string_view name);
   // The id of the net of that name, or -1.
   int findNet(std::string_view name) const;
+  // Makes room for about `count` nets.
+  void reserveNets(std::size_t count);
 
   // Declares a primary input or output; `where` locates the declaration.
   void addInput(int id, const std::string &where);
@@ -95,6 +98,10 @@ struct Netlist {
                const std::string &where) {
     addNode(out, fanins, truth, Location(where));
   }
+  // The same for at most 5 fanins, the truth table as the bits of a word
+  // (bit m is the value for the assignment m).
+  void addNode(int out, const int *fanins, unsigned count, std::uint32_t truth,
+               const Location &where);
 
   // Adds a register as the node Q = D (Q = NOT D when `inverted`).
   void addRegister(int q, int d, bool inverted, Register reg, const Location &where);
@@ -104,6 +111,8 @@ struct Netlist {
   Netlist withoutNodes() const;
 
 private:
+  void placeNode(int out, const int *fanins, unsigned count, std::vector<NetTerm> anf,
+                 const Location &where);
   // The ids by name: an open-addressing table, a power of two in size,
   // probed linearly from the name's hash. A slot holds the net id + 1 (0:
   // empty) in its low half and the hash's high half above, so that most
@@ -118,5 +127,7 @@ private:
 // then each monomial rewritten in nets, constants folded and equal products
 // cancelled in pairs. The products come out sorted.
 std::vector<NetTerm> netAnf(const std::vector<int> &fanins, const TruthTable &truth);
+// The same for at most 5 fanins and the truth table as bits.
+std::vector<NetTerm> netAnf(const int *fanins, unsigned count, std::uint32_t truth);
 
 } // namespace net2alg

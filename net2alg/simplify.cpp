@@ -3,7 +3,7 @@
 #include "simplify.h"
 
 #include <algorithm>
-#include <unordered_set>
+#include <cstdint>
 
 namespace net2alg {
 namespace {
@@ -69,8 +69,8 @@ Anf substitute(const Anf &anf, int f, const Anf &g) {
 }
 
 // The nets of anf, ascending, each once.
-std::vector<int> netsOf(const Anf &anf) {
-  std::vector<int> nets;
+IdList netsOf(const Anf &anf) {
+  IdList nets;
   for (const NetTerm &t : anf)
     nets.insert(nets.end(), t.begin(), t.end());
   std::sort(nets.begin(), nets.end());
@@ -114,9 +114,9 @@ std::vector<int> topologicalNodes(const Netlist &nl) {
 }
 
 // Keeps the nets of `ordered` that anf uses, first occurrences only.
-std::vector<int> orderedSupport(const std::vector<int> &ordered, const Anf &anf) {
-  const std::vector<int> used = netsOf(anf);
-  std::vector<int> support;
+IdList orderedSupport(const IdList &ordered, const Anf &anf) {
+  const IdList used = netsOf(anf);
+  IdList support;
   for (int n : ordered)
     if (std::binary_search(used.begin(), used.end(), n) &&
         std::find(support.begin(), support.end(), n) == support.end())
@@ -125,9 +125,8 @@ std::vector<int> orderedSupport(const std::vector<int> &ordered, const Anf &anf)
 }
 
 // `ordered` with f replaced by the nets of `by`.
-std::vector<int> replaceInOrder(const std::vector<int> &ordered, int f,
-                                const std::vector<int> &by) {
-  std::vector<int> out;
+IdList replaceInOrder(const IdList &ordered, int f, const IdList &by) {
+  IdList out;
   for (int n : ordered) {
     if (n == f)
       out.insert(out.end(), by.begin(), by.end());
@@ -140,28 +139,58 @@ std::vector<int> replaceInOrder(const std::vector<int> &ordered, int f,
 } // namespace
 
 Netlist simplifyNetlist(const Netlist &nl, const std::vector<int> &keep) {
+  Netlist out = nl.withoutNodes();
+  simplifyNodes(nl, keep, out.nodes, out.driver);
+  return out;
+}
+
+void simplifyNodes(const Netlist &nl, const std::vector<int> &keep, std::vector<Node> &nodes,
+                   std::vector<int> &driver) {
   const std::vector<int> order = topologicalNodes(nl);
-  if (order.size() != nl.nodes.size())
-    return nl;
+  if (order.size() != nl.nodes.size()) {
+    nodes = nl.nodes;
+    driver = nl.driver;
+    return;
+  }
 
   // Per node: its simplified function and support (in fanin order). Per
   // net: the function that replaces it everywhere (a constant, another net),
   // when it has one.
   std::vector<Anf> fn(nl.nodes.size());
-  std::vector<std::vector<int>> support(nl.nodes.size());
+  std::vector<IdList> support(nl.nodes.size());
+  // Per node: its function is small enough to be substituted into its
+  // fanouts (a byte per node, so that the test stays in the cache).
+  std::vector<char> small(nl.nodes.size(), 0);
   std::vector<char> replaced(nl.netNames.size(), 0);
   std::vector<Anf> value(nl.netNames.size());
-  // The nodes whose function no earlier node computes, by function: a
-  // function -> the first net that computes it.
-  const auto hashOf = [&fn](int node) { return AnfHash()(fn[node]); };
-  const auto sameAs = [&fn](int a, int b) { return fn[a] == fn[b]; };
-  std::unordered_set<int, decltype(hashOf), decltype(sameAs)> byFunction(nl.nodes.size(), hashOf,
-                                                                         sameAs);
+  // The nodes whose function no earlier node computes, by function: an
+  // open-addressing table (at most half full) of node + 1 in the low half
+  // of a slot and the function's hash above, probed linearly.
+  std::size_t tableSize = 64;
+  while (tableSize < 2 * nl.nodes.size())
+    tableSize *= 2;
+  std::vector<std::uint64_t> byFunction(tableSize, 0);
+  // The first node that computes what node k computes: k itself when it is
+  // the first (then it is entered).
+  const auto firstWithFunction = [&](int k) {
+    const std::uint64_t hash = AnfHash()(fn[k]);
+    const std::uint64_t high = hash >> 32 << 32;
+    for (std::size_t s = hash & (tableSize - 1);; s = (s + 1) & (tableSize - 1)) {
+      const std::uint64_t slot = byFunction[s];
+      if (slot == 0) {
+        byFunction[s] = high | static_cast<std::uint32_t>(k + 1);
+        return k;
+      }
+      const int other = static_cast<int>((slot & 0xffffffffu) - 1);
+      if ((slot >> 32 << 32) == high && fn[other] == fn[k])
+        return other;
+    }
+  };
 
   for (int k : order) {
     const Node &node = nl.nodes[k];
     Anf anf = node.anf;
-    std::vector<int> ordered = node.support;
+    IdList ordered = node.support;
     bool touched = false;
     for (int f : node.support)
       if (replaced[f]) {
@@ -172,7 +201,7 @@ Netlist simplifyNetlist(const Netlist &nl, const std::vector<int> &keep) {
     // A fanin function small enough to be substituted, if there is one.
     const auto inlinable = [&](int f) {
       const int d = nl.driver[f];
-      return d >= 0 && fn[d].size() <= kInlineTerms && support[d].size() <= kInlineNets;
+      return d >= 0 && small[d];
     };
     const bool tryInline = anf.size() <= kInlineTargetTerms &&
                            (touched || std::any_of(ordered.begin(), ordered.end(), inlinable));
@@ -199,6 +228,7 @@ Netlist simplifyNetlist(const Netlist &nl, const std::vector<int> &keep) {
     // fanin order, as the netlist built it.
     support[k] = touched ? orderedSupport(ordered, anf) : std::move(ordered);
     fn[k] = std::move(anf);
+    small[k] = fn[k].size() <= kInlineTerms && support[k].size() <= kInlineNets;
 
     const Anf &result = fn[k];
     const bool constant = result.empty() || (result.size() == 1 && result[0].empty());
@@ -207,10 +237,10 @@ Netlist simplifyNetlist(const Netlist &nl, const std::vector<int> &keep) {
       replaced[node.out] = 1;
       value[node.out] = result;
     } else {
-      const auto [it, added] = byFunction.insert(k);
-      if (!added) {
+      const int first = firstWithFunction(k);
+      if (first != k) {
         replaced[node.out] = 1;
-        value[node.out] = {{nl.nodes[*it].out}};
+        value[node.out] = {{nl.nodes[first].out}};
       }
     }
   }
@@ -243,15 +273,16 @@ Netlist simplifyNetlist(const Netlist &nl, const std::vector<int> &keep) {
       need(f);
   }
 
-  Netlist out = nl.withoutNodes();
+  nodes.clear();
+  nodes.reserve(static_cast<std::size_t>(std::count(live.begin(), live.end(), 1)));
+  driver.assign(nl.driver.size(), -1);
   for (std::size_t k = 0; k < nl.nodes.size(); ++k) {
     if (!live[k])
       continue;
     const Node &node = nl.nodes[k];
-    out.driver[node.out] = static_cast<int>(out.nodes.size());
-    out.nodes.push_back({node.out, std::move(support[k]), std::move(fn[k]), node.where});
+    driver[node.out] = static_cast<int>(nodes.size());
+    nodes.push_back({node.out, std::move(support[k]), std::move(fn[k]), node.where});
   }
-  return out;
 }
 
 namespace {

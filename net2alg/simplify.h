@@ -31,6 +31,11 @@ namespace net2alg {
 // netlist must be acyclic.
 Netlist simplifyNetlist(const Netlist &nl, const std::vector<int> &keep);
 
+// The same as nodes over the nets of `nl`: the new nodes and, per net, the
+// index of its node or -1.
+void simplifyNodes(const Netlist &nl, const std::vector<int> &keep, std::vector<Node> &nodes,
+                   std::vector<int> &driver);
+
 // Polynomials larger than this many terms draw a warning.
 constexpr std::size_t kManyTerms = 16;
 // Chains of this many multiplexers (each feeding a data input of the next)

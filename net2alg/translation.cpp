@@ -25,24 +25,50 @@ std::vector<NamedWord> operandWords(const WordOptions &options) {
   return words;
 }
 
+namespace {
+
+// The last character of a name that sanitizeName keeps ('\0' for none).
+// A sanitized name other than "n" (a name without any) ends with that
+// character: a cheap test that rules out almost every net.
+char lastNameChar(const std::string &raw) {
+  for (auto it = raw.rbegin(); it != raw.rend(); ++it) {
+    const unsigned char c = static_cast<unsigned char>(*it);
+    if (std::isalnum(c) || c == '_')
+      return *it;
+  }
+  return '\0';
+}
+
+// The one net whose sanitized name is `item`, or -1 (none, or several).
+int uniqueSanitizedNet(const Netlist &nl, const std::string &item) {
+  if (item.empty())
+    return -1;
+  int found = -1;
+  for (std::size_t net = 0; net < nl.netNames.size(); ++net) {
+    const std::string &raw = nl.netNames[net];
+    if (item != "n" && lastNameChar(raw) != item.back())
+      continue;
+    if (sanitizeName(raw) != item)
+      continue;
+    if (found >= 0)
+      return -1;
+    found = static_cast<int>(net);
+  }
+  return found;
+}
+
+} // namespace
+
 // Finds the nets of one word option. A plain item is a net name, else the
 // sanitized name of exactly one net, else a bus: NAME[0], NAME[1], ... as
 // far as they go.
 std::vector<int> resolveBits(const Netlist &nl, const std::string &text, const std::string &option,
                              bool inputsOnly) {
-  // The sanitized names, built only when an item is not a net name.
-  std::map<std::string, std::vector<int>> bySanitized;
   std::vector<int> bits;
   for (const std::string &item : splitBitList(text, option)) {
     int id = nl.findNet(item);
-    if (id < 0 && bySanitized.empty())
-      for (std::size_t net = 0; net < nl.netNames.size(); ++net)
-        bySanitized[sanitizeName(nl.netNames[net])].push_back(static_cast<int>(net));
-    if (id < 0) {
-      const auto it = bySanitized.find(item);
-      if (it != bySanitized.end() && it->second.size() == 1)
-        id = it->second.front();
-    }
+    if (id < 0)
+      id = uniqueSanitizedNet(nl, item);
     if (id >= 0) {
       bits.push_back(id);
       continue;
@@ -114,8 +140,15 @@ void checkAcyclic(const Netlist &nl) {
   }
 }
 
+// The logic that the polynomials are built from: the netlist's own nodes,
+// or the simplified ones over the same nets.
+struct Logic {
+  const std::vector<Node> &nodes;
+  const std::vector<int> &driver;
+};
+
 // Marks the nets that the given nets depend on (themselves included).
-std::vector<char> coneOf(const Netlist &nl, const std::vector<int> &roots) {
+std::vector<char> coneOf(const Netlist &nl, const Logic &logic, const std::vector<int> &roots) {
   std::vector<char> inCone(nl.netNames.size(), 0);
   std::vector<int> work;
   for (int r : roots)
@@ -126,14 +159,14 @@ std::vector<char> coneOf(const Netlist &nl, const std::vector<int> &roots) {
   while (!work.empty()) {
     const int net = work.back();
     work.pop_back();
-    const int d = nl.driver[net];
+    const int d = logic.driver[net];
     if (d < 0) {
       if (!nl.isInput[net])
         fail(nl.source + ": net '" + nl.netNames[net] +
              "' is used but has no driver and is not a primary input");
       continue;
     }
-    for (int f : nl.nodes[d].support)
+    for (int f : logic.nodes[d].support)
       if (!inCone[f]) {
         inCone[f] = 1;
         work.push_back(f);
@@ -141,6 +174,10 @@ std::vector<char> coneOf(const Netlist &nl, const std::vector<int> &roots) {
   }
   return inCone;
 }
+
+void buildProblem(const Netlist &nl, const Logic &logic,
+                  const std::vector<std::vector<int>> &wordBits, const ExactSpec &exact,
+                  Translation &t);
 
 } // namespace
 
@@ -219,21 +256,37 @@ Translation translate(const Netlist &netlist, const WordOptions &options) {
   if (options.simplify) {
     // The register checks above need the registers as read; after them each
     // register is a plain wire node, and the ties are already applied.
-    WordOptions plain = options;
-    plain.simplify = false;
-    plain.ties.clear();
-    Netlist simple = simplifyNetlist(nl, zBits);
-    simple.registers.clear();
-    Translation st = translate(simple, plain);
-    st.latency = t.latency;
-    st.aigerSymbols = t.aigerSymbols;
-    return st;
+    std::vector<Node> nodes;
+    std::vector<int> driver;
+    simplifyNodes(nl, zBits, nodes, driver);
+    buildProblem(nl, Logic{nodes, driver}, wordBits, exact, t);
+  } else {
+    buildProblem(nl, Logic{nl.nodes, nl.driver}, wordBits, exact, t);
   }
-  const std::vector<char> inCone = coneOf(nl, zBits);
+  return t;
+}
+
+namespace {
+
+// The variables, their names and polynomials, and the signal graph, from
+// the logic that the bits of Z depend on.
+void buildProblem(const Netlist &nl, const Logic &logic,
+                  const std::vector<std::vector<int>> &wordBits, const ExactSpec &exact,
+                  Translation &t) {
+  const std::vector<int> &zBits = wordBits[0];
+  const std::vector<char> inCone = coneOf(nl, logic, zBits);
 
   // Variables: the words, the inputs (bits of A, of B, others of the cone),
   // then the gates of the cone in the order of the netlist.
   std::vector<int> netVar(nl.netNames.size(), -1);
+  std::size_t coneNodes = 0;
+  for (const Node &node : logic.nodes)
+    coneNodes += inCone[node.out];
+  std::size_t wordBitCount = 0;
+  for (const std::vector<int> &bits : wordBits)
+    wordBitCount += bits.size();
+  t.vars.reserve(wordBits.size() + wordBitCount + nl.inputs.size() + coneNodes +
+                 exact.frobenius.size());
   auto addVar = [&](AlgVariable::Kind kind, int net) {
     if (net >= 0)
       netVar[net] = static_cast<int>(t.vars.size());
@@ -250,7 +303,7 @@ Translation translate(const Netlist &netlist, const WordOptions &options) {
   for (int net : nl.inputs)
     if (inCone[net] && netVar[net] < 0)
       others.push_back(addVar(AlgVariable::kInput, net));
-  for (const Node &node : nl.nodes)
+  for (const Node &node : logic.nodes)
     if (inCone[node.out])
       addVar(AlgVariable::kGate, node.out);
   std::vector<int> frobeniusVars;
@@ -261,7 +314,7 @@ Translation translate(const Netlist &netlist, const WordOptions &options) {
 
   // Names: the bits of the words first, so that they keep their plain
   // names when others clash with them.
-  NameTable names;
+  NameTable names(t.vars.size());
   for (const char *w : {"Z", "A", "B"})
     names.reserve(w);
   for (const std::string &w : t.wordNames)
@@ -319,16 +372,19 @@ Translation translate(const Netlist &netlist, const WordOptions &options) {
       }
     }
   }
-  for (const Node &node : nl.nodes) {
+  for (const Node &node : logic.nodes) {
     if (!inCone[node.out])
       continue;
     AlgVariable &v = t.vars[netVar[node.out]];
+    v.tail.reserve(node.anf.size());
     for (const NetTerm &term : node.anf) {
       AlgTerm algTerm{0, {}};
+      algTerm.vars.reserve(term.size());
       for (int net : term)
         algTerm.vars.push_back(netVar[net]);
       v.tail.push_back(std::move(algTerm));
     }
+    v.deps.reserve(node.support.size());
     for (int net : node.support)
       v.deps.push_back(netVar[net]);
   }
@@ -356,6 +412,11 @@ Translation translate(const Netlist &netlist, const WordOptions &options) {
     else
       chain.push_back(frobeniusVars[k]);
   }
+  t.graph.names.reserve(t.vars.size());
+  std::size_t edges = chain.size() + zFrobenius.size();
+  for (const AlgVariable &var : t.vars)
+    edges += var.deps.size() + 1;
+  t.graph.edges.reserve(edges);
   for (const AlgVariable &v : t.vars)
     t.graph.names.push_back(v.name);
   for (std::size_t k = 0; k + 1 < chain.size(); ++k)
@@ -381,8 +442,9 @@ Translation translate(const Netlist &netlist, const WordOptions &options) {
   t.graph.edges.insert(t.graph.edges.end(), zFrobenius.begin(), zFrobenius.end());
   for (int r : roots)
     t.graph.edges.push_back({chain.back(), r});
-  return t;
 }
+
+} // namespace
 
 std::vector<int> computedOrder(const Translation &t) {
   std::vector<int> order = stackTopologicalOrder(t.graph);

@@ -1,7 +1,8 @@
 // Truth tables to ANF, covers with don't cares, constants and repeated
-// fanins in node functions. (The gate cells' functions are rows of the
-// simplification table in simplify_test.)
+// fanins in node functions, and the lists that hold products. (The gate
+// cells' functions are rows of the simplification table in simplify_test.)
 #include <random>
+#include <utility>
 
 #include "anf.h"
 #include "test_util.h"
@@ -65,4 +66,60 @@ TEST(Anf, NetAnfFoldsConstantsAndRepeatedFanins) {
   EXPECT_EQ(netAnf({5, 5}, andTable), (T{{5}}));    // x*x = x
   EXPECT_EQ(netAnf({5, 5}, xorTable), (T{}));       // x + x = 0
   EXPECT_EQ(netAnf({7, 3}, andTable), (T{{3, 7}})); // nets sorted within a product
+}
+
+// Random edits of two IdLists mirrored on std::vector<int>: every list must
+// read the same as its mirror, across the step from in place to the heap
+// and back through copies and moves.
+TEST(IdList, ReadsLikeAVectorThroughEdits) {
+  std::mt19937 rng(7);
+  IdList lists[2];
+  std::vector<int> mirrors[2];
+  for (int step = 0; step < 4000; ++step) {
+    const int i = rng() % 2, j = 1 - i;
+    IdList &l = lists[i];
+    std::vector<int> &m = mirrors[i];
+    const std::size_t at = m.empty() ? 0 : rng() % (m.size() + 1);
+    switch (rng() % 8) {
+    case 0:
+    case 1:
+    case 2:
+      l.push_back(step);
+      m.push_back(step);
+      break;
+    case 3: { // a range from the other list
+      const std::vector<int> &from = mirrors[j];
+      l.insert(l.begin() + at, from.begin(), from.end());
+      m.insert(m.begin() + static_cast<std::ptrdiff_t>(at), from.begin(), from.end());
+      break;
+    }
+    case 4: { // up to three elements from `at`
+      const std::size_t n = std::min<std::size_t>(rng() % 4, m.size() - std::min(at, m.size()));
+      l.erase(l.begin() + at, l.begin() + at + n);
+      m.erase(m.begin() + static_cast<std::ptrdiff_t>(at),
+              m.begin() + static_cast<std::ptrdiff_t>(at + n));
+      break;
+    }
+    case 5:
+      l = lists[j];
+      m = mirrors[j];
+      break;
+    case 6: {
+      IdList moved(std::move(lists[j]));
+      lists[j] = std::move(l);
+      l = std::move(moved);
+      std::swap(m, mirrors[j]);
+      break;
+    }
+    default:
+      if (m.size() > 12 || rng() % 4 == 0) {
+        l.clear();
+        m.clear();
+      }
+    }
+    for (int k = 0; k < 2; ++k)
+      ASSERT_EQ(std::vector<int>(lists[k].begin(), lists[k].end()), mirrors[k]) << "step " << step;
+    ASSERT_EQ(lists[0] == lists[1], mirrors[0] == mirrors[1]);
+    ASSERT_EQ(lists[0] < lists[1], mirrors[0] < mirrors[1]);
+  }
 }
