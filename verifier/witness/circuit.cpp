@@ -85,7 +85,9 @@ Circuit::Circuit(const SolvedProblem &p)
   termStart_.push_back(0);
   termCoef_.reserve(terms);
   order_.reserve(p.circuit.size());
-  termVars_.reserve(2 * terms); // gates have terms of one or two variables
+  // Gates have terms of one or two variables; longer ones have a list in
+  // termArena.
+  termVars_.reserve(2 * terms + 2 * termArena.size());
   polys_.reserve(p.circuit.size() + 1);
   spec_ = addPoly(p.spec.data(), p.spec.data() + p.spec.size());
   chooseDefinitions(p.circuit);
@@ -118,6 +120,65 @@ std::uint32_t Circuit::addPoly(const PolyTerm *begin, const PolyTerm *end) {
   return static_cast<std::uint32_t>(polys_.size() - 1);
 }
 
+// As addPoly for every circuit polynomial, in one loop that writes the
+// arrays in place (a 571-bit multiplier has over a million terms), and
+// notes the leading variables (leads_) and, per variable of the
+// specification, the one circuit polynomial that reads it (genOf: 0 for
+// none, ~0 for several).
+void Circuit::copyCircuit(const Ideal &circuit, const Array<std::uint8_t> &inSpec,
+                          Array<std::uint32_t> &genOf) {
+  constexpr std::uint32_t kMany = ~0U;
+  std::size_t terms = 0;
+  for (const Generator &g : circuit.generators)
+    terms += g.size;
+  const std::size_t terms0 = termCoef_.size();
+  // Room for two variables a term, more only for terms with a list of
+  // their own (grown below should those ever not fit).
+  std::size_t at = termVars_.size();
+  termVars_.resize(at + 2 * terms + termArena.size());
+  termCoef_.resize(terms0 + terms);
+  termStart_.resize(terms0 + terms + 1);
+  Var *vars = termVars_.data();
+  std::uint32_t *coefOut = termCoef_.data() + terms0;
+  std::uint32_t *startOut = termStart_.data() + terms0 + 1;
+  std::uint8_t *used = used_.data(), *leads = leads_.data();
+  std::uint32_t *readBy = genOf.data();
+  const std::uint8_t *spec = inSpec.data();
+  std::uint32_t next = static_cast<std::uint32_t>(terms0);
+  for (std::size_t i = 0; i < circuit.size(); ++i) {
+    const PolyTerm *begin = circuit.begin(i), *end = circuit.end(i);
+    const auto g = static_cast<std::uint32_t>(polys_.size());
+    polys_.push_back({next, static_cast<std::uint32_t>(end - begin)});
+    next += static_cast<std::uint32_t>(end - begin);
+    for (const PolyTerm *t = begin; t != end; ++t) {
+      const std::size_t need = t->term.ext != 0 ? termDegree(t->term) : 2;
+      if (termVars_.size() - at < need) {
+        termVars_.resize(termVars_.size() + at + need);
+        vars = termVars_.data();
+      }
+      const std::uint32_t n = copyTermVars(t->term, vars + at);
+      for (std::uint32_t j = 0; j < n; ++j) {
+        const Var v = vars[at + j];
+        used[v] = 1;
+        if (spec[v] && readBy[v] != g)
+          readBy[v] = readBy[v] == 0 ? g : kMany;
+      }
+      if (t == begin && n > 0 && leads[vars[at]] < 2)
+        ++leads[vars[at]];
+      at += n;
+      std::uint32_t coef = kOne;
+      if (t->coef != kCoefOne && !coefPool.isOne(t->coef)) {
+        coef = static_cast<std::uint32_t>(coefStore_.size() / words_);
+        const word_t *value = coefPool.at(t->coef);
+        coefStore_.insert(coefStore_.end(), value, value + words_);
+      }
+      *coefOut++ = coef;
+      *startOut++ = static_cast<std::uint32_t>(at);
+    }
+  }
+  termVars_.resize(at);
+}
+
 // A circuit polynomial defines its leading variable when its leading term is
 // that variable alone, the variable occurs in no other of its terms and
 // leads no other polynomial: the usual case of a gate below its output in
@@ -144,18 +205,7 @@ void Circuit::chooseDefinitions(const Ideal &circuit) {
   // polynomial is copied, while its variables are at hand.
   constexpr std::uint32_t kMany = ~0U;
   Array<std::uint32_t> genOf(endVar_, 0);
-  for (std::size_t i = 0; i < circuit.size(); ++i) {
-    const std::size_t from = termVars_.size();
-    const std::uint32_t g = addPoly(circuit.begin(i), circuit.end(i));
-    for (std::size_t j = from; j < termVars_.size(); ++j) {
-      const Var v = termVars_[j];
-      if (inSpec[v] && genOf[v] != g)
-        genOf[v] = genOf[v] == 0 ? g : kMany;
-    }
-    const Term lead = term(polys_[g].firstTerm);
-    if (lead.numVars > 0 && leads[termVars_[lead.firstVar]] < 2)
-      ++leads[termVars_[lead.firstVar]];
-  }
+  copyCircuit(circuit, inSpec, genOf);
 
   Array<std::uint32_t> count; // per variable, for the second pass only
   // The variable g defines: in the first pass only its leading variable.

@@ -84,6 +84,8 @@ public:
 
 private:
   std::uint32_t addPoly(const PolyTerm *begin, const PolyTerm *end);
+  void copyCircuit(const Ideal &circuit, const Array<std::uint8_t> &inSpec,
+                   Array<std::uint32_t> &genOf);
   void chooseDefinitions(const Ideal &circuit);
   bool solveFor(std::uint32_t poly, Var v);
   void sortDefinitions();
