@@ -98,9 +98,9 @@ private:
   int words_;
   Var endVar_;
   std::string_view (*name_)(VarId);
-  Array<Var> termVars_;
-  Array<std::uint32_t> termStart_; // per term, and one more: the end of the last
-  Array<std::uint32_t> termCoef_;  // per term
+  RawArray<Var> termVars_;
+  RawArray<std::uint32_t> termStart_; // per term, and one more: the end of the last
+  RawArray<std::uint32_t> termCoef_;  // per term
   Array<Var> scratchVars_;         // for solveFor
   Array<std::uint32_t> scratchCoef_, scratchStart_;
   Array<Poly> polys_;

@@ -481,6 +481,8 @@ Array<Var> cone(const Circuit &c, Array<Var> targets, bool all) {
     const std::uint64_t *rv = reach.data() + std::size_t(v) * w;
     if (std::equal(rv, rv + w, full.begin()) && !c.isWord(v))
       bits.push_back(v);
+    if (allZero(rv, w))
+      continue; // reaches no target: nothing to pass on
     const Circuit::Poly &def = c.definition(v);
     for (std::uint32_t k = 0; k < def.numTerms; ++k) {
       const Circuit::Term &t = c.term(def.firstTerm + k);
