@@ -530,14 +530,13 @@ void evaluate(const Circuit &c, const Circuit::Poly &poly, const Valuation &val,
       scratch.data());
 }
 
-void simulateLanes(const Circuit &c, LaneValuation &out) {
+namespace {
+
+// The words and the specification of out, whose bits are simulated, lane by
+// lane.
+void simulateWords(const Circuit &c, LaneValuation &out) {
   const int n = c.words();
-  out.bits.resize(c.endVar());
   out.words.assign(std::size_t(64) * c.wordCount() * n, 0);
-  auto laneBits = [&](Var v) { return out.bits[v]; };
-  for (Var v : c.order())
-    if (!c.isWord(v))
-      out.bits[v] = evalBits<std::uint64_t>(c, c.definition(v), laneBits, ~std::uint64_t{0});
   Array<word_t> value(n), scratch(n);
   out.failing = 0;
   for (unsigned lane = 0; lane < 64; ++lane) {
@@ -558,6 +557,46 @@ void simulateLanes(const Circuit &c, LaneValuation &out) {
     if (fails)
       out.failing |= std::uint64_t{1} << lane;
   }
+}
+
+} // namespace
+
+void simulateLanes(const Circuit &c, LaneValuation &out) {
+  out.bits.resize(c.endVar());
+  auto laneBits = [&](Var v) { return out.bits[v]; };
+  for (Var v : c.order())
+    if (!c.isWord(v))
+      out.bits[v] = evalBits<std::uint64_t>(c, c.definition(v), laneBits, ~std::uint64_t{0});
+  simulateWords(c, out);
+}
+
+void simulateLanes(const Circuit &c, LaneValuation &a, LaneValuation &b) {
+  a.bits.resize(c.endVar());
+  b.bits.resize(c.endVar());
+  std::uint64_t *bitsA = a.bits.data(), *bitsB = b.bits.data();
+  // One pass over the definitions for both: the walk over the terms, not
+  // the logic, is most of a pass.
+  for (Var v : c.order()) {
+    if (c.isWord(v))
+      continue;
+    const Circuit::Poly &def = c.definition(v);
+    std::uint64_t sumA = 0, sumB = 0;
+    for (std::uint32_t k = 0; k < def.numTerms; ++k) {
+      const Circuit::Term &t = c.term(def.firstTerm + k);
+      const Var *vars = c.vars(t);
+      std::uint64_t productA = ~std::uint64_t{0}, productB = ~std::uint64_t{0};
+      for (std::uint32_t j = 0; j < t.numVars; ++j) {
+        productA &= bitsA[vars[j]];
+        productB &= bitsB[vars[j]];
+      }
+      sumA ^= productA;
+      sumB ^= productB;
+    }
+    bitsA[v] = sumA;
+    bitsB[v] = sumB;
+  }
+  simulateWords(c, a);
+  simulateWords(c, b);
 }
 
 Valuation laneValuation(const Circuit &c, const LaneValuation &lanes, unsigned lane) {

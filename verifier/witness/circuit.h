@@ -155,6 +155,8 @@ struct LaneValuation {
 // Simulates the 64 assignments whose input bits are preset in out.bits
 // (other variables' entries are overwritten).
 void simulateLanes(const Circuit &c, LaneValuation &out);
+// The same for two sets of 64 assignments in one pass.
+void simulateLanes(const Circuit &c, LaneValuation &a, LaneValuation &b);
 
 // The valuation of one lane.
 Valuation laneValuation(const Circuit &c, const LaneValuation &lanes, unsigned lane);

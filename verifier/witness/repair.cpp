@@ -97,7 +97,15 @@ struct Vectors {
           lv.bits[v] = (lv.bits[v] & ~(std::uint64_t{1} << l)) |
                        (std::uint64_t{failing[i].bit[v] & 1U} << l);
       }
-      simulateLanes(c, lv);
+    }
+    // Two words per pass over the circuit.
+    for (std::size_t w = 0; w < count; w += 2)
+      if (w + 1 < count)
+        simulateLanes(c, lanes[w], lanes[w + 1]);
+      else
+        simulateLanes(c, lanes[w]);
+    for (std::size_t w = 0; w < count; ++w) {
+      const LaneValuation &lv = lanes[w];
       const Circuit::Poly &p = c.spec();
       for (unsigned l = 0; l < 64; ++l) {
         word_t *out = spec.data() + (64 * w + l) * n;
