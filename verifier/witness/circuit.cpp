@@ -532,20 +532,82 @@ void evaluate(const Circuit &c, const Circuit::Poly &poly, const Valuation &val,
 
 namespace {
 
-// The words and the specification of out, whose bits are simulated, lane by
-// lane.
+// Transposes the 64 x 64 bit matrix a: bit j of a[i] becomes bit i of a[j].
+void transpose64(std::uint64_t *a) {
+  std::uint64_t m = 0x00000000FFFFFFFFULL;
+  for (int j = 32; j != 0; j >>= 1, m ^= m << j)
+    for (int k = 0; k < 64; k = ((k | j) + 1) & ~j) {
+      const std::uint64_t t = ((a[k] >> j) ^ a[k | j]) & m;
+      a[k] ^= t << j;
+      a[k | j] ^= t;
+    }
+}
+
+// The usual word definition is a sum of bits, each times X^i (Z = z0 +
+// X*z1 + ...): then bit i of the word in lane l is the sum of the lanes l
+// of its bits, so acc[i] := the sum of the lane words of those bits
+// (64 * words entries) gives all 64 values at once, transposed. False, acc
+// undefined, when def has another kind of term.
+bool sumOfBits(const Circuit &c, const Circuit::Poly &def, const std::uint64_t *bits,
+               Array<std::uint64_t> &acc) {
+  const int n = c.words();
+  std::fill(acc.begin(), acc.end(), std::uint64_t{0});
+  for (std::uint32_t k = 0; k < def.numTerms; ++k) {
+    const Circuit::Term &t = c.term(def.firstTerm + k);
+    if (t.numVars != 1 || c.isWord(c.vars(t)[0]))
+      return false;
+    const word_t *coef = c.coef(t);
+    int bit = 0;
+    if (coef != nullptr) {
+      int set = 0;
+      for (int w = 0; w < n; ++w)
+        if (coef[w] != 0) {
+          if ((coef[w] & (coef[w] - 1)) != 0)
+            return false;
+          bit = 64 * w + __builtin_ctzll(coef[w]);
+          ++set;
+        }
+      if (set != 1)
+        return false;
+    }
+    acc[bit] ^= bits[c.vars(t)[0]];
+  }
+  return true;
+}
+
+// The words and the specification of out, whose bits are simulated: words
+// that are sums of bits for all lanes at once, the rest lane by lane.
 void simulateWords(const Circuit &c, LaneValuation &out) {
   const int n = c.words();
-  out.words.assign(std::size_t(64) * c.wordCount() * n, 0);
+  const std::size_t stride = std::size_t(c.wordCount()) * n; // per lane
+  out.words.assign(64 * stride, 0);
   Array<word_t> value(n), scratch(n);
+  Array<std::uint64_t> acc(std::size_t(64) * n);
+  for (Var v : c.wordOrder()) {
+    const Circuit::Poly &def = c.definition(v);
+    word_t *slot = out.words.data() + std::size_t(c.wordSlot(v)) * n;
+    if (sumOfBits(c, def, out.bits.data(), acc)) {
+      for (int w = 0; w < n; ++w) {
+        transpose64(acc.data() + 64 * w);
+        for (unsigned lane = 0; lane < 64; ++lane)
+          slot[lane * stride + w] = acc[64 * w + lane];
+      }
+      continue;
+    }
+    for (unsigned lane = 0; lane < 64; ++lane) {
+      const word_t *words = out.words.data() + lane * stride;
+      auto bitOf = [&](Var u) { return (out.bits[u] >> lane) & 1; };
+      auto wordOf = [&](Var u) -> const word_t * {
+        return words + std::size_t(c.wordSlot(u)) * n;
+      };
+      evalPoly(c, def, bitOf, wordOf, slot + lane * stride, scratch.data());
+    }
+  }
   out.failing = 0;
   for (unsigned lane = 0; lane < 64; ++lane) {
-    word_t *words = out.words.data() + std::size_t(lane) * c.wordCount() * n;
+    const word_t *words = out.words.data() + lane * stride;
     auto bitOf = [&](Var v) { return (out.bits[v] >> lane) & 1; };
     auto wordOf = [&](Var v) -> const word_t * { return words + std::size_t(c.wordSlot(v)) * n; };
-    for (Var v : c.wordOrder())
-      evalPoly(c, c.definition(v), bitOf, wordOf, words + std::size_t(c.wordSlot(v)) * n,
-               scratch.data());
     evalPoly(c, c.spec(), bitOf, wordOf, value.data(), scratch.data());
     bool fails = !allZero(value.data(), n);
     for (std::size_t i = 0; fails && i < c.constraints().size(); ++i) {

@@ -574,8 +574,9 @@ Array<Var> findSuspects(const Circuit &c, const std::vector<Valuation> &failing,
     auto flush = [&](std::size_t next) {
       std::uint32_t from = 0;
       if (screen.active() && !screened && worthScreening(next, from, false)) {
-        if (lowestLinear.empty())
+        if (lowestLinear.empty()) {
           suffixMin(lowestLinear, [&](Var g) { return screen.linear(g); });
+        }
       }
       if (!lowestLinear.empty() && !screened && worthScreening(next, from, true)) {
         screen.run(val, spec.data(), from);
