@@ -2,6 +2,7 @@
 #include "circuit.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "coeff_vector.h"
 #include "poly_words.h"
@@ -661,14 +662,42 @@ void simulateLanes(const Circuit &c, LaneValuation &a, LaneValuation &b) {
   simulateWords(c, b);
 }
 
-Valuation laneValuation(const Circuit &c, const LaneValuation &lanes, unsigned lane) {
-  Valuation val;
-  val.bit.resize(c.endVar());
-  for (Var v = 0; v < c.endVar(); ++v)
-    val.bit[v] = (lanes.bits[v] >> lane) & 1;
+std::vector<Valuation> laneValuations(const Circuit &c, const LaneValuation &lanes,
+                                      const std::vector<unsigned> &which) {
+  std::vector<Valuation> vals(which.size());
   const std::size_t size = std::size_t(c.wordCount()) * c.words();
-  val.word.assign(lanes.words.begin() + lane * size, lanes.words.begin() + (lane + 1) * size);
-  return val;
+  for (std::size_t i = 0; i < which.size(); ++i) {
+    vals[i].bit.resize(c.endVar());
+    vals[i].word.assign(lanes.words.begin() + which[i] * size,
+                        lanes.words.begin() + (which[i] + 1) * size);
+  }
+  // One pass over the lane words for all of them (the pass reads 8 bytes
+  // per variable and writes one per valuation), eight variables a step,
+  // each valuation's eight values gathered into one store.
+  const std::uint64_t *bits = lanes.bits.data();
+  const Var end = c.endVar();
+  const std::size_t count = std::min<std::size_t>(which.size(), 64);
+  std::uint8_t *outs[64];
+  unsigned shift[64];
+  for (std::size_t i = 0; i < count; ++i) {
+    outs[i] = vals[i].bit.data();
+    shift[i] = which[i];
+  }
+  Var v = 0;
+  for (; v + 8 <= end; v += 8) {
+    std::uint64_t b[8];
+    std::memcpy(b, bits + v, sizeof b);
+    for (std::size_t i = 0; i < count; ++i) {
+      std::uint8_t group[8];
+      for (unsigned k = 0; k < 8; ++k)
+        group[k] = static_cast<std::uint8_t>((b[k] >> shift[i]) & 1);
+      std::memcpy(outs[i] + v, group, 8);
+    }
+  }
+  for (; v < end; ++v)
+    for (std::size_t i = 0; i < count; ++i)
+      outs[i][v] = (bits[v] >> shift[i]) & 1;
+  return vals;
 }
 
 } // namespace witness

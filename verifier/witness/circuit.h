@@ -158,7 +158,8 @@ void simulateLanes(const Circuit &c, LaneValuation &out);
 // The same for two sets of 64 assignments in one pass.
 void simulateLanes(const Circuit &c, LaneValuation &a, LaneValuation &b);
 
-// The valuation of one lane.
-Valuation laneValuation(const Circuit &c, const LaneValuation &lanes, unsigned lane);
+// The valuations of the lanes which.
+std::vector<Valuation> laneValuations(const Circuit &c, const LaneValuation &lanes,
+                                      const std::vector<unsigned> &which);
 
 } // namespace witness
