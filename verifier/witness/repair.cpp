@@ -592,7 +592,7 @@ public:
     // The others by a scan over the signals, a batch at a time, within the
     // budget.
     std::size_t signals = 0;
-    for (Var s = 0; s < c_.endVar(); ++s)
+    for (Var s = 0; s < c_.endVar() && !masked.empty(); ++s)
       signals += isSignal(c_, s) ? 1 : 0;
     constexpr std::size_t kBatch = 64;
     for (std::size_t from = 0; from < masked.size(); from += kBatch) {

@@ -91,6 +91,10 @@ public:
       drawn_ = false;
       keep(round_, ~std::uint64_t{0});
     }
+    // Its blocks go to the arrays of the suspects' search, which would
+    // otherwise take fresh memory.
+    round_ = LaneValuation();
+    drawn_ = false;
   }
 
   const std::vector<Array<Var>> &ones() const { return ones_; }
