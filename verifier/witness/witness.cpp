@@ -52,10 +52,7 @@ public:
   // Candidates from the least-degree terms of a remainder that holds only
   // inputs: with a term's variables at 1 and all other inputs at 0, every
   // other term has a variable at 0. They are simulated together, one lane
-  // each, and in the same pass over the circuit the first round of random
-  // assignments, which random() takes up when it needs it (usually: a
-  // remainder seldom has as many least-degree terms as witnesses are
-  // wanted).
+  // each.
   void fromRemainder(const Polynomial &remainder) {
     std::uint32_t least = ~0U;
     for (const PolyTerm &t : remainder)
@@ -74,27 +71,21 @@ public:
         lanes.bits[vl.ids[j]] |= std::uint64_t{1} << used;
       ++used;
     }
-    drawRound();
-    simulateLanes(c_, lanes, round_);
-    drawn_ = true;
+    simulateLanes(c_, lanes);
     keep(lanes, used == 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << used) - 1);
   }
 
   // Random assignments, 64 per round, until enough witnesses are found or
   // the rounds run out.
   void random(unsigned rounds) {
+    LaneValuation lanes;
+    lanes.bits.assign(c_.endVar(), 0);
     for (unsigned r = 0; r < rounds && found_.size() < limits_.witnesses; ++r, ++tried_) {
-      if (!drawn_) {
-        drawRound();
-        simulateLanes(c_, round_);
-      }
-      drawn_ = false;
-      keep(round_, ~std::uint64_t{0});
+      for (Var v : inputs_)
+        lanes.bits[v] = rng_();
+      simulateLanes(c_, lanes);
+      keep(lanes, ~std::uint64_t{0});
     }
-    // Its blocks go to the arrays of the suspects' search, which would
-    // otherwise take fresh memory.
-    round_ = LaneValuation();
-    drawn_ = false;
   }
 
   const std::vector<Array<Var>> &ones() const { return ones_; }
@@ -102,14 +93,6 @@ public:
   unsigned roundsTried() const { return tried_; }
 
 private:
-  // The next round of random assignments into round_.
-  void drawRound() {
-    if (round_.bits.empty())
-      round_.bits.assign(c_.endVar(), 0);
-    for (Var v : inputs_)
-      round_.bits[v] = rng_();
-  }
-
   // Keeps the failing lanes of those in mask, new assignments only.
   void keep(const LaneValuation &lanes, std::uint64_t mask) {
     std::vector<unsigned> taken;
@@ -139,8 +122,6 @@ private:
   std::vector<Array<Var>> ones_;
   std::vector<Valuation> found_;
   unsigned tried_ = 0;
-  LaneValuation round_; // a round of random assignments
-  bool drawn_ = false;  // round_ is drawn and simulated, not yet taken
 };
 
 // The value the specification c*W + S expects for W: zero when
