@@ -520,11 +520,11 @@ void orderByChains(const Circuit &c, Array<Var> &suspects) {
     suspects[i] = keyed[i].second;
 }
 
-} // namespace
-
-Array<Var> findSuspects(const Circuit &c, const std::vector<Valuation> &failing,
-                        const Array<Var> &targets, bool reachAll) {
-  Array<Var> suspects = cone(c, targets, reachAll);
+// The suspects (bits of the cone, readers first) whose flip explains every
+// witness, in the same order. The flip simulation's arrays are gone when it
+// returns, so that the repair filter's arrays take their blocks.
+Array<Var> explainingFlips(const Circuit &c, const std::vector<Valuation> &failing,
+                           Array<Var> suspects) {
   FlipTester tester(c);
   LinearScreen screen(c);
   Array<word_t> spec(c.words());
@@ -632,6 +632,14 @@ Array<Var> findSuspects(const Circuit &c, const std::vector<Valuation> &failing,
     if (suspects.empty())
       break;
   }
+  return suspects;
+}
+
+} // namespace
+
+Array<Var> findSuspects(const Circuit &c, const std::vector<Valuation> &failing,
+                        const Array<Var> &targets, bool reachAll) {
+  Array<Var> suspects = explainingFlips(c, failing, cone(c, targets, reachAll));
   keepRepairable(c, failing, suspects);
   orderByChains(c, suspects);
   return suspects;
