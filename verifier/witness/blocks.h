@@ -33,9 +33,7 @@ template <class T> using Array = std::vector<T, BlockAllocator<T>>;
 // uninitialised: resize() of an array of numbers writes nothing, for arrays
 // of millions of entries that are filled right after.
 template <class T> struct RawBlockAllocator : BlockAllocator<T> {
-  template <class U> struct rebind {
-    using other = RawBlockAllocator<U>;
-  };
+  template <class U> struct rebind { using other = RawBlockAllocator<U>; };
   RawBlockAllocator() = default;
   template <class U> RawBlockAllocator(const RawBlockAllocator<U> &) {}
   template <class U> void construct(U *p) { ::new (static_cast<void *>(p)) U; }

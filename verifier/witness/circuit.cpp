@@ -598,9 +598,7 @@ void simulateWords(const Circuit &c, LaneValuation &out) {
     for (unsigned lane = 0; lane < 64; ++lane) {
       const word_t *words = out.words.data() + lane * stride;
       auto bitOf = [&](Var u) { return (out.bits[u] >> lane) & 1; };
-      auto wordOf = [&](Var u) -> const word_t * {
-        return words + std::size_t(c.wordSlot(u)) * n;
-      };
+      auto wordOf = [&](Var u) -> const word_t * { return words + std::size_t(c.wordSlot(u)) * n; };
       evalPoly(c, def, bitOf, wordOf, slot + lane * stride, scratch.data());
     }
   }

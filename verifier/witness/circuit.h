@@ -101,7 +101,7 @@ private:
   RawArray<Var> termVars_;
   RawArray<std::uint32_t> termStart_; // per term, and one more: the end of the last
   RawArray<std::uint32_t> termCoef_;  // per term
-  Array<Var> scratchVars_;         // for solveFor
+  Array<Var> scratchVars_;            // for solveFor
   Array<std::uint32_t> scratchCoef_, scratchStart_;
   Array<Poly> polys_;
   Array<word_t> coefStore_;
