@@ -45,6 +45,28 @@ Term makeTerm(const VarId *ids, std::uint32_t n);
 // storage or into termArena; it stays valid until termArena grows.
 void termVars(const Term &t, VarList &out);
 
+// Writes the identifiers of t in ascending order to out, which has room for
+// termDegree(t) of them, and returns their number. Inline for the one- and
+// two-variable terms of gates: a pass over a large circuit's terms decodes
+// millions of them.
+inline std::uint32_t copyTermVars(const Term &t, VarId *out) {
+  if (t.ext != 0) {
+    const VarId *at = termArena.data() + (t.ext - 1);
+    for (VarId i = 0; i < at[0]; ++i)
+      out[i] = at[1 + i];
+    return at[0];
+  }
+  constexpr std::uint64_t kTop = 0xFFFFFFFFu;
+  const std::uint64_t high = t.key >> 32, low = t.key & kTop;
+  if (high == 0)
+    return 0;
+  out[0] = static_cast<VarId>(kTop - high);
+  if (low == 0)
+    return 1;
+  out[1] = static_cast<VarId>(kTop - low);
+  return 2;
+}
+
 // Number of variables of t.
 std::uint32_t termDegree(const Term &t);
 

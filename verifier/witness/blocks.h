@@ -12,6 +12,8 @@
 #pragma once
 
 #include <cstddef>
+#include <new>
+#include <utility>
 #include <vector>
 
 #include "huge_alloc.h"
@@ -26,5 +28,20 @@ void releaseBlocks();
 template <class T> using BlockAllocator = BlockFnAllocator<T, allocateBlock, freeBlock>;
 
 template <class T> using Array = std::vector<T, BlockAllocator<T>>;
+
+// As BlockAllocator, but an element made without a value is left
+// uninitialised: resize() of an array of numbers writes nothing, for arrays
+// of millions of entries that are filled right after.
+template <class T> struct RawBlockAllocator : BlockAllocator<T> {
+  template <class U> struct rebind { using other = RawBlockAllocator<U>; };
+  RawBlockAllocator() = default;
+  template <class U> RawBlockAllocator(const RawBlockAllocator<U> &) {}
+  template <class U> void construct(U *p) { ::new (static_cast<void *>(p)) U; }
+  template <class U, class... Args> void construct(U *p, Args &&...args) {
+    ::new (static_cast<void *>(p)) U(std::forward<Args>(args)...);
+  }
+};
+
+template <class T> using RawArray = std::vector<T, RawBlockAllocator<T>>;
 
 } // namespace witness

@@ -2,6 +2,7 @@
 #include "circuit.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "coeff_vector.h"
 #include "poly_words.h"
@@ -85,7 +86,9 @@ Circuit::Circuit(const SolvedProblem &p)
   termStart_.push_back(0);
   termCoef_.reserve(terms);
   order_.reserve(p.circuit.size());
-  termVars_.reserve(2 * terms); // gates have terms of one or two variables
+  // Gates have terms of one or two variables; longer ones have a list in
+  // termArena.
+  termVars_.reserve(2 * terms + 2 * termArena.size());
   polys_.reserve(p.circuit.size() + 1);
   spec_ = addPoly(p.spec.data(), p.spec.data() + p.spec.size());
   chooseDefinitions(p.circuit);
@@ -118,6 +121,65 @@ std::uint32_t Circuit::addPoly(const PolyTerm *begin, const PolyTerm *end) {
   return static_cast<std::uint32_t>(polys_.size() - 1);
 }
 
+// As addPoly for every circuit polynomial, in one loop that writes the
+// arrays in place (a 571-bit multiplier has over a million terms), and
+// notes the leading variables (leads_) and, per variable of the
+// specification, the one circuit polynomial that reads it (genOf: 0 for
+// none, ~0 for several).
+void Circuit::copyCircuit(const Ideal &circuit, const Array<std::uint8_t> &inSpec,
+                          Array<std::uint32_t> &genOf) {
+  constexpr std::uint32_t kMany = ~0U;
+  std::size_t terms = 0;
+  for (const Generator &g : circuit.generators)
+    terms += g.size;
+  const std::size_t terms0 = termCoef_.size();
+  // Room for two variables a term, more only for terms with a list of
+  // their own (grown below should those ever not fit).
+  std::size_t at = termVars_.size();
+  termVars_.resize(at + 2 * terms + termArena.size());
+  termCoef_.resize(terms0 + terms);
+  termStart_.resize(terms0 + terms + 1);
+  Var *vars = termVars_.data();
+  std::uint32_t *coefOut = termCoef_.data() + terms0;
+  std::uint32_t *startOut = termStart_.data() + terms0 + 1;
+  std::uint8_t *used = used_.data(), *leads = leads_.data();
+  std::uint32_t *readBy = genOf.data();
+  const std::uint8_t *spec = inSpec.data();
+  std::uint32_t next = static_cast<std::uint32_t>(terms0);
+  for (std::size_t i = 0; i < circuit.size(); ++i) {
+    const PolyTerm *begin = circuit.begin(i), *end = circuit.end(i);
+    const auto g = static_cast<std::uint32_t>(polys_.size());
+    polys_.push_back({next, static_cast<std::uint32_t>(end - begin)});
+    next += static_cast<std::uint32_t>(end - begin);
+    for (const PolyTerm *t = begin; t != end; ++t) {
+      const std::size_t need = t->term.ext != 0 ? termDegree(t->term) : 2;
+      if (termVars_.size() - at < need) {
+        termVars_.resize(termVars_.size() + at + need);
+        vars = termVars_.data();
+      }
+      const std::uint32_t n = copyTermVars(t->term, vars + at);
+      for (std::uint32_t j = 0; j < n; ++j) {
+        const Var v = vars[at + j];
+        used[v] = 1;
+        if (spec[v] && readBy[v] != g)
+          readBy[v] = readBy[v] == 0 ? g : kMany;
+      }
+      if (t == begin && n > 0 && leads[vars[at]] < 2)
+        ++leads[vars[at]];
+      at += n;
+      std::uint32_t coef = kOne;
+      if (t->coef != kCoefOne && !coefPool.isOne(t->coef)) {
+        coef = static_cast<std::uint32_t>(coefStore_.size() / words_);
+        const word_t *value = coefPool.at(t->coef);
+        coefStore_.insert(coefStore_.end(), value, value + words_);
+      }
+      *coefOut++ = coef;
+      *startOut++ = static_cast<std::uint32_t>(at);
+    }
+  }
+  termVars_.resize(at);
+}
+
 // A circuit polynomial defines its leading variable when its leading term is
 // that variable alone, the variable occurs in no other of its terms and
 // leads no other polynomial: the usual case of a gate below its output in
@@ -144,18 +206,7 @@ void Circuit::chooseDefinitions(const Ideal &circuit) {
   // polynomial is copied, while its variables are at hand.
   constexpr std::uint32_t kMany = ~0U;
   Array<std::uint32_t> genOf(endVar_, 0);
-  for (std::size_t i = 0; i < circuit.size(); ++i) {
-    const std::size_t from = termVars_.size();
-    const std::uint32_t g = addPoly(circuit.begin(i), circuit.end(i));
-    for (std::size_t j = from; j < termVars_.size(); ++j) {
-      const Var v = termVars_[j];
-      if (inSpec[v] && genOf[v] != g)
-        genOf[v] = genOf[v] == 0 ? g : kMany;
-    }
-    const Term lead = term(polys_[g].firstTerm);
-    if (lead.numVars > 0 && leads[termVars_[lead.firstVar]] < 2)
-      ++leads[termVars_[lead.firstVar]];
-  }
+  copyCircuit(circuit, inSpec, genOf);
 
   Array<std::uint32_t> count; // per variable, for the second pass only
   // The variable g defines: in the first pass only its leading variable.
@@ -480,23 +531,82 @@ void evaluate(const Circuit &c, const Circuit::Poly &poly, const Valuation &val,
       scratch.data());
 }
 
-void simulateLanes(const Circuit &c, LaneValuation &out) {
+namespace {
+
+// Transposes the 64 x 64 bit matrix a: bit j of a[i] becomes bit i of a[j].
+void transpose64(std::uint64_t *a) {
+  std::uint64_t m = 0x00000000FFFFFFFFULL;
+  for (int j = 32; j != 0; j >>= 1, m ^= m << j)
+    for (int k = 0; k < 64; k = ((k | j) + 1) & ~j) {
+      const std::uint64_t t = ((a[k] >> j) ^ a[k | j]) & m;
+      a[k] ^= t << j;
+      a[k | j] ^= t;
+    }
+}
+
+// The usual word definition is a sum of bits, each times X^i (Z = z0 +
+// X*z1 + ...): then bit i of the word in lane l is the sum of the lanes l
+// of its bits, so acc[i] := the sum of the lane words of those bits
+// (64 * words entries) gives all 64 values at once, transposed. False, acc
+// undefined, when def has another kind of term.
+bool sumOfBits(const Circuit &c, const Circuit::Poly &def, const std::uint64_t *bits,
+               Array<std::uint64_t> &acc) {
   const int n = c.words();
-  out.bits.resize(c.endVar());
-  out.words.assign(std::size_t(64) * c.wordCount() * n, 0);
-  auto laneBits = [&](Var v) { return out.bits[v]; };
-  for (Var v : c.order())
-    if (!c.isWord(v))
-      out.bits[v] = evalBits<std::uint64_t>(c, c.definition(v), laneBits, ~std::uint64_t{0});
+  std::fill(acc.begin(), acc.end(), std::uint64_t{0});
+  for (std::uint32_t k = 0; k < def.numTerms; ++k) {
+    const Circuit::Term &t = c.term(def.firstTerm + k);
+    if (t.numVars != 1 || c.isWord(c.vars(t)[0]))
+      return false;
+    const word_t *coef = c.coef(t);
+    int bit = 0;
+    if (coef != nullptr) {
+      int set = 0;
+      for (int w = 0; w < n; ++w)
+        if (coef[w] != 0) {
+          if ((coef[w] & (coef[w] - 1)) != 0)
+            return false;
+          bit = 64 * w + __builtin_ctzll(coef[w]);
+          ++set;
+        }
+      if (set != 1)
+        return false;
+    }
+    acc[bit] ^= bits[c.vars(t)[0]];
+  }
+  return true;
+}
+
+// The words and the specification of out, whose bits are simulated: words
+// that are sums of bits for all lanes at once, the rest lane by lane.
+void simulateWords(const Circuit &c, LaneValuation &out) {
+  const int n = c.words();
+  const std::size_t stride = std::size_t(c.wordCount()) * n; // per lane
+  out.words.assign(64 * stride, 0);
   Array<word_t> value(n), scratch(n);
+  Array<std::uint64_t> acc(std::size_t(64) * n);
+  for (Var v : c.wordOrder()) {
+    const Circuit::Poly &def = c.definition(v);
+    word_t *slot = out.words.data() + std::size_t(c.wordSlot(v)) * n;
+    if (sumOfBits(c, def, out.bits.data(), acc)) {
+      for (int w = 0; w < n; ++w) {
+        transpose64(acc.data() + 64 * w);
+        for (unsigned lane = 0; lane < 64; ++lane)
+          slot[lane * stride + w] = acc[64 * w + lane];
+      }
+      continue;
+    }
+    for (unsigned lane = 0; lane < 64; ++lane) {
+      const word_t *words = out.words.data() + lane * stride;
+      auto bitOf = [&](Var u) { return (out.bits[u] >> lane) & 1; };
+      auto wordOf = [&](Var u) -> const word_t * { return words + std::size_t(c.wordSlot(u)) * n; };
+      evalPoly(c, def, bitOf, wordOf, slot + lane * stride, scratch.data());
+    }
+  }
   out.failing = 0;
   for (unsigned lane = 0; lane < 64; ++lane) {
-    word_t *words = out.words.data() + std::size_t(lane) * c.wordCount() * n;
+    const word_t *words = out.words.data() + lane * stride;
     auto bitOf = [&](Var v) { return (out.bits[v] >> lane) & 1; };
     auto wordOf = [&](Var v) -> const word_t * { return words + std::size_t(c.wordSlot(v)) * n; };
-    for (Var v : c.wordOrder())
-      evalPoly(c, c.definition(v), bitOf, wordOf, words + std::size_t(c.wordSlot(v)) * n,
-               scratch.data());
     evalPoly(c, c.spec(), bitOf, wordOf, value.data(), scratch.data());
     bool fails = !allZero(value.data(), n);
     for (std::size_t i = 0; fails && i < c.constraints().size(); ++i) {
@@ -510,14 +620,82 @@ void simulateLanes(const Circuit &c, LaneValuation &out) {
   }
 }
 
-Valuation laneValuation(const Circuit &c, const LaneValuation &lanes, unsigned lane) {
-  Valuation val;
-  val.bit.resize(c.endVar());
-  for (Var v = 0; v < c.endVar(); ++v)
-    val.bit[v] = (lanes.bits[v] >> lane) & 1;
+} // namespace
+
+void simulateLanes(const Circuit &c, LaneValuation &out) {
+  out.bits.resize(c.endVar());
+  auto laneBits = [&](Var v) { return out.bits[v]; };
+  for (Var v : c.order())
+    if (!c.isWord(v))
+      out.bits[v] = evalBits<std::uint64_t>(c, c.definition(v), laneBits, ~std::uint64_t{0});
+  simulateWords(c, out);
+}
+
+void simulateLanes(const Circuit &c, LaneValuation &a, LaneValuation &b) {
+  a.bits.resize(c.endVar());
+  b.bits.resize(c.endVar());
+  std::uint64_t *bitsA = a.bits.data(), *bitsB = b.bits.data();
+  // One pass over the definitions for both: the walk over the terms, not
+  // the logic, is most of a pass.
+  for (Var v : c.order()) {
+    if (c.isWord(v))
+      continue;
+    const Circuit::Poly &def = c.definition(v);
+    std::uint64_t sumA = 0, sumB = 0;
+    for (std::uint32_t k = 0; k < def.numTerms; ++k) {
+      const Circuit::Term &t = c.term(def.firstTerm + k);
+      const Var *vars = c.vars(t);
+      std::uint64_t productA = ~std::uint64_t{0}, productB = ~std::uint64_t{0};
+      for (std::uint32_t j = 0; j < t.numVars; ++j) {
+        productA &= bitsA[vars[j]];
+        productB &= bitsB[vars[j]];
+      }
+      sumA ^= productA;
+      sumB ^= productB;
+    }
+    bitsA[v] = sumA;
+    bitsB[v] = sumB;
+  }
+  simulateWords(c, a);
+  simulateWords(c, b);
+}
+
+std::vector<Valuation> laneValuations(const Circuit &c, const LaneValuation &lanes,
+                                      const std::vector<unsigned> &which) {
+  std::vector<Valuation> vals(which.size());
   const std::size_t size = std::size_t(c.wordCount()) * c.words();
-  val.word.assign(lanes.words.begin() + lane * size, lanes.words.begin() + (lane + 1) * size);
-  return val;
+  for (std::size_t i = 0; i < which.size(); ++i) {
+    vals[i].bit.resize(c.endVar());
+    vals[i].word.assign(lanes.words.begin() + which[i] * size,
+                        lanes.words.begin() + (which[i] + 1) * size);
+  }
+  // One pass over the lane words for all of them (the pass reads 8 bytes
+  // per variable and writes one per valuation), eight variables a step,
+  // each valuation's eight values gathered into one store.
+  const std::uint64_t *bits = lanes.bits.data();
+  const Var end = c.endVar();
+  const std::size_t count = std::min<std::size_t>(which.size(), 64);
+  std::uint8_t *outs[64];
+  unsigned shift[64];
+  for (std::size_t i = 0; i < count; ++i) {
+    outs[i] = vals[i].bit.data();
+    shift[i] = which[i];
+  }
+  Var v = 0;
+  for (; v + 8 <= end; v += 8) {
+    std::uint64_t b[8];
+    std::memcpy(b, bits + v, sizeof b);
+    for (std::size_t i = 0; i < count; ++i) {
+      std::uint8_t group[8];
+      for (unsigned k = 0; k < 8; ++k)
+        group[k] = static_cast<std::uint8_t>((b[k] >> shift[i]) & 1);
+      std::memcpy(outs[i] + v, group, 8);
+    }
+  }
+  for (; v < end; ++v)
+    for (std::size_t i = 0; i < count; ++i)
+      outs[i][v] = (bits[v] >> shift[i]) & 1;
+  return vals;
 }
 
 } // namespace witness

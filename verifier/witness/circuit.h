@@ -84,6 +84,8 @@ public:
 
 private:
   std::uint32_t addPoly(const PolyTerm *begin, const PolyTerm *end);
+  void copyCircuit(const Ideal &circuit, const Array<std::uint8_t> &inSpec,
+                   Array<std::uint32_t> &genOf);
   void chooseDefinitions(const Ideal &circuit);
   bool solveFor(std::uint32_t poly, Var v);
   void sortDefinitions();
@@ -96,10 +98,10 @@ private:
   int words_;
   Var endVar_;
   std::string_view (*name_)(VarId);
-  Array<Var> termVars_;
-  Array<std::uint32_t> termStart_; // per term, and one more: the end of the last
-  Array<std::uint32_t> termCoef_;  // per term
-  Array<Var> scratchVars_;         // for solveFor
+  RawArray<Var> termVars_;
+  RawArray<std::uint32_t> termStart_; // per term, and one more: the end of the last
+  RawArray<std::uint32_t> termCoef_;  // per term
+  Array<Var> scratchVars_;            // for solveFor
   Array<std::uint32_t> scratchCoef_, scratchStart_;
   Array<Poly> polys_;
   Array<word_t> coefStore_;
@@ -153,8 +155,11 @@ struct LaneValuation {
 // Simulates the 64 assignments whose input bits are preset in out.bits
 // (other variables' entries are overwritten).
 void simulateLanes(const Circuit &c, LaneValuation &out);
+// The same for two sets of 64 assignments in one pass.
+void simulateLanes(const Circuit &c, LaneValuation &a, LaneValuation &b);
 
-// The valuation of one lane.
-Valuation laneValuation(const Circuit &c, const LaneValuation &lanes, unsigned lane);
+// The valuations of the lanes which.
+std::vector<Valuation> laneValuations(const Circuit &c, const LaneValuation &lanes,
+                                      const std::vector<unsigned> &which);
 
 } // namespace witness

@@ -97,7 +97,15 @@ struct Vectors {
           lv.bits[v] = (lv.bits[v] & ~(std::uint64_t{1} << l)) |
                        (std::uint64_t{failing[i].bit[v] & 1U} << l);
       }
-      simulateLanes(c, lv);
+    }
+    // Two words per pass over the circuit.
+    for (std::size_t w = 0; w < count; w += 2)
+      if (w + 1 < count)
+        simulateLanes(c, lanes[w], lanes[w + 1]);
+      else
+        simulateLanes(c, lanes[w]);
+    for (std::size_t w = 0; w < count; ++w) {
+      const LaneValuation &lv = lanes[w];
       const Circuit::Poly &p = c.spec();
       for (unsigned l = 0; l < 64; ++l) {
         word_t *out = spec.data() + (64 * w + l) * n;
@@ -584,7 +592,7 @@ public:
     // The others by a scan over the signals, a batch at a time, within the
     // budget.
     std::size_t signals = 0;
-    for (Var s = 0; s < c_.endVar(); ++s)
+    for (Var s = 0; s < c_.endVar() && !masked.empty(); ++s)
       signals += isSignal(c_, s) ? 1 : 0;
     constexpr std::size_t kBatch = 64;
     for (std::size_t from = 0; from < masked.size(); from += kBatch) {

@@ -481,6 +481,8 @@ Array<Var> cone(const Circuit &c, Array<Var> targets, bool all) {
     const std::uint64_t *rv = reach.data() + std::size_t(v) * w;
     if (std::equal(rv, rv + w, full.begin()) && !c.isWord(v))
       bits.push_back(v);
+    if (allZero(rv, w))
+      continue; // reaches no target: nothing to pass on
     const Circuit::Poly &def = c.definition(v);
     for (std::uint32_t k = 0; k < def.numTerms; ++k) {
       const Circuit::Term &t = c.term(def.firstTerm + k);
@@ -518,11 +520,11 @@ void orderByChains(const Circuit &c, Array<Var> &suspects) {
     suspects[i] = keyed[i].second;
 }
 
-} // namespace
-
-Array<Var> findSuspects(const Circuit &c, const std::vector<Valuation> &failing,
-                        const Array<Var> &targets, bool reachAll) {
-  Array<Var> suspects = cone(c, targets, reachAll);
+// The suspects (bits of the cone, readers first) whose flip explains every
+// witness, in the same order. The flip simulation's arrays are gone when it
+// returns, so that the repair filter's arrays take their blocks.
+Array<Var> explainingFlips(const Circuit &c, const std::vector<Valuation> &failing,
+                           Array<Var> suspects) {
   FlipTester tester(c);
   LinearScreen screen(c);
   Array<word_t> spec(c.words());
@@ -572,8 +574,9 @@ Array<Var> findSuspects(const Circuit &c, const std::vector<Valuation> &failing,
     auto flush = [&](std::size_t next) {
       std::uint32_t from = 0;
       if (screen.active() && !screened && worthScreening(next, from, false)) {
-        if (lowestLinear.empty())
+        if (lowestLinear.empty()) {
           suffixMin(lowestLinear, [&](Var g) { return screen.linear(g); });
+        }
       }
       if (!lowestLinear.empty() && !screened && worthScreening(next, from, true)) {
         screen.run(val, spec.data(), from);
@@ -629,6 +632,14 @@ Array<Var> findSuspects(const Circuit &c, const std::vector<Valuation> &failing,
     if (suspects.empty())
       break;
   }
+  return suspects;
+}
+
+} // namespace
+
+Array<Var> findSuspects(const Circuit &c, const std::vector<Valuation> &failing,
+                        const Array<Var> &targets, bool reachAll) {
+  Array<Var> suspects = explainingFlips(c, failing, cone(c, targets, reachAll));
   keepRepairable(c, failing, suspects);
   orderByChains(c, suspects);
   return suspects;

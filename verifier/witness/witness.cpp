@@ -95,7 +95,8 @@ public:
 private:
   // Keeps the failing lanes of those in mask, new assignments only.
   void keep(const LaneValuation &lanes, std::uint64_t mask) {
-    for (unsigned lane = 0; lane < 64 && found_.size() < limits_.witnesses; ++lane) {
+    std::vector<unsigned> taken;
+    for (unsigned lane = 0; lane < 64 && ones_.size() < limits_.witnesses; ++lane) {
       if (((lanes.failing & mask) >> lane & 1) == 0)
         continue;
       Array<Var> ones;
@@ -105,8 +106,13 @@ private:
       if (std::find(ones_.begin(), ones_.end(), ones) != ones_.end())
         continue;
       ones_.push_back(ones);
-      found_.push_back(laneValuation(c_, lanes, lane));
+      taken.push_back(lane);
     }
+    if (taken.empty())
+      return;
+    std::vector<Valuation> vals = laneValuations(c_, lanes, taken);
+    for (Valuation &val : vals)
+      found_.push_back(std::move(val));
   }
 
   const Circuit &c_;
