@@ -1,6 +1,7 @@
 // Command-line parsing for algen; every number is read with a range check.
 #include "options.h"
 
+#include "inline_value.h"
 #include "minpoly.h"
 
 #include <charconv>
@@ -42,15 +43,7 @@ bool parseNumber(const std::string &s, uint64_t max, uint64_t &out) {
 std::string parseOptions(int argc, char **argv, Options &o) {
   for (int i = 1; i < argc; ++i) {
     std::string name = argv[i], value;
-    bool inlineValue = false;
-    if (name.compare(0, 2, "--") == 0) {
-      const size_t eq = name.find('=');
-      if (eq != std::string::npos) {
-        value = name.substr(eq + 1);
-        name.resize(eq);
-        inlineValue = true;
-      }
-    }
+    const bool inlineValue = cli::splitInlineValue(name, value);
     if (name == "-h" || name == "--help") {
       o.help = true;
       continue;

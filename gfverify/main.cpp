@@ -21,6 +21,7 @@
 #include "error.h"
 #include "fatal_error.h"
 #include "heap.h"
+#include "inline_value.h"
 #include "ports.h"
 #include "read_netlist.h"
 #include "reduce.h"
@@ -119,12 +120,7 @@ Options parseArgs(int argc, char **argv) {
       continue;
     }
     std::string value;
-    const std::size_t eq = arg.find('=');
-    const bool inlineValue = arg.compare(0, 2, "--") == 0 && eq != std::string::npos;
-    if (inlineValue) {
-      value = arg.substr(eq + 1);
-      arg.erase(eq);
-    }
+    const bool inlineValue = cli::splitInlineValue(arg, value);
     static const char *const valued[] = {"--top",       "--word",       "--spec",
                                          "--poly",      "--tie",        "--keep-alg",
                                          "--testbench", "--max-memory", "--yosys-script"};

@@ -8,6 +8,7 @@
 #include "alg_writer.h"
 #include "error.h"
 #include "heap.h"
+#include "inline_value.h"
 #include "order_graph.h"
 #include "read_netlist.h"
 #include "simplify.h"
@@ -136,13 +137,7 @@ int main(int argc, char **argv) {
     }
     // --name VALUE or --name=VALUE
     std::string value;
-    bool inlineValue = false;
-    const std::size_t eq = arg.find('=');
-    if (arg.compare(0, 2, "--") == 0 && eq != std::string::npos) {
-      value = arg.substr(eq + 1);
-      arg.erase(eq);
-      inlineValue = true;
-    }
+    const bool inlineValue = cli::splitInlineValue(arg, value);
     std::string *target = arg == "--a"                       ? &words.a
                           : arg == "--b"                     ? &words.b
                           : arg == "--z"                     ? &words.z

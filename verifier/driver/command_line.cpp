@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "inline_value.h"
 #include "run_monitor.h"
 
 namespace {
@@ -65,12 +66,7 @@ bool parseCommandLine(int argc, char **argv, CommandLine &cl, std::string &error
       continue;
     }
     std::string value;
-    const std::size_t eq = arg.find('=');
-    const bool inlineValue = arg.compare(0, 2, "--") == 0 && eq != std::string::npos;
-    if (inlineValue) {
-      value = arg.substr(eq + 1);
-      arg.erase(eq);
-    }
+    const bool inlineValue = cli::splitInlineValue(arg, value);
     const Option *o = findOption(arg);
     if (o == nullptr || (o->flag != nullptr && inlineValue)) {
       error = "unknown option '" + std::string(argv[i]) + "'";
