@@ -217,7 +217,7 @@ void buildProblem(const Translation &t, const std::vector<int> &order) {
       __builtin_prefetch(at(i + kAhead).tail.data());
     if (i + kAhead / 2 < order.size())
       for (const net2alg::AlgTerm &term : at(i + kAhead / 2).tail)
-        __builtin_prefetch(term.vars.data());
+        __builtin_prefetch(term.vars.begin());
     const int v = order[i];
     const AlgVariable &var = at(i);
     if (var.kind == AlgVariable::kInput)

@@ -3,9 +3,11 @@
 // variable order.
 #pragma once
 
+#include <iosfwd>
 #include <string>
 #include <vector>
 
+#include "id_list.h"
 #include "netlist.h"
 #include "order_graph.h"
 #include "word_options.h"
@@ -33,7 +35,7 @@ struct WordOptions {
 // when `coef` is not empty, that coefficient ("X^9+X^2+1") times them.
 struct AlgTerm {
   unsigned alpha;
-  std::vector<int> vars;
+  IdList vars; // rarely more than four: kept in place
   std::string coef = {};
 };
 
@@ -44,8 +46,8 @@ struct AlgVariable {
   // For words and gates: the polynomial is the variable itself plus these
   // terms. Inputs have no polynomial.
   std::vector<AlgTerm> tail;
-  std::vector<int> deps; // the variables of the tail, in order of first use
-  std::string net = {};  // for inputs and gates: the net's name in the netlist
+  IdList deps;  // the variables of the tail, in order of first use
+  int net = -1; // for inputs and gates: the net's id in the netlist
 };
 
 // The operand words in their order: A (--a), B (--b), then `words`.
@@ -79,6 +81,9 @@ std::vector<int> resolveBits(const Netlist &nl, const std::string &text, const s
 // that the order of its stack-driven sort, reversed, has Z and the gates
 // first, then A and B, then the bits of A, of B and any other inputs.
 Translation translate(const Netlist &netlist, const WordOptions &options);
+// Writes the signal graph in toporder's file format (order_graph.h), its
+// vertices named after the variables.
+void writeGraph(const Translation &t, std::ostream &out);
 
 // The variable order of the problem, highest first: the reverse of the order
 // in which toporder sorts the graph.
