@@ -339,7 +339,7 @@ void buildProblem(const Netlist &nl, const Logic &logic,
   auto setWord = [&](int var, const std::vector<int> &bits) {
     for (std::size_t k = 0; k < bits.size(); ++k) {
       const int bitVar = netVar[bits[k]];
-      t.vars[var].tail.push_back({static_cast<unsigned>(k), {bitVar}});
+      t.vars[var].tail.push_back({static_cast<unsigned>(k), -1, {bitVar}});
       t.vars[var].deps.push_back(bitVar);
     }
   };
@@ -368,7 +368,12 @@ void buildProblem(const Netlist &nl, const Logic &logic,
         if (ones == 0)
           continue; // only where the minimal polynomial is reducible
         const int bitVar = netVar[bits[i]];
-        v.tail.push_back(ones == 1 ? AlgTerm{at, {bitVar}} : AlgTerm{0, {bitVar}, field.text(c)});
+        if (ones == 1) {
+          v.tail.push_back(AlgTerm{at, -1, {bitVar}});
+        } else {
+          v.tail.push_back(AlgTerm{0, static_cast<int>(t.coefs.size()), {bitVar}});
+          t.coefs.push_back(field.text(c));
+        }
         v.deps.push_back(bitVar);
       }
     }
@@ -379,7 +384,7 @@ void buildProblem(const Netlist &nl, const Logic &logic,
     AlgVariable &v = t.vars[netVar[node.out]];
     v.tail.reserve(node.anf.size());
     for (const NetTerm &term : node.anf) {
-      AlgTerm algTerm{0, {}};
+      AlgTerm algTerm{0, -1, {}};
       algTerm.vars.reserve(term.size());
       for (int net : term)
         algTerm.vars.push_back(netVar[net]);

@@ -32,11 +32,13 @@ struct WordOptions {
 };
 
 // One term of a polynomial: alpha^alpha times the product of `vars`; or,
-// when `coef` is not empty, that coefficient ("X^9+X^2+1") times them.
+// when `coef` is not negative, the coefficient Translation::coefs[coef]
+// ("X^9+X^2+1") times them. (32 bytes: a gate's terms are most of a
+// translation's memory.)
 struct AlgTerm {
   unsigned alpha;
+  int coef; // -1: none
   IdList vars; // rarely more than four: kept in place
-  std::string coef = {};
 };
 
 struct AlgVariable {
@@ -59,6 +61,7 @@ struct Translation {
   // last; vertex k of the graph is vars[k].
   std::vector<AlgVariable> vars;
   std::vector<std::string> wordNames; // "Z", then the operand words: vars[0], vars[1], ...
+  std::vector<std::string> coefs;     // the coefficients that terms refer to (AlgTerm::coef)
   FieldPolynomial field;
   std::string spec;                // as written into the problem: word powers made exact
   std::vector<SpecTerm> specTerms; // as given, for the simulation check
