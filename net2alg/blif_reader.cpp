@@ -155,7 +155,7 @@ private:
   void cell(const Tokens &tokens, std::vector<Instance> &instances);
   void flipFlop(const Tokens &tokens);
 
-  std::string_view text_; // the caller keeps the text alive while reading
+  std::string_view text_;     // the caller keeps the text alive while reading
   const std::string *prefix_; // "source:" for the locations of nodes
   bool registers_;
   Netlist nl_;

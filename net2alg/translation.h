@@ -37,7 +37,7 @@ struct WordOptions {
 // translation's memory.)
 struct AlgTerm {
   unsigned alpha;
-  int coef; // -1: none
+  int coef;    // -1: none
   IdList vars; // rarely more than four: kept in place
 };
 
