@@ -217,7 +217,7 @@ void buildProblem(const Translation &t, const std::vector<int> &order) {
       __builtin_prefetch(at(i + kAhead).tail.data());
     if (i + kAhead / 2 < order.size())
       for (const net2alg::AlgTerm &term : at(i + kAhead / 2).tail)
-        __builtin_prefetch(term.vars.data());
+        __builtin_prefetch(term.vars.begin());
     const int v = order[i];
     const AlgVariable &var = at(i);
     if (var.kind == AlgVariable::kInput)
@@ -225,8 +225,8 @@ void buildProblem(const Translation &t, const std::vector<int> &order) {
     builder::variable(id[static_cast<std::size_t>(v)]);
     builder::endTerm();
     for (const net2alg::AlgTerm &term : var.tail) {
-      if (!term.coef.empty())
-        coefficient(term.coef);
+      if (term.coef >= 0)
+        coefficient(t.coefs[static_cast<std::size_t>(term.coef)]);
       else if (term.alpha > 0)
         builder::alphaPower(term.alpha);
       for (int u : term.vars)

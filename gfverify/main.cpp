@@ -198,11 +198,8 @@ struct NetValues {
             const std::vector<std::string> &ties) {
     var.assign(nl.netNames.size(), -1);
     for (std::size_t v = 0; v < t.vars.size(); ++v)
-      if (!t.vars[v].net.empty()) {
-        const int id = nl.findNet(t.vars[v].net);
-        if (id >= 0)
-          var[static_cast<std::size_t>(id)] = static_cast<int>(v);
-      }
+      if (t.vars[v].net >= 0)
+        var[static_cast<std::size_t>(t.vars[v].net)] = static_cast<int>(v);
     constant.assign(nl.netNames.size(), -1);
     if (ties.empty())
       return;
@@ -445,8 +442,8 @@ int run(const Options &o) {
     // The suspects by their netlist names.
     std::map<std::string, std::string> netOf;
     for (const net2alg::AlgVariable &v : t.vars)
-      if (!v.net.empty())
-        netOf[v.name] = v.net;
+      if (v.net >= 0)
+        netOf[v.name] = nl.netNames[static_cast<std::size_t>(v.net)];
     std::cout << "  suspect gates (" << rem.suspectsInAll << "):";
     for (std::size_t s = 0; s < rem.suspects.size() && s < 20; ++s) {
       const auto it = netOf.find(rem.suspects[s]);

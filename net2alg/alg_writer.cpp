@@ -120,9 +120,9 @@ std::string algText(const Translation &t, const std::vector<int> &order) {
     for (const Ranked &r : ranked) {
       out += " + ";
       const unsigned alpha = r.term->alpha;
-      if (!r.term->coef.empty()) {
+      if (r.term->coef >= 0) {
         out += '(';
-        out += r.term->coef;
+        out += t.coefs[static_cast<std::size_t>(r.term->coef)];
         out += ")*";
       } else if (alpha == 1) {
         out += "(X)*";

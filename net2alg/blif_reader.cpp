@@ -135,8 +135,8 @@ struct Cover {
 
 class BlifReader {
 public:
-  BlifReader(std::string text, const std::string &source, bool registers)
-      : text_(std::move(text)), prefix_(Location::intern(source + ":")), registers_(registers) {
+  BlifReader(std::string_view text, const std::string &source, bool registers)
+      : text_(text), prefix_(Location::intern(source + ":")), registers_(registers) {
     nl_.source = source;
   }
   Netlist read(const std::string &top);
@@ -155,7 +155,7 @@ private:
   void cell(const Tokens &tokens, std::vector<Instance> &instances);
   void flipFlop(const Tokens &tokens);
 
-  std::string text_;
+  std::string_view text_;     // the caller keeps the text alive while reading
   const std::string *prefix_; // "source:" for the locations of nodes
   bool registers_;
   Netlist nl_;
@@ -609,7 +609,13 @@ std::string slurp(std::istream &in) {
 
 Netlist readBlif(std::istream &in, const std::string &source, bool registers,
                  const std::string &top) {
-  return BlifReader(slurp(in), source, registers).read(top);
+  const std::string text = slurp(in);
+  return BlifReader(text, source, registers).read(top);
+}
+
+Netlist readBlifText(std::string_view text, const std::string &source, bool registers,
+                     const std::string &top) {
+  return BlifReader(text, source, registers).read(top);
 }
 
 } // namespace net2alg

@@ -3,6 +3,7 @@
 
 #include <iosfwd>
 #include <string>
+#include <string_view>
 
 #include "netlist.h"
 
@@ -25,5 +26,8 @@ namespace net2alg {
 // not read; a model that instantiates itself is an error.
 Netlist readBlif(std::istream &in, const std::string &source, bool registers = false,
                  const std::string &top = "");
+// The same for a text already in memory (a mapped file).
+Netlist readBlifText(std::string_view text, const std::string &source, bool registers = false,
+                     const std::string &top = "");
 
 } // namespace net2alg

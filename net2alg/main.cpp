@@ -208,7 +208,7 @@ int main(int argc, char **argv) {
 
     if (!graphPath.empty()) {
       std::ofstream graph(graphPath);
-      net2alg::writeGraph(t.graph, graph);
+      net2alg::writeGraph(t, graph);
       graph.close();
       if (!graph)
         net2alg::fail(graphPath + ": cannot write the graph");

@@ -8,18 +8,19 @@
 
 namespace net2alg {
 
-void writeGraph(const OrderGraph &graph, std::ostream &out) {
-  out << graph.names.size() << ' ' << graph.edges.size() << '\n';
+void writeGraph(const OrderGraph &graph, std::ostream &out,
+                const std::function<const std::string &(int)> &name) {
+  out << graph.vertices << ' ' << graph.edges.size() << '\n';
   for (const auto &e : graph.edges)
     out << e.first + 1 << ' ' << e.second + 1 << '\n';
-  for (const std::string &name : graph.names)
-    out << name << '\n';
+  for (std::size_t v = 0; v < graph.vertices; ++v)
+    out << name(static_cast<int>(v)) << '\n';
 }
 
 std::vector<int> stackTopologicalOrder(const OrderGraph &graph) {
   // The graph as toporder reads it: vertices numbered from 1.
-  ALGraph g(static_cast<int>(graph.names.size()));
-  std::vector<int> inDegree(graph.names.size() + 1, 0);
+  ALGraph g(static_cast<int>(graph.vertices));
+  std::vector<int> inDegree(graph.vertices + 1, 0);
   for (const auto &e : graph.edges) {
     g.addArc(e.first + 1, e.second + 1);
     ++inDegree[e.second + 1];

@@ -290,7 +290,7 @@ namespace {
 // For a multiplexer polynomial s*a + s*b + b (+ 1), its data inputs a and
 // b; otherwise false.
 bool muxInputs(const AlgVariable &v, int &a, int &b) {
-  std::vector<std::vector<int>> pairs, singles;
+  std::vector<IdList> pairs, singles;
   for (const AlgTerm &t : v.tail) {
     if (t.vars.size() == 2)
       pairs.push_back(t.vars);

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cctype>
 #include <map>
+#include <ostream>
 #include <set>
 
 #include "error.h"
@@ -290,7 +291,7 @@ void buildProblem(const Netlist &nl, const Logic &logic,
   auto addVar = [&](AlgVariable::Kind kind, int net) {
     if (net >= 0)
       netVar[net] = static_cast<int>(t.vars.size());
-    t.vars.push_back({kind, "", {}, {}, net >= 0 ? nl.netNames[net] : std::string()});
+    t.vars.push_back({kind, "", {}, {}, net});
     return static_cast<int>(t.vars.size() - 1);
   };
   for (const std::string &name : t.wordNames)
@@ -338,7 +339,7 @@ void buildProblem(const Netlist &nl, const Logic &logic,
   auto setWord = [&](int var, const std::vector<int> &bits) {
     for (std::size_t k = 0; k < bits.size(); ++k) {
       const int bitVar = netVar[bits[k]];
-      t.vars[var].tail.push_back({static_cast<unsigned>(k), {bitVar}});
+      t.vars[var].tail.push_back({static_cast<unsigned>(k), -1, {bitVar}});
       t.vars[var].deps.push_back(bitVar);
     }
   };
@@ -367,7 +368,12 @@ void buildProblem(const Netlist &nl, const Logic &logic,
         if (ones == 0)
           continue; // only where the minimal polynomial is reducible
         const int bitVar = netVar[bits[i]];
-        v.tail.push_back(ones == 1 ? AlgTerm{at, {bitVar}} : AlgTerm{0, {bitVar}, field.text(c)});
+        if (ones == 1) {
+          v.tail.push_back(AlgTerm{at, -1, {bitVar}});
+        } else {
+          v.tail.push_back(AlgTerm{0, static_cast<int>(t.coefs.size()), {bitVar}});
+          t.coefs.push_back(field.text(c));
+        }
         v.deps.push_back(bitVar);
       }
     }
@@ -378,7 +384,7 @@ void buildProblem(const Netlist &nl, const Logic &logic,
     AlgVariable &v = t.vars[netVar[node.out]];
     v.tail.reserve(node.anf.size());
     for (const NetTerm &term : node.anf) {
-      AlgTerm algTerm{0, {}};
+      AlgTerm algTerm{0, -1, {}};
       algTerm.vars.reserve(term.size());
       for (int net : term)
         algTerm.vars.push_back(netVar[net]);
@@ -412,13 +418,11 @@ void buildProblem(const Netlist &nl, const Logic &logic,
     else
       chain.push_back(frobeniusVars[k]);
   }
-  t.graph.names.reserve(t.vars.size());
+  t.graph.vertices = t.vars.size();
   std::size_t edges = chain.size() + zFrobenius.size();
   for (const AlgVariable &var : t.vars)
     edges += var.deps.size() + 1;
   t.graph.edges.reserve(edges);
-  for (const AlgVariable &v : t.vars)
-    t.graph.names.push_back(v.name);
   for (std::size_t k = 0; k + 1 < chain.size(); ++k)
     t.graph.edges.push_back({chain[k], chain[k + 1]});
   std::vector<char> inChain(t.vars.size(), 0);
@@ -445,6 +449,10 @@ void buildProblem(const Netlist &nl, const Logic &logic,
 }
 
 } // namespace
+
+void writeGraph(const Translation &t, std::ostream &out) {
+  writeGraph(t.graph, out, [&](int v) -> const std::string & { return t.vars[v].name; });
+}
 
 std::vector<int> computedOrder(const Translation &t) {
   std::vector<int> order = stackTopologicalOrder(t.graph);

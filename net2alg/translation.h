@@ -3,9 +3,11 @@
 // variable order.
 #pragma once
 
+#include <iosfwd>
 #include <string>
 #include <vector>
 
+#include "id_list.h"
 #include "netlist.h"
 #include "order_graph.h"
 #include "word_options.h"
@@ -30,11 +32,13 @@ struct WordOptions {
 };
 
 // One term of a polynomial: alpha^alpha times the product of `vars`; or,
-// when `coef` is not empty, that coefficient ("X^9+X^2+1") times them.
+// when `coef` is not negative, the coefficient Translation::coefs[coef]
+// ("X^9+X^2+1") times them. (32 bytes: a gate's terms are most of a
+// translation's memory.)
 struct AlgTerm {
   unsigned alpha;
-  std::vector<int> vars;
-  std::string coef = {};
+  int coef;    // -1: none
+  IdList vars; // rarely more than four: kept in place
 };
 
 struct AlgVariable {
@@ -44,8 +48,8 @@ struct AlgVariable {
   // For words and gates: the polynomial is the variable itself plus these
   // terms. Inputs have no polynomial.
   std::vector<AlgTerm> tail;
-  std::vector<int> deps; // the variables of the tail, in order of first use
-  std::string net = {};  // for inputs and gates: the net's name in the netlist
+  IdList deps;  // the variables of the tail, in order of first use
+  int net = -1; // for inputs and gates: the net's id in the netlist
 };
 
 // The operand words in their order: A (--a), B (--b), then `words`.
@@ -57,6 +61,7 @@ struct Translation {
   // last; vertex k of the graph is vars[k].
   std::vector<AlgVariable> vars;
   std::vector<std::string> wordNames; // "Z", then the operand words: vars[0], vars[1], ...
+  std::vector<std::string> coefs;     // the coefficients that terms refer to (AlgTerm::coef)
   FieldPolynomial field;
   std::string spec;                // as written into the problem: word powers made exact
   std::vector<SpecTerm> specTerms; // as given, for the simulation check
@@ -79,6 +84,9 @@ std::vector<int> resolveBits(const Netlist &nl, const std::string &text, const s
 // that the order of its stack-driven sort, reversed, has Z and the gates
 // first, then A and B, then the bits of A, of B and any other inputs.
 Translation translate(const Netlist &netlist, const WordOptions &options);
+// Writes the signal graph in toporder's file format (order_graph.h), its
+// vertices named after the variables.
+void writeGraph(const Translation &t, std::ostream &out);
 
 // The variable order of the problem, highest first: the reverse of the order
 // in which toporder sorts the graph.
