@@ -344,7 +344,10 @@ public:
     for (std::size_t p = c_.order().size(); p-- > from;) {
       const Var r = c_.order()[p];
       const std::uint64_t h = hash_[r];
-      if (h == 0 || c_.isWord(r) || (flags_[r] & kAffine) == 0)
+      // A bit that is not linear passes its fingerprint only to bits that
+      // are not linear either (they have a reader that is not), and only
+      // linear bits' fingerprints are asked for.
+      if (h == 0 || c_.isWord(r) || flags_[r] != (kAffine | kLinear))
         continue;
       const Circuit::Poly &def = c_.definition(r);
       for (std::uint32_t k = 0; k < def.numTerms; ++k) {
@@ -378,7 +381,10 @@ private:
       bool linear = true;
       for (const Var *r = c_.readersBegin(v); linear && r != c_.readersEnd(v); ++r)
         linear = *r == word_ || (!c_.isWord(*r) && flags_[*r] == (kAffine | kLinear));
-      flags_[v] = (isAffine(c_.definition(v)) ? kAffine : 0) | (linear ? kLinear : 0);
+      // Only a linear bit's readers matter (above), and run() passes
+      // fingerprints on from linear bits only: whether any other bit is
+      // affine is never asked.
+      flags_[v] = linear ? (isAffine(c_.definition(v)) ? kAffine | kLinear : kLinear) : 0;
     }
   }
 
