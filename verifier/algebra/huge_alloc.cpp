@@ -91,6 +91,43 @@ std::vector<std::pair<void *, std::size_t>> hugeTakeKept() {
   blocks.assign(kept.blocks, kept.blocks + kept.count);
   kept.count = 0;
   kept.bytes = 0;
+#ifdef MREMAP_FIXED
+  if (blocks.size() > 1) {
+    // The blocks lie apart in the address space (each mapping left a hole
+    // where it was trimmed to its boundary), so a taker could not place an
+    // array larger than the largest block in them. Their pages are moved,
+    // not copied, to one stretch of addresses: one block of the total size.
+    std::size_t total = 0;
+    for (const auto &b : blocks)
+      total += b.second;
+    void *raw = mmap(nullptr, total + kHuge, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (raw == MAP_FAILED)
+      return blocks; // no room for the stretch: the blocks as they are
+    const auto start = reinterpret_cast<std::uintptr_t>(raw);
+    const std::uintptr_t aligned = (start + kHuge - 1) & ~std::uintptr_t(kHuge - 1);
+    if (aligned > start)
+      munmap(raw, aligned - start);
+    const std::uintptr_t end = start + total + kHuge;
+    if (end > aligned + total)
+      munmap(reinterpret_cast<void *>(aligned + total), end - (aligned + total));
+    std::size_t at = 0;
+    std::vector<std::pair<void *, std::size_t>> left;
+    for (const auto &b : blocks) {
+      void *to = reinterpret_cast<void *>(aligned + at);
+      if (mremap(b.first, b.second, b.second, MREMAP_MAYMOVE | MREMAP_FIXED, to) == MAP_FAILED) {
+        left.push_back(b); // stays where it was, a block of its own
+        continue;
+      }
+      at += b.second;
+    }
+    if (at < total)
+      munmap(reinterpret_cast<void *>(aligned + at), total - at);
+    left.insert(left.begin(), {reinterpret_cast<void *>(aligned), at});
+    if (at == 0)
+      left.erase(left.begin());
+    return left;
+  }
+#endif
 #endif
   return blocks;
 }

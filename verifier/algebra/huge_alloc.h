@@ -20,9 +20,11 @@ void hugeDeallocate(void *p, std::size_t bytes);
 // a megabyte or more stays mapped (its pages touched already) instead of
 // going back to the system, up to `limit` bytes in all; hugeTakeKept hands
 // those blocks over (start, size in bytes, 2 MiB-aligned), and the taker
-// frees each with hugeDeallocate. The verifier's growing arrays free tens of
-// megabytes while a problem is read; an analysis after the verification
-// (the witness search) can reuse them instead of faulting in fresh pages.
+// frees each with hugeDeallocate. The kept pages are moved (not copied) to
+// one stretch of addresses, so normally a single block of their total size
+// comes back, and an array larger than any one freed block fits in it. The verifier's growing
+// arrays free tens of megabytes while a problem is read; an analysis after the verification (the
+// witness search) can reuse them instead of faulting in fresh pages.
 void hugeKeepFreed(std::size_t limit);
 std::vector<std::pair<void *, std::size_t>> hugeTakeKept();
 
@@ -31,9 +33,7 @@ std::vector<std::pair<void *, std::size_t>> hugeTakeKept();
 template <class T, void *(*Allocate)(std::size_t), void (*Deallocate)(void *, std::size_t)>
 struct BlockFnAllocator {
   using value_type = T;
-  template <class U> struct rebind {
-    using other = BlockFnAllocator<U, Allocate, Deallocate>;
-  };
+  template <class U> struct rebind { using other = BlockFnAllocator<U, Allocate, Deallocate>; };
   BlockFnAllocator() = default;
   template <class U> BlockFnAllocator(const BlockFnAllocator<U, Allocate, Deallocate> &) {}
   T *allocate(std::size_t n) {

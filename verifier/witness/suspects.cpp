@@ -319,14 +319,19 @@ public:
 
   bool active() const { return active_; }
   // Is everything downstream of bit g affine, so that its fingerprint is
-  // exact? (The flags are made on the first question.)
+  // exact? (The flags are made readers first, down to g's position, when
+  // the pass has not made them yet.)
   bool linear(Var g) {
     if (!active_)
       return false;
-    if (flags_.empty())
-      makeFlags();
+    startFlags();
+    for (const std::uint32_t pos = c_.position(g); flagsFrom_ > pos;)
+      makeFlag(c_.order()[--flagsFrom_]);
     return (flags_[g] & kLinear) != 0;
   }
+
+  // Are the flags made for every position from on?
+  bool hasFlags(std::uint32_t from) const { return !flags_.empty() && flagsFrom_ <= from; }
 
   // Fingerprints under val (whose specification value is spec) of the
   // gates at positions from on in the order.
@@ -341,10 +346,20 @@ public:
     hash_.assign(c_.endVar(), 0);
     for (const auto &out : outputs_)
       hash_[out.first] = out.second;
+    // The flags not made yet are made in the same pass: a bit's flags need
+    // only its readers', which come before it.
+    startFlags();
     for (std::size_t p = c_.order().size(); p-- > from;) {
       const Var r = c_.order()[p];
+      if (p < flagsFrom_) {
+        makeFlag(r);
+        flagsFrom_ = static_cast<std::uint32_t>(p);
+      }
       const std::uint64_t h = hash_[r];
-      if (h == 0 || c_.isWord(r) || (flags_[r] & kAffine) == 0)
+      // A bit that is not linear passes its fingerprint only to bits that
+      // are not linear either (they have a reader that is not), and only
+      // linear bits' fingerprints are asked for.
+      if (h == 0 || c_.isWord(r) || flags_[r] != (kAffine | kLinear))
         continue;
       const Circuit::Poly &def = c_.definition(r);
       for (std::uint32_t k = 0; k < def.numTerms; ++k) {
@@ -369,17 +384,24 @@ public:
 private:
   enum : std::uint8_t { kAffine = 1, kLinear = 2 };
 
-  void makeFlags() {
+  void startFlags() {
+    if (!flags_.empty())
+      return;
     flags_.assign(c_.endVar(), 0);
-    for (auto it = c_.order().rbegin(); it != c_.order().rend(); ++it) {
-      const Var v = *it;
-      if (c_.isWord(v))
-        continue;
-      bool linear = true;
-      for (const Var *r = c_.readersBegin(v); linear && r != c_.readersEnd(v); ++r)
-        linear = *r == word_ || (!c_.isWord(*r) && flags_[*r] == (kAffine | kLinear));
-      flags_[v] = (isAffine(c_.definition(v)) ? kAffine : 0) | (linear ? kLinear : 0);
-    }
+    flagsFrom_ = static_cast<std::uint32_t>(c_.order().size());
+  }
+
+  // The flags of v, whose readers' flags are made.
+  void makeFlag(Var v) {
+    if (c_.isWord(v))
+      return;
+    bool linear = true;
+    for (const Var *r = c_.readersBegin(v); linear && r != c_.readersEnd(v); ++r)
+      linear = *r == word_ || (!c_.isWord(*r) && flags_[*r] == (kAffine | kLinear));
+    // Only a linear bit's readers matter (above), and run() passes
+    // fingerprints on from linear bits only: whether any other bit is
+    // affine is never asked.
+    flags_[v] = linear ? (isAffine(c_.definition(v)) ? kAffine | kLinear : kLinear) : 0;
   }
 
   static bool singleBit(const word_t *coef, int words, int &bit) {
@@ -452,7 +474,8 @@ private:
   Array<std::uint64_t> key_, hash_;
   std::vector<std::pair<Var, std::uint64_t>> outputs_; // output bits and their keys
   std::uint64_t wrongKey_ = 0;
-  Array<std::uint8_t> flags_; // per bit: kAffine, kLinear (everything downstream affine)
+  Array<std::uint8_t> flags_;   // per bit: kAffine, kLinear (everything downstream affine)
+  std::uint32_t flagsFrom_ = 0; // flags made for the positions from here on
 };
 
 // The bits whose fan-in cone holds every target (all: true) or some
@@ -558,7 +581,8 @@ Array<Var> explainingFlips(const Circuit &c, const std::vector<Valuation> &faili
     lowestLinear.clear();
     // The pass would cover the order from the lowest position of a linear
     // gate left (next: the index of the first suspect not yet looked at,
-    // then the batch) to the end. The screen runs once the batches left,
+    // then the batch), or of any gate left while the flags are not made,
+    // to the end. The screen runs once the batches left,
     // at the cost of those simulated so far, would cost more than half of
     // that (a gate of the pass costs about half a sweep).
     auto worthScreening = [&](std::size_t next, std::uint32_t &from, bool linearOnly) {
@@ -573,12 +597,19 @@ Array<Var> explainingFlips(const Circuit &c, const std::vector<Valuation> &faili
     };
     auto flush = [&](std::size_t next) {
       std::uint32_t from = 0;
+      bool run = false;
       if (screen.active() && !screened && worthScreening(next, from, false)) {
-        if (lowestLinear.empty()) {
-          suffixMin(lowestLinear, [&](Var g) { return screen.linear(g); });
+        if (!screen.hasFlags(from)) {
+          // The flags not made yet come with the pass, from the lowest
+          // suspect left: one sweep of the order instead of two.
+          run = true;
+        } else {
+          if (lowestLinear.empty())
+            suffixMin(lowestLinear, [&](Var g) { return screen.linear(g); });
+          run = worthScreening(next, from, true);
         }
       }
-      if (!lowestLinear.empty() && !screened && worthScreening(next, from, true)) {
+      if (run) {
         screen.run(val, spec.data(), from);
         screened = true;
         Array<Var> left;
