@@ -40,49 +40,19 @@ std::string sanitizeName(const std::string &raw) {
 }
 
 NameTable::NameTable(std::size_t expected) {
-  std::size_t size = 64;
-  while (size < 2 * (expected + 8))
-    size *= 2;
-  slots_.assign(size, 0);
   names_.reserve(expected + 8);
+  index_.reserve(expected + 8);
   take("X");
   take("1");
 }
 
-std::uint64_t NameTable::hashOf(std::string_view name) {
-  return std::hash<std::string_view>()(name);
-}
-
-std::uint32_t NameTable::find(std::string_view name, std::uint64_t hash) const {
-  const std::size_t mask = slots_.size() - 1;
-  const std::uint64_t high = hash >> 32 << 32;
-  for (std::size_t s = hash & mask;; s = (s + 1) & mask) {
-    const std::uint64_t slot = slots_[s];
-    if (slot == 0)
-      return kNone;
-    const std::uint32_t index = static_cast<std::uint32_t>(slot) - 1;
-    if ((slot >> 32 << 32) == high && names_[index] == name)
-      return index;
-  }
-}
-
-void NameTable::grow() {
-  std::vector<std::uint64_t> old(2 * slots_.size(), 0);
-  old.swap(slots_);
-  const std::size_t mask = slots_.size() - 1;
-  for (std::uint64_t slot : old) {
-    if (slot == 0)
-      continue;
-    std::size_t s = hashOf(names_[static_cast<std::uint32_t>(slot) - 1]) & mask;
-    while (slots_[s] != 0)
-      s = (s + 1) & mask;
-    slots_[s] = slot;
-  }
+bool NameTable::taken(std::string_view name) const {
+  return index_.find(name, NameIndex::hashOf(name), names_) != NameIndex::kNone;
 }
 
 bool NameTable::take(std::string_view name) {
-  const std::uint64_t hash = hashOf(name);
-  if (find(name, hash) != kNone)
+  const std::uint64_t hash = NameIndex::hashOf(name);
+  if (index_.find(name, hash, names_) != NameIndex::kNone)
     return false;
   if (blockUsed_ + name.size() > blockSize_) {
     blockSize_ = std::max<std::size_t>(std::size_t{1} << 20, name.size());
@@ -93,13 +63,7 @@ bool NameTable::take(std::string_view name) {
   std::copy(name.begin(), name.end(), copy);
   blockUsed_ += name.size();
   names_.emplace_back(copy, name.size());
-  if (2 * names_.size() > slots_.size())
-    grow();
-  const std::size_t mask = slots_.size() - 1;
-  std::size_t s = hash & mask;
-  while (slots_[s] != 0)
-    s = (s + 1) & mask;
-  slots_[s] = (hash >> 32 << 32) | names_.size();
+  index_.add(hash);
   return true;
 }
 

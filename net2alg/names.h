@@ -10,6 +10,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "name_index.h"
+
 namespace net2alg {
 
 // A readable .alg name for a netlist name, not yet made unique:
@@ -29,24 +31,18 @@ public:
   explicit NameTable(std::size_t expected = 0);
   void reserve(const std::string &name); // takes a name without handing it out
   std::string claim(const std::string &base);
-  bool taken(const std::string &name) const { return find(name, hashOf(name)) != kNone; }
+  bool taken(std::string_view name) const;
 
 private:
-  static constexpr std::uint32_t kNone = ~std::uint32_t{0};
-  static std::uint64_t hashOf(std::string_view name);
-  // The index of a taken name, or kNone.
-  std::uint32_t find(std::string_view name, std::uint64_t hash) const;
   // Takes a name; false when it was taken already.
   bool take(std::string_view name);
-  void grow();
 
   // The taken names, end to end in blocks that never move, so that the
-  // views stay valid; an open-addressing table (at most half full) of their
-  // indices + 1 in the low half of a slot and the hash's high half above.
+  // views stay valid, and their index.
   std::vector<std::unique_ptr<char[]>> blocks_;
   std::size_t blockUsed_ = 0, blockSize_ = 0;
   std::vector<std::string_view> names_;
-  std::vector<std::uint64_t> slots_;
+  NameIndex index_;
   // Per base that clashed: the suffix to try next. Names only get taken,
   // so the suffixes below it stay taken and need no second look.
   std::unordered_map<std::string, unsigned> next_;

@@ -32,68 +32,29 @@ bool operator==(const Location &where, std::string_view text) {
 
 std::ostream &operator<<(std::ostream &out, const Location &where) { return out << where.text(); }
 
-// The slot that holds the net of that name, or the empty slot where it
-// would go. The table is never full (at most half its slots are used).
-std::size_t Netlist::slotOf(std::string_view name, std::uint64_t hash) const {
-  const std::size_t mask = slots_.size() - 1;
-  const std::uint64_t high = hash >> 32 << 32;
-  for (std::size_t s = hash & mask;; s = (s + 1) & mask) {
-    const std::uint64_t slot = slots_[s];
-    if (slot == 0)
-      return s;
-    if ((slot >> 32 << 32) == high && netNames[(slot & 0xffffffffu) - 1] == name)
-      return s;
-  }
-}
-
 int Netlist::net(std::string_view name) {
-  const std::uint64_t hash = std::hash<std::string_view>()(name);
-  if (!slots_.empty()) {
-    const std::uint64_t slot = slots_[slotOf(name, hash)];
-    if (slot != 0)
-      return static_cast<int>((slot & 0xffffffffu) - 1);
-  }
+  const std::uint64_t hash = NameIndex::hashOf(name);
+  const std::uint32_t found = index_.find(name, hash, netNames);
+  if (found != NameIndex::kNone)
+    return static_cast<int>(found);
   const int id = static_cast<int>(netNames.size());
   netNames.emplace_back(name);
-  hashes_.push_back(hash);
   driver.push_back(-1);
   isInput.push_back(0);
-  const auto entry = [&](std::size_t n) { return (hashes_[n] >> 32 << 32) | (n + 1); };
-  if (2 * netNames.size() > slots_.size()) {
-    std::size_t size = 64;
-    while (size < 4 * netNames.size())
-      size *= 2;
-    slots_.assign(size, 0);
-    for (std::size_t n = 0; n < netNames.size(); ++n)
-      slots_[slotOf(netNames[n], hashes_[n])] = entry(n);
-  } else {
-    slots_[slotOf(netNames.back(), hash)] = entry(static_cast<std::size_t>(id));
-  }
+  index_.add(hash);
   return id;
 }
 
 void Netlist::reserveNets(std::size_t count) {
   netNames.reserve(count);
-  hashes_.reserve(count);
   driver.reserve(count);
   isInput.reserve(count);
-  // At most half the slots are used: a table of at least twice the count
-  // does not grow while the nets are read.
-  std::size_t size = 64;
-  while (size < 2 * count)
-    size *= 2;
-  if (size <= slots_.size())
-    return;
-  slots_.assign(size, 0);
-  for (std::size_t n = 0; n < netNames.size(); ++n)
-    slots_[slotOf(netNames[n], hashes_[n])] = (hashes_[n] >> 32 << 32) | (n + 1);
+  index_.reserve(count);
 }
 
 int Netlist::findNet(std::string_view name) const {
-  if (slots_.empty())
-    return -1;
-  const std::uint64_t slot = slots_[slotOf(name, std::hash<std::string_view>()(name))];
-  return slot == 0 ? -1 : static_cast<int>((slot & 0xffffffffu) - 1);
+  const std::uint32_t found = index_.find(name, NameIndex::hashOf(name), netNames);
+  return found == NameIndex::kNone ? -1 : static_cast<int>(found);
 }
 
 void Netlist::addInput(int id, const std::string &where) {
@@ -177,8 +138,7 @@ Netlist Netlist::withoutNodes() const {
   out.isInput = isInput;
   out.registers = registers;
   out.aigerSymbols = aigerSymbols;
-  out.slots_ = slots_;
-  out.hashes_ = hashes_;
+  out.index_ = index_;
   return out;
 }
 

@@ -12,6 +12,7 @@
 
 #include "anf.h"
 #include "id_list.h"
+#include "name_index.h"
 
 namespace net2alg {
 
@@ -113,14 +114,7 @@ struct Netlist {
 private:
   void placeNode(int out, const int *fanins, unsigned count, std::vector<NetTerm> anf,
                  const Location &where);
-  // The ids by name: an open-addressing table, a power of two in size,
-  // probed linearly from the name's hash. A slot holds the net id + 1 (0:
-  // empty) in its low half and the hash's high half above, so that most
-  // mismatches are seen without reading the name; the hash of every net is
-  // kept for growing the table.
-  std::vector<std::uint64_t> slots_;
-  std::vector<std::uint64_t> hashes_;
-  std::size_t slotOf(std::string_view name, std::uint64_t hash) const;
+  NameIndex index_; // the ids by name
 };
 
 // The ANF of a function over nets: the Moebius transform of the truth table,

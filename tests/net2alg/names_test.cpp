@@ -28,3 +28,20 @@ TEST(Names, TableMakesNamesUnique) {
   EXPECT_EQ(names.claim("a_3"), "a_3_2");
   EXPECT_TRUE(names.taken("1"));
 }
+
+// The index grows by itself and after a reserve; every name keeps its id,
+// and names that differ only in a late character are told apart.
+TEST(Names, IndexFindsEveryIdAcrossGrowth) {
+  std::vector<std::string> names;
+  NameIndex index;
+  for (int i = 0; i < 5000; ++i) {
+    if (i == 1000)
+      index.reserve(20000);
+    names.push_back("net_" + std::to_string(i) + "_x");
+    ASSERT_EQ(index.find(names.back(), NameIndex::hashOf(names.back()), names), NameIndex::kNone);
+    index.add(NameIndex::hashOf(names.back()));
+  }
+  for (std::uint32_t id = 0; id < names.size(); ++id)
+    EXPECT_EQ(index.find(names[id], NameIndex::hashOf(names[id]), names), id);
+  EXPECT_EQ(index.find("net_5000_x", NameIndex::hashOf("net_5000_x"), names), NameIndex::kNone);
+}
