@@ -31,6 +31,23 @@ struct Kept {
 };
 Kept kept;
 
+// A mapping of `size` bytes (a multiple of the huge page) on a huge-page
+// boundary: one huge page more is mapped and the ends are trimmed. Null
+// when the mapping fails.
+void *mapAligned(std::size_t size, int protection) {
+  void *raw = mmap(nullptr, size + kHuge, protection, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (raw == MAP_FAILED)
+    return nullptr;
+  const auto start = reinterpret_cast<std::uintptr_t>(raw);
+  const std::uintptr_t aligned = (start + kHuge - 1) & ~std::uintptr_t(kHuge - 1);
+  if (aligned > start)
+    munmap(raw, aligned - start);
+  const std::uintptr_t end = start + size + kHuge;
+  if (end > aligned + size)
+    munmap(reinterpret_cast<void *>(aligned + size), end - (aligned + size));
+  return reinterpret_cast<void *>(aligned);
+}
+
 } // namespace
 #endif
 
@@ -39,18 +56,9 @@ void *hugeAllocate(std::size_t bytes) {
   if (bytes >= kThreshold && bytes <= (std::size_t(1) << 46)) {
     // Map one huge page more than needed and trim to a 2 MiB boundary.
     const std::size_t size = roundUp(bytes);
-    void *raw =
-        mmap(nullptr, size + kHuge, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (raw == MAP_FAILED)
+    void *p = mapAligned(size, PROT_READ | PROT_WRITE);
+    if (p == nullptr)
       throw std::bad_alloc();
-    const auto start = reinterpret_cast<std::uintptr_t>(raw);
-    const std::uintptr_t aligned = (start + kHuge - 1) & ~std::uintptr_t(kHuge - 1);
-    if (aligned > start)
-      munmap(raw, aligned - start);
-    const std::uintptr_t end = start + size + kHuge;
-    if (end > aligned + size)
-      munmap(reinterpret_cast<void *>(aligned + size), end - (aligned + size));
-    void *p = reinterpret_cast<void *>(aligned);
     madvise(p, size, MADV_HUGEPAGE); // a hint: without it the block still works
     return p;
   }
@@ -100,16 +108,10 @@ std::vector<std::pair<void *, std::size_t>> hugeTakeKept() {
     std::size_t total = 0;
     for (const auto &b : blocks)
       total += b.second;
-    void *raw = mmap(nullptr, total + kHuge, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (raw == MAP_FAILED)
+    void *stretch = mapAligned(total, PROT_NONE);
+    if (stretch == nullptr)
       return blocks; // no room for the stretch: the blocks as they are
-    const auto start = reinterpret_cast<std::uintptr_t>(raw);
-    const std::uintptr_t aligned = (start + kHuge - 1) & ~std::uintptr_t(kHuge - 1);
-    if (aligned > start)
-      munmap(raw, aligned - start);
-    const std::uintptr_t end = start + total + kHuge;
-    if (end > aligned + total)
-      munmap(reinterpret_cast<void *>(aligned + total), end - (aligned + total));
+    const auto aligned = reinterpret_cast<std::uintptr_t>(stretch);
     std::size_t at = 0;
     std::vector<std::pair<void *, std::size_t>> left;
     for (const auto &b : blocks) {
