@@ -48,6 +48,25 @@ void *mapAligned(std::size_t size, int protection) {
   return reinterpret_cast<void *>(aligned);
 }
 
+// The block's pages from the first huge page after its last resident one
+// are address space only: a growing array freed before it filled its
+// capacity. They are unmapped, so that a taker fills touched pages first
+// instead of paying for fresh ones in the middle of its memory. Returns the
+// bytes left (a multiple of the huge page; 0 when nothing was touched).
+std::size_t trimUntouched(void *p, std::size_t size) {
+  const std::size_t pages = size / 4096;
+  std::vector<unsigned char> resident(pages);
+  if (mincore(p, size, resident.data()) != 0)
+    return size; // cannot tell: keep it whole
+  std::size_t last = pages;
+  while (last > 0 && (resident[last - 1] & 1) == 0)
+    --last;
+  const std::size_t keep = roundUp(last * 4096);
+  if (keep < size)
+    munmap(static_cast<char *>(p) + keep, size - keep);
+  return keep;
+}
+
 } // namespace
 #endif
 
@@ -96,7 +115,9 @@ void hugeKeepFreed([[maybe_unused]] std::size_t limit) {
 std::vector<std::pair<void *, std::size_t>> hugeTakeKept() {
   std::vector<std::pair<void *, std::size_t>> blocks;
 #ifndef PV_PLAIN_MALLOC
-  blocks.assign(kept.blocks, kept.blocks + kept.count);
+  for (std::size_t i = 0; i < kept.count; ++i)
+    if (const std::size_t size = trimUntouched(kept.blocks[i].first, kept.blocks[i].second))
+      blocks.push_back({kept.blocks[i].first, size});
   kept.count = 0;
   kept.bytes = 0;
 #ifdef MREMAP_FIXED

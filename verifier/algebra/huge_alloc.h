@@ -20,9 +20,11 @@ void hugeDeallocate(void *p, std::size_t bytes);
 // a megabyte or more stays mapped (its pages touched already) instead of
 // going back to the system, up to `limit` bytes in all; hugeTakeKept hands
 // those blocks over (start, size in bytes, 2 MiB-aligned), and the taker
-// frees each with hugeDeallocate. The kept pages are moved (not copied) to
-// one stretch of addresses, so normally a single block of their total size
-// comes back, and an array larger than any one freed block fits in it. The verifier's growing
+// frees each with hugeDeallocate. A block's end that was never touched (an
+// array freed before it filled its capacity) is unmapped, not handed over,
+// and the kept pages are moved (not copied) to one stretch of addresses, so
+// normally a single block of touched pages comes back, and an array larger
+// than any one freed block fits in it. The verifier's growing
 // arrays free tens of megabytes while a problem is read; an analysis after the verification (the
 // witness search) can reuse them instead of faulting in fresh pages.
 void hugeKeepFreed(std::size_t limit);
