@@ -665,36 +665,25 @@ std::vector<Valuation> laneValuations(const Circuit &c, const LaneValuation &lan
   std::vector<Valuation> vals(which.size());
   const std::size_t size = std::size_t(c.wordCount()) * c.words();
   for (std::size_t i = 0; i < which.size(); ++i) {
-    vals[i].bit.resize(c.endVar());
+    vals[i].bit.assign(c.endVar());
     vals[i].word.assign(lanes.words.begin() + which[i] * size,
                         lanes.words.begin() + (which[i] + 1) * size);
   }
-  // One pass over the lane words for all of them (the pass reads 8 bytes
-  // per variable and writes one per valuation), eight variables a step,
-  // each valuation's eight values gathered into one store.
+  // One pass over the lane words for all of them: each 64 variables' lane
+  // words give every valuation one word of bits.
   const std::uint64_t *bits = lanes.bits.data();
   const Var end = c.endVar();
-  const std::size_t count = std::min<std::size_t>(which.size(), 64);
-  std::uint8_t *outs[64];
-  unsigned shift[64];
-  for (std::size_t i = 0; i < count; ++i) {
-    outs[i] = vals[i].bit.data();
-    shift[i] = which[i];
-  }
-  Var v = 0;
-  for (; v + 8 <= end; v += 8) {
-    std::uint64_t b[8];
-    std::memcpy(b, bits + v, sizeof b);
-    for (std::size_t i = 0; i < count; ++i) {
-      std::uint8_t group[8];
-      for (unsigned k = 0; k < 8; ++k)
-        group[k] = static_cast<std::uint8_t>((b[k] >> shift[i]) & 1);
-      std::memcpy(outs[i] + v, group, 8);
+  for (std::size_t i = 0; i < vals.size(); ++i) {
+    std::uint64_t *out = vals[i].bit.words();
+    const unsigned shift = which[i];
+    for (Var v = 0; v < end; v += 64) {
+      const unsigned count = std::min<Var>(64, end - v);
+      std::uint64_t word = 0;
+      for (unsigned k = 0; k < count; ++k)
+        word |= ((bits[v + k] >> shift) & 1) << k;
+      out[v / 64] = word;
     }
   }
-  for (; v < end; ++v)
-    for (std::size_t i = 0; i < count; ++i)
-      outs[i][v] = (bits[v] >> shift[i]) & 1;
   return vals;
 }
 
