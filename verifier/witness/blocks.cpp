@@ -64,15 +64,27 @@ void *allocateBlock(std::size_t bytes) {
   if (bytes >= kLarge) {
     Regions &s = state();
     const std::size_t size = roundUp(bytes, kAlign);
-    // A dropped block of this size, else the free end of a region.
+    // The smallest dropped block that holds it (its rest stays dropped),
+    // else the free end of a region: pages already touched are used
+    // before fresh ones.
+    std::size_t best = s.dropped.size();
     for (std::size_t i = 0; i < s.dropped.size(); ++i)
-      if (s.dropped[i].size == size) {
-        char *p = s.dropped[i].p;
-        s.dropped[i] = s.dropped.back();
+      if (s.dropped[i].size >= size &&
+          (best == s.dropped.size() || s.dropped[i].size < s.dropped[best].size))
+        best = i;
+    if (best < s.dropped.size()) {
+      Dropped &d = s.dropped[best];
+      char *p = d.p;
+      if (d.size == size) {
+        d = s.dropped.back();
         s.dropped.pop_back();
-        ++regionOf(s, p).live;
-        return p;
+      } else {
+        d.p += size;
+        d.size -= size;
       }
+      ++regionOf(s, p).live;
+      return p;
+    }
     // Blocks the verifier freed, their pages touched already, become
     // regions too; the block goes where it leaves the least room.
     for (const auto &kept : hugeTakeKept())
@@ -115,11 +127,29 @@ void freeBlock(void *p, [[maybe_unused]] std::size_t bytes) {
     char *block = static_cast<char *>(p);
     Region &r = regionOf(s, block);
     const std::size_t size = roundUp(bytes, kAlign);
-    if (block + size == r.base + r.top) {
-      r.top -= size; // the last block: the region's free end grows back
-    } else {
-      s.dropped.push_back({block, size});
+    // Dropped blocks next to it join it; a block that ends at the
+    // region's free end goes back to it.
+    std::size_t merged = size;
+    for (std::size_t i = 0; i < s.dropped.size();) {
+      Dropped &d = s.dropped[i];
+      const bool sameRegion = d.p >= r.base && d.p < r.base + r.size;
+      if (sameRegion && d.p + d.size == block) {
+        block = d.p;
+        merged += d.size;
+      } else if (sameRegion && block + merged == d.p) {
+        merged += d.size;
+      } else {
+        ++i;
+        continue;
+      }
+      d = s.dropped.back();
+      s.dropped.pop_back();
+      i = 0; // the grown block may now touch one looked at before
     }
+    if (block + merged == r.base + r.top)
+      r.top -= merged;
+    else
+      s.dropped.push_back({block, merged});
     if (--r.live == 0) {
       // Nothing in use: the region is filled again from its start.
       r.top = 0;

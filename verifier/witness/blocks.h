@@ -6,7 +6,8 @@
 // and the analysis makes and drops dozens of them. So every block of 64 KiB
 // or more is carved from large regions on huge pages, one after the other
 // (a 600 KB array does not take a 2 MiB page of its own), and a dropped block
-// goes to the next request of its size instead of back to the system. A
+// (joined with dropped neighbours) serves the later requests that fit in it,
+// smallest fit first, instead of going back to the system. A
 // region with no block in use is filled again from its start, and
 // releaseBlocks() unmaps those regions.
 #pragma once
