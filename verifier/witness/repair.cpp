@@ -144,7 +144,8 @@ struct Vectors {
 class LaneFlip {
 public:
   LaneFlip(const Circuit &c, std::uint64_t cutWork)
-      : c_(c), n_(c.words()), pending_(c.order().size() / 64 + 1, 0), lists_(c.wordCount() + 1),
+      : c_(c), n_(c.words()), pending_(c.order().size() / 64 + 1, 0),
+        summary_(pending_.size() / 64 + 1, 0), lists_(c.wordCount() + 1),
         scratch_(3 * std::size_t(n_)), cutWork_(cutWork) {
     // Where the word definitions and the specification read each variable:
     // (variable, slot, term), by variable; the specification's slot is
@@ -234,11 +235,22 @@ private:
     auto lanes = [&](Var v) { return lv.bits[v] ^ diff(v); };
     gates = 0;
     // Readers come after the bits they read: one sweep over the pending
-    // positions, which only grow past the current one.
-    for (std::size_t at = c_.position(g) / 64; at <= high_; ++at) {
+    // positions, which only grow past the current one. The summary says
+    // which words of pending_ to visit: a flip's fan-out is often a path
+    // of a few bits spread over the whole order (an XOR tree), and
+    // scanning the empty words between them was most of the flip's time.
+    for (std::size_t at = c_.position(g) / 64;; ++at) {
+      std::size_t s = at / 64;
+      std::uint64_t m = summary_[s] & (~std::uint64_t{0} << (at % 64));
+      while (m == 0 && s < high_ / 64)
+        m = summary_[++s];
+      if (m == 0)
+        break;
+      at = 64 * s + static_cast<unsigned>(__builtin_ctzll(m));
       while (pending_[at] != 0) {
         if (gates == maxGates) {
           std::fill(pending_.begin() + at, pending_.begin() + high_ + 1, 0);
+          std::fill(summary_.begin() + at / 64, summary_.begin() + high_ / 64 + 1, 0);
           return Stop::TooMany;
         }
         const unsigned bit = static_cast<unsigned>(__builtin_ctzll(pending_[at]));
@@ -250,8 +262,10 @@ private:
         if (cut != nullptr && pendingCount_ == 0 && !escaped) {
           // r is a cut: the changes so far go on through r only.
           *cut = {r, d, findKnown(r, w)};
-          if (cut->known != nullptr)
+          if (cut->known != nullptr) {
+            summary_[at / 64] &= ~(std::uint64_t{1} << (at % 64));
             return Stop::KnownCut; // nothing else pending
+          }
         }
         if (d != 0) {
           setDiff(r, d);
@@ -259,6 +273,7 @@ private:
           escaped = escaped || (cut != nullptr && readByWords(r));
         }
       }
+      summary_[at / 64] &= ~(std::uint64_t{1} << (at % 64));
     }
     return Stop::Done;
   }
@@ -409,6 +424,7 @@ private:
         if ((pending_[pos / 64] & bit) != 0)
           continue;
         pending_[pos / 64] |= bit;
+        summary_[pos / 4096] |= std::uint64_t{1} << (pos / 64 % 64);
         ++pendingCount_;
         high_ = std::max<std::size_t>(high_, pos / 64);
       }
@@ -524,6 +540,7 @@ private:
   const int n_;
   std::uint64_t work_ = 0;
   Array<std::uint64_t> pending_; // bit per position in the order: to recompute
+  Array<std::uint64_t> summary_; // bit per word of pending_ that may be non-zero
   std::size_t pendingCount_ = 0, high_ = 0;
   Array<Var> keys_;
   Array<std::uint64_t> values_;
