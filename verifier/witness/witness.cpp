@@ -52,12 +52,14 @@ public:
   // Candidates from the least-degree terms of a remainder that holds only
   // inputs: with a term's variables at 1 and all other inputs at 0, every
   // other term has a variable at 0. They are simulated together, one lane
-  // each.
+  // each, and in the same pass the first round of random assignments (the
+  // walk over the circuit, not the logic, is most of a pass): it counts as
+  // that round when more witnesses are wanted.
   void fromRemainder(const Polynomial &remainder) {
     std::uint32_t least = ~0U;
     for (const PolyTerm &t : remainder)
       least = std::min(least, termDegree(t.term));
-    LaneValuation lanes;
+    LaneValuation lanes, next;
     lanes.bits.assign(c_.endVar(), 0);
     unsigned used = 0;
     for (const PolyTerm &t : remainder) {
@@ -71,18 +73,23 @@ public:
         lanes.bits[vl.ids[j]] |= std::uint64_t{1} << used;
       ++used;
     }
-    simulateLanes(c_, lanes);
+    next.bits.assign(c_.endVar(), 0);
+    drawRound(next);
+    simulateLanes(c_, lanes, next);
     keep(lanes, used == 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << used) - 1);
+    if (found_.size() < limits_.witnesses) {
+      keep(next, ~std::uint64_t{0});
+      tried_ = 1;
+    }
   }
 
   // Random assignments, 64 per round, until enough witnesses are found or
-  // the rounds run out.
+  // the rounds (with any taken by fromRemainder) run out.
   void random(unsigned rounds) {
     LaneValuation lanes;
     lanes.bits.assign(c_.endVar(), 0);
-    for (unsigned r = 0; r < rounds && found_.size() < limits_.witnesses; ++r, ++tried_) {
-      for (Var v : inputs_)
-        lanes.bits[v] = rng_();
+    for (; tried_ < rounds && found_.size() < limits_.witnesses; ++tried_) {
+      drawRound(lanes);
       simulateLanes(c_, lanes);
       keep(lanes, ~std::uint64_t{0});
     }
@@ -93,6 +100,11 @@ public:
   unsigned roundsTried() const { return tried_; }
 
 private:
+  void drawRound(LaneValuation &lanes) {
+    for (Var v : inputs_)
+      lanes.bits[v] = rng_();
+  }
+
   // Keeps the failing lanes of those in mask, new assignments only.
   void keep(const LaneValuation &lanes, std::uint64_t mask) {
     std::vector<unsigned> taken;
