@@ -86,9 +86,13 @@ Circuit::Circuit(const SolvedProblem &p)
   termStart_.push_back(0);
   termCoef_.reserve(terms);
   order_.reserve(p.circuit.size());
-  // Gates have terms of one or two variables; longer ones have a list in
-  // termArena.
-  termVars_.reserve(2 * terms + 2 * termArena.size());
+  // Gates have terms of one or two variables, longer ones have a list in
+  // termArena, and a gate of two inputs has at most three variables in two
+  // terms (its output, then both inputs: an AND). Room for more would sit
+  // unused in the analysis's memory (5 MB at 571 bits); copyCircuit grows
+  // the array for a circuit that needs it.
+  const std::size_t gateTerms = terms - p.spec.size();
+  termVars_.reserve(2 * p.spec.size() + gateTerms + gateTerms / 2 + 2 * termArena.size() + 2);
   polys_.reserve(p.circuit.size() + 1);
   spec_ = addPoly(p.spec.data(), p.spec.data() + p.spec.size());
   chooseDefinitions(p.circuit);
@@ -133,10 +137,10 @@ void Circuit::copyCircuit(const Ideal &circuit, const Array<std::uint8_t> &inSpe
   for (const Generator &g : circuit.generators)
     terms += g.size;
   const std::size_t terms0 = termCoef_.size();
-  // Room for two variables a term, more only for terms with a list of
-  // their own (grown below should those ever not fit).
+  // Room for three variables per two terms, more for terms with a list of
+  // their own (grown below should those not fit).
   std::size_t at = termVars_.size();
-  termVars_.resize(at + 2 * terms + termArena.size());
+  termVars_.resize(at + terms + terms / 2 + termArena.size() + 2);
   termCoef_.resize(terms0 + terms);
   termStart_.resize(terms0 + terms + 1);
   Var *vars = termVars_.data();
