@@ -162,7 +162,7 @@ public:
     add(c.spec(), c.wordCount());
     std::sort(occ_.begin(), occ_.end(),
               [](const Occurrence &a, const Occurrence &b) { return a.var < b.var; });
-    resize(1024);
+    index_.assign(c.endVar(), 0);
   }
 
   // zero := the lanes of word w where the specification is zero once bit g
@@ -364,49 +364,29 @@ private:
   };
   using List = std::vector<Entry>;
 
-  // The changed variables and their lanes: a hash table that holds only
-  // the flip's fan-out.
-  void resize(std::size_t size) {
-    keys_.assign(size, kEmpty);
-    values_.assign(size, 0);
-  }
-  std::size_t slotOf(Var v) const {
-    std::size_t h = (std::size_t(v) * 0x9e3779b97f4a7c15ULL) >> 20;
-    for (;; ++h) {
-      h &= keys_.size() - 1;
-      if (keys_[h] == v || keys_[h] == kEmpty)
-        return h;
-    }
-  }
+  // The changed variables and their lanes: values_ parallel to changed_,
+  // and per variable 1 + its place there (0: unchanged), reset after each
+  // flip for the variables it changed only. (A hash table of the fan-out
+  // cost a probe per read; a flip of a cut reads hundreds of thousands.)
   std::uint64_t diff(Var v) const {
-    const std::size_t h = slotOf(v);
-    return keys_[h] == v ? values_[h] : 0;
+    const std::uint32_t i = index_[v];
+    return i == 0 ? 0 : values_[i - 1];
   }
   void setDiff(Var v, std::uint64_t d) {
-    if (2 * (changed_.size() + 1) > keys_.size()) {
-      Array<Var> vars = changed_;
-      Array<std::uint64_t> ds;
-      for (Var u : vars)
-        ds.push_back(diff(u));
-      resize(2 * keys_.size());
-      used_.clear();
-      changed_.clear();
-      for (std::size_t i = 0; i < vars.size(); ++i)
-        setDiff(vars[i], ds[i]);
+    std::uint32_t &i = index_[v];
+    if (i != 0) {
+      values_[i - 1] = d;
+      return;
     }
-    const std::size_t h = slotOf(v);
-    if (keys_[h] == kEmpty) {
-      keys_[h] = v;
-      used_.push_back(h);
-      changed_.push_back(v);
-    }
-    values_[h] = d;
+    changed_.push_back(v);
+    values_.push_back(d);
+    i = static_cast<std::uint32_t>(changed_.size());
   }
   void clear() {
-    for (std::size_t h : used_)
-      keys_[h] = kEmpty;
-    used_.clear();
+    for (Var v : changed_)
+      index_[v] = 0;
     changed_.clear();
+    values_.clear();
     dirty_.clear();
     pool_.clear();
     for (List &l : lists_)
@@ -535,17 +515,15 @@ private:
     dirty_.erase(dirty_.begin(), dirty_.begin() + static_cast<std::ptrdiff_t>(end));
   }
 
-  static constexpr Var kEmpty = ~Var{0};
   const Circuit &c_;
   const int n_;
   std::uint64_t work_ = 0;
   Array<std::uint64_t> pending_; // bit per position in the order: to recompute
   Array<std::uint64_t> summary_; // bit per word of pending_ that may be non-zero
   std::size_t pendingCount_ = 0, high_ = 0;
-  Array<Var> keys_;
+  Array<std::uint32_t> index_; // per variable, see diff()
   Array<std::uint64_t> values_;
   Array<Var> changed_;
-  Array<std::size_t> used_; // the occupied slots of keys_
   std::vector<Occurrence> occ_;
   std::vector<Dirty> dirty_;
   std::vector<List> lists_; // per slot: the change of that word
