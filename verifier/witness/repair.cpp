@@ -14,6 +14,7 @@
 #include "repair.h"
 
 #include <algorithm>
+#include <cassert>
 #include <random>
 #include <unordered_map>
 #include <unordered_set>
@@ -67,16 +68,18 @@ bool isSignal(const Circuit &c, Var v) { return c.isInput(v) ? c.isUsed(v) : !c.
 // specification.
 struct Vectors {
   int n;
+  std::size_t inputs = 0;    // the used inputs
   std::vector<LaneValuation> lanes;
   Array<word_t> spec;        // word w, lane l: at (64 * w + l) * n
   Array<std::uint64_t> zero; // per word: the lanes where the specification is zero
 
   Vectors(const Circuit &c, const std::vector<Valuation> &failing, const RepairLimits &limits)
       : n(c.words()) {
-    Array<Var> inputs;
+    Array<Var> used;
     for (Var v = 0; v < c.endVar(); ++v)
       if (c.isInput(v) && c.isUsed(v))
-        inputs.push_back(v);
+        used.push_back(v);
+    inputs = used.size();
     std::mt19937_64 rng(limits.seed);
     const std::size_t count = limits.randomWords + (failing.size() + 63) / 64;
     lanes.resize(count);
@@ -86,14 +89,14 @@ struct Vectors {
     for (std::size_t w = 0; w < count; ++w) {
       LaneValuation &lv = lanes[w];
       lv.bits.resize(c.endVar());
-      for (Var v : inputs)
+      for (Var v : used)
         lv.bits[v] = rng();
       // The failing assignments take the first lanes of the last words.
       for (unsigned l = 0; l < 64 && w >= limits.randomWords; ++l) {
         const std::size_t i = 64 * (w - limits.randomWords) + l;
         if (i >= failing.size())
           break;
-        for (Var v : inputs)
+        for (Var v : used)
           lv.bits[v] = (lv.bits[v] & ~(std::uint64_t{1} << l)) |
                        (std::uint64_t{failing[i].bit[v] & 1U} << l);
       }
@@ -586,9 +589,15 @@ public:
     }
     // The others by a scan over the signals, a batch at a time, within the
     // budget.
-    std::size_t signals = 0;
-    for (Var s = 0; s < c_.endVar() && !masked.empty(); ++s)
-      signals += isSignal(c_, s) ? 1 : 0;
+    // The signals are the used inputs and the bits (the defined variables
+    // that are not words).
+    const std::size_t signals = vec_.inputs + c_.order().size() - c_.wordCount();
+#ifndef NDEBUG
+    std::size_t counted = 0;
+    for (Var s = 0; s < c_.endVar(); ++s)
+      counted += isSignal(c_, s) ? 1 : 0;
+    assert(counted == signals);
+#endif
     constexpr std::size_t kBatch = 64;
     for (std::size_t from = 0; from < masked.size(); from += kBatch) {
       const std::size_t to = std::min(masked.size(), from + kBatch);
@@ -605,16 +614,15 @@ public:
           if (__builtin_popcountll(need(masked[i])[w]) >
               __builtin_popcountll(need(masked[i])[best[i - from]]))
             best[i - from] = w;
-      for (Var s = 0; s < c_.endVar(); ++s) {
-        if (!isSignal(c_, s))
-          continue;
+      // The lanes first: they rule out nearly every variable.
+      for (Var s = 0; s < c_.endVar(); ++s)
         for (std::size_t i = from; i < to; ++i) {
           const std::uint32_t q = masked[i];
           const std::size_t w = best[i - from];
-          if (!found[q] && ((vec_.lanes[w].bits[s] ^ value(q)[w]) & need(q)[w]) == 0 && fits(q, s))
+          if (((vec_.lanes[w].bits[s] ^ value(q)[w]) & need(q)[w]) == 0 && !found[q] &&
+              isSignal(c_, s) && fits(q, s))
             found[q] = 1;
         }
-      }
     }
     return found;
   }
