@@ -75,9 +75,18 @@ T evalBits(const Circuit &c, const Circuit::Poly &poly, BitOf bitOf, T allOnes) 
 
 } // namespace
 
+// The usual file lists each gate above what it reads: every circuit
+// polynomial's leading term is its gate's output alone, with coefficient
+// one, and the leading variables rise from one polynomial to the next. Then
+// every polynomial defines its leading variable (unless the specification
+// reads another of its variables that it could be solved for), and the
+// definitions from the last polynomial up are in dependency order: the copy
+// notes all that is needed, and the general steps (chooseDefinitions,
+// sortDefinitions, classify) run only for a circuit that is otherwise,
+// from the copy as it is.
 Circuit::Circuit(const SolvedProblem &p)
     : words_(coefPool.words()), endVar_(p.endVar), name_(p.name), def_(p.endVar, kInput),
-      word_(p.endVar, 0), used_(p.endVar, 0), position_(p.endVar, 0) {
+      flags_(p.endVar, 0), position_(p.endVar, 0) {
   coefStore_.resize(words_); // index 0 stands for one and is never read
   std::size_t terms = p.spec.size();
   for (const Generator &g : p.circuit.generators)
@@ -85,13 +94,31 @@ Circuit::Circuit(const SolvedProblem &p)
   termStart_.reserve(terms + 1);
   termStart_.push_back(0);
   termCoef_.reserve(terms);
-  order_.reserve(p.circuit.size());
   // Gates have terms of one or two variables; longer ones have a list in
   // termArena.
   termVars_.reserve(2 * terms + 2 * termArena.size());
   polys_.reserve(p.circuit.size() + 1);
   spec_ = addPoly(p.spec.data(), p.spec.data() + p.spec.size());
-  chooseDefinitions(p.circuit);
+  // The specification's variables, ascending, each once. genOf is read only
+  // for them.
+  Array<Var> specVars(termVars_.begin(), termVars_.end());
+  std::sort(specVars.begin(), specVars.end());
+  specVars.erase(std::unique(specVars.begin(), specVars.end()), specVars.end());
+  RawArray<std::uint32_t> genOf(endVar_);
+  for (Var v : specVars) {
+    flags_[v] |= kInSpec;
+    genOf[v] = 0;
+  }
+  readerStart_.assign(endVar_ + 1, 0);
+  Array<std::uint32_t> coefTerms;
+  if (copyCircuit(p.circuit, genOf, coefTerms) && specSolvesLeads(genOf, specVars)) {
+    solveLeads();
+    buildReaders();
+    classifyWords(coefTerms);
+    return;
+  }
+  order_.clear();
+  chooseDefinitions(genOf, specVars);
   sortDefinitions();
   classify();
   buildReaders();
@@ -107,7 +134,7 @@ std::uint32_t Circuit::addPoly(const PolyTerm *begin, const PolyTerm *end) {
     termVars(t->term, vl);
     termVars_.insert(termVars_.end(), vl.ids, vl.ids + vl.size);
     for (std::uint32_t j = 0; j < vl.size; ++j)
-      used_[vl.ids[j]] = 1;
+      flags_[vl.ids[j]] |= kUsed;
     std::uint32_t coef = kOne;
     if (t->coef != kCoefOne && !coefPool.isOne(t->coef)) {
       coef = static_cast<std::uint32_t>(coefStore_.size() / words_);
@@ -121,20 +148,62 @@ std::uint32_t Circuit::addPoly(const PolyTerm *begin, const PolyTerm *end) {
   return static_cast<std::uint32_t>(polys_.size() - 1);
 }
 
-// As addPoly for every circuit polynomial, in one loop that writes the
-// arrays in place (a 571-bit multiplier has over a million terms), and
-// notes the leading variables (leads_) and, per variable of the
-// specification, the one circuit polynomial that reads it (genOf: 0 for
-// none, ~0 for several).
-void Circuit::copyCircuit(const Ideal &circuit, const Array<std::uint8_t> &inSpec,
-                          Array<std::uint32_t> &genOf) {
+// As addPoly for every circuit polynomial, writing the arrays in place (a
+// 571-bit multiplier has over a million terms). Also notes per variable
+// whether it is used, how many leading terms start with it (the flags) and
+// how often the polynomials read it (readerStart_[v + 1], leading terms
+// included); per variable of the specification, the one circuit polynomial
+// that reads it (genOf: 0 for none, ~0 for several); and the terms whose
+// coefficient is not one (coefTerms). True when the circuit is usual (see
+// the constructor); order_ then holds the leading variables, the last
+// polynomial's first.
+bool Circuit::copyCircuit(const Ideal &circuit, RawArray<std::uint32_t> &genOf,
+                          Array<std::uint32_t> &coefTerms) {
+  constexpr std::uint64_t kTop = 0xFFFFFFFFu;
   constexpr std::uint32_t kMany = ~0U;
-  std::size_t terms = 0;
-  for (const Generator &g : circuit.generators)
-    terms += g.size;
-  const std::size_t terms0 = termCoef_.size();
-  // Room for two variables a term, more only for terms with a list of
-  // their own (grown below should those ever not fit).
+  const std::size_t gens = circuit.size();
+  const auto terms0 = static_cast<std::uint32_t>(termCoef_.size());
+  std::uint8_t *flags = flags_.data();
+  // First the polynomials' ranges and leading terms, and the runs of
+  // polynomials whose terms lie one after another in the ideal's storage.
+  std::vector<std::pair<const PolyTerm *, const PolyTerm *>> runs;
+  order_.resize(gens);
+  bool usual = true;
+  Var previous = 0;
+  std::uint32_t next = terms0;
+  for (std::size_t i = 0; i < gens; ++i) {
+    const Generator &gen = circuit.generators[i];
+    polys_.push_back({next, gen.size});
+    next += gen.size;
+    if (runs.empty() || runs.back().second != gen.first)
+      runs.push_back({gen.first, gen.first + gen.size});
+    else
+      runs.back().second += gen.size;
+    const ::Term &lead = gen.first->term;
+    Var first = 0;
+    bool single = false;
+    if (lead.ext != 0) {
+      const VarId *list = termArena.data() + (lead.ext - 1);
+      first = list[0] > 0 ? list[1] : 0;
+      single = list[0] == 1;
+    } else if ((lead.key >> 32) != 0) {
+      first = static_cast<Var>(kTop - (lead.key >> 32));
+      single = (lead.key & kTop) == 0;
+    }
+    if (first != 0)
+      flags[first] |= (flags[first] & kLeadsOne) != 0 ? kLeadsMany : kLeadsOne;
+    usual = usual && single && first > previous &&
+            (gen.first->coef == kCoefOne || coefPool.isOne(gen.first->coef));
+    previous = first;
+    order_[gens - 1 - i] = first;
+  }
+
+  // Then the terms, run by run. A term of one or two variables (nearly all
+  // of them) is decoded without branches: both slots are written and the
+  // next term overwrites what does not belong to this one; a missing
+  // variable stands for the one present (counted zero times), or for the
+  // unused variable 0.
+  const std::size_t terms = next - terms0;
   std::size_t at = termVars_.size();
   termVars_.resize(at + 2 * terms + termArena.size());
   termCoef_.resize(terms0 + terms);
@@ -142,42 +211,153 @@ void Circuit::copyCircuit(const Ideal &circuit, const Array<std::uint8_t> &inSpe
   Var *vars = termVars_.data();
   std::uint32_t *coefOut = termCoef_.data() + terms0;
   std::uint32_t *startOut = termStart_.data() + terms0 + 1;
-  std::uint8_t *used = used_.data(), *leads = leads_.data();
-  std::uint32_t *readBy = genOf.data();
-  const std::uint8_t *spec = inSpec.data();
-  std::uint32_t next = static_cast<std::uint32_t>(terms0);
-  for (std::size_t i = 0; i < circuit.size(); ++i) {
-    const PolyTerm *begin = circuit.begin(i), *end = circuit.end(i);
-    const auto g = static_cast<std::uint32_t>(polys_.size());
-    polys_.push_back({next, static_cast<std::uint32_t>(end - begin)});
-    next += static_cast<std::uint32_t>(end - begin);
-    for (const PolyTerm *t = begin; t != end; ++t) {
-      const std::size_t need = t->term.ext != 0 ? termDegree(t->term) : 2;
-      if (termVars_.size() - at < need) {
-        termVars_.resize(termVars_.size() + at + need);
-        vars = termVars_.data();
+  std::uint32_t *count = readerStart_.data() + 1;
+  Array<std::pair<std::uint32_t, Var>> specReads; // (term, variable of the specification)
+  std::uint32_t k = terms0;
+  for (const auto &run : runs)
+    for (const PolyTerm *t = run.first; t != run.second; ++t, ++k) {
+      const std::size_t from = at;
+      std::uint8_t seen = 0;
+      if (t->term.ext == 0) {
+        const std::uint64_t high = t->term.key >> 32, low = t->term.key & kTop;
+        const Var v0 = high != 0 ? static_cast<Var>(kTop - high) : 0;
+        const Var v1 = low != 0 ? static_cast<Var>(kTop - low) : v0;
+        vars[at] = v0;
+        vars[at + 1] = v1;
+        flags[v0] |= kUsed;
+        flags[v1] |= kUsed;
+        count[v0] += high != 0 ? 1 : 0;
+        count[v1] += low != 0 ? 1 : 0;
+        seen = flags[v0] | flags[v1];
+        at += (high != 0 ? 1 : 0) + (low != 0 ? 1 : 0);
+      } else {
+        const VarId *list = termArena.data() + (t->term.ext - 1);
+        // Room for this list and two variables for each term after it.
+        const std::size_t need = list[0] + 2 * (terms0 + terms - k);
+        if (termVars_.size() - at < need) {
+          termVars_.resize(at + need);
+          vars = termVars_.data();
+        }
+        for (VarId j = 0; j < list[0]; ++j) {
+          const Var v = list[1 + j];
+          vars[at++] = v;
+          flags[v] |= kUsed;
+          ++count[v];
+          seen |= flags[v];
+        }
       }
-      const std::uint32_t n = copyTermVars(t->term, vars + at);
-      for (std::uint32_t j = 0; j < n; ++j) {
-        const Var v = vars[at + j];
-        used[v] = 1;
-        if (spec[v] && readBy[v] != g)
-          readBy[v] = readBy[v] == 0 ? g : kMany;
-      }
-      if (t == begin && n > 0 && leads[vars[at]] < 2)
-        ++leads[vars[at]];
-      at += n;
+      if ((seen & kInSpec) != 0)
+        for (std::size_t j = from; j < at; ++j)
+          if ((flags[vars[j]] & kInSpec) != 0)
+            specReads.push_back({k, vars[j]});
       std::uint32_t coef = kOne;
       if (t->coef != kCoefOne && !coefPool.isOne(t->coef)) {
         coef = static_cast<std::uint32_t>(coefStore_.size() / words_);
         const word_t *value = coefPool.at(t->coef);
         coefStore_.insert(coefStore_.end(), value, value + words_);
+        coefTerms.push_back(k);
       }
       *coefOut++ = coef;
       *startOut++ = static_cast<std::uint32_t>(at);
     }
-  }
   termVars_.resize(at);
+  if (endVar_ > 0)
+    flags[0] &= static_cast<std::uint8_t>(~kUsed);
+
+  for (const auto &read : specReads) {
+    const std::uint32_t g = polyOfTerm(read.first);
+    std::uint32_t &by = genOf[read.second];
+    if (by != g)
+      by = by == 0 ? g : kMany;
+  }
+  return usual;
+}
+
+// The circuit polynomial whose range holds term k; after solveLeads, for
+// any term but a leading one.
+std::uint32_t Circuit::polyOfTerm(std::uint32_t k) const {
+  const auto after =
+      std::upper_bound(polys_.begin() + spec_ + 1, polys_.end(), k,
+                       [](std::uint32_t t, const Poly &poly) { return t < poly.firstTerm; });
+  return static_cast<std::uint32_t>(after - polys_.begin() - 1);
+}
+
+// Is v a term of its own in polynomial g that occurs in no other term?
+bool Circuit::lone(std::uint32_t g, Var v) const {
+  const Poly &poly = polys_[g];
+  bool alone = false;
+  for (std::uint32_t k = poly.firstTerm; k < poly.firstTerm + poly.numTerms; ++k)
+    alone = alone || (term(k).numVars == 1 && termVars_[termStart_[k]] == v);
+  for (std::uint32_t k = poly.firstTerm; k < poly.firstTerm + poly.numTerms && alone; ++k)
+    for (std::uint32_t j = 0; j < term(k).numVars; ++j)
+      alone = alone && (term(k).numVars == 1 || termVars_[termStart_[k] + j] != v);
+  return alone;
+}
+
+// For a usual circuit: does chooseDefinitions's first step (the words of
+// the specification) solve only polynomials for their leading variables?
+// It solves polynomial g for v when g is the one circuit polynomial that
+// reads v and v is lone in it, trying the specification's variables in
+// ascending order; the leading variable is g's lowest.
+bool Circuit::specSolvesLeads(const RawArray<std::uint32_t> &genOf,
+                              const Array<Var> &specVars) const {
+  constexpr std::uint32_t kMany = ~0U;
+  const std::size_t gens = order_.size();
+  for (Var v : specVars) {
+    const std::uint32_t g = genOf[v];
+    if (g == 0 || g == kMany)
+      continue;
+    const Var own = order_[gens - g];
+    if (v == own || ((flags_[own] & kInSpec) != 0 && genOf[own] == g))
+      continue;
+    if (lone(g, v))
+      return false;
+  }
+  return true;
+}
+
+// For a usual circuit: every circuit polynomial defines its leading
+// variable (what solveFor does for a leading term of coefficient one), and
+// the order is the polynomials' from the last one up. The readers counted
+// in the copy lose the defining terms.
+void Circuit::solveLeads() {
+  const std::size_t gens = order_.size();
+  std::uint32_t *count = readerStart_.data() + 1;
+  for (std::size_t i = 0; i < gens; ++i) {
+    const auto g = static_cast<std::uint32_t>(spec_ + 1 + i);
+    const auto at = static_cast<std::uint32_t>(gens - 1 - i);
+    const Var v = order_[at];
+    ++polys_[g].firstTerm;
+    --polys_[g].numTerms;
+    def_[v] = static_cast<std::int32_t>(g);
+    position_[v] = at;
+    --count[v];
+  }
+}
+
+// For a usual circuit: the words are the variables whose definitions have
+// a coefficient other than one and, recursively, their readers (classify's
+// rule without a pass over every definition).
+void Circuit::classifyWords(const Array<std::uint32_t> &coefTerms) {
+  const std::size_t gens = order_.size();
+  for (std::uint32_t k : coefTerms) {
+    const Var v = order_[gens - (polyOfTerm(k) - spec_)];
+    if ((flags_[v] & kWord) == 0) {
+      flags_[v] |= kWord;
+      wordOrder_.push_back(v);
+    }
+  }
+  for (std::size_t i = 0; i < wordOrder_.size(); ++i)
+    for (const Var *r = readersBegin(wordOrder_[i]); r != readersEnd(wordOrder_[i]); ++r)
+      if ((flags_[*r] & kWord) == 0) {
+        flags_[*r] |= kWord;
+        wordOrder_.push_back(*r);
+      }
+  std::sort(wordOrder_.begin(), wordOrder_.end(),
+            [&](Var a, Var b) { return position_[a] < position_[b]; });
+  for (Var v : wordOrder_)
+    wordSlots_.push_back({v, wordCount_++});
+  std::sort(wordSlots_.begin(), wordSlots_.end());
 }
 
 // A circuit polynomial defines its leading variable when its leading term is
@@ -193,21 +373,10 @@ void Circuit::copyCircuit(const Ideal &circuit, const Array<std::uint8_t> &inSpe
 // Whatever the choice, every assignment computed from the definitions makes
 // every defining polynomial zero, so a failing assignment is a true
 // counterexample.
-void Circuit::chooseDefinitions(const Ideal &circuit) {
-  // The circuit's polynomials are 1 .. size (0 is the specification).
-  const auto gens = static_cast<std::uint32_t>(circuit.size());
-  Array<std::uint8_t> inSpec(endVar_, 0);
-  for (Var v : termVars_) // only the specification's so far
-    inSpec[v] = 1;
-  Array<std::uint8_t> &leads = leads_; // 0, 1, or 2 for more
-  leads.assign(endVar_, 0);
-  // Per variable of the specification: the one circuit polynomial that
-  // reads it, 0 for none, kMany for several (see below). Noted as each
-  // polynomial is copied, while its variables are at hand.
+void Circuit::chooseDefinitions(const RawArray<std::uint32_t> &genOf, const Array<Var> &specVars) {
+  // The circuit's polynomials are 1 .. gens (0 is the specification).
+  const auto gens = static_cast<std::uint32_t>(polys_.size() - 1);
   constexpr std::uint32_t kMany = ~0U;
-  Array<std::uint32_t> genOf(endVar_, 0);
-  copyCircuit(circuit, inSpec, genOf);
-
   Array<std::uint32_t> count; // per variable, for the second pass only
   // The variable g defines: in the first pass only its leading variable.
   auto choose = [&](std::uint32_t g, bool firstPass) -> Var {
@@ -217,8 +386,8 @@ void Circuit::chooseDefinitions(const Ideal &circuit) {
     if (firstPass) {
       // Every other term is lower, so it holds only variables below own:
       // a lone leading variable occurs nowhere else.
-      const bool lone = lead.numVars == 1 && def_[own] == kInput;
-      return lone && (leads[own] == 1 || inSpec[own]) ? own : 0;
+      const bool alone = lead.numVars == 1 && def_[own] == kInput;
+      return alone && (leads(own) == 1 || (flags_[own] & kInSpec) != 0) ? own : 0;
     }
     for (std::uint32_t k = 0; k < poly.numTerms; ++k) {
       const Term t = term(poly.firstTerm + k);
@@ -233,7 +402,7 @@ void Circuit::chooseDefinitions(const Ideal &circuit) {
       const Var v = termVars_[t.firstVar];
       if (count[v] != 1 || def_[v] != kInput)
         continue;
-      if (leads[v] == (v == own ? 1U : 0U) || inSpec[v])
+      if (leads(v) == (v == own ? 1U : 0U) || (flags_[v] & kInSpec) != 0)
         chosen = v;
       else if (fallback == 0)
         fallback = v;
@@ -249,18 +418,11 @@ void Circuit::chooseDefinitions(const Ideal &circuit) {
   // specification reads and that occurs in one circuit polynomial only,
   // as a term of its own, is defined by it.
   Array<std::uint8_t> done(polys_.size(), 0);
-  for (Var v = 0; v < endVar_; ++v)
-    if (genOf[v] != 0 && genOf[v] != kMany && !done[genOf[v]]) {
-      const Poly &poly = polys_[genOf[v]];
-      bool lone = false;
-      for (std::uint32_t k = poly.firstTerm; k < poly.firstTerm + poly.numTerms; ++k)
-        lone = lone || (term(k).numVars == 1 && termVars_[termStart_[k]] == v);
-      for (std::uint32_t k = poly.firstTerm; k < poly.firstTerm + poly.numTerms && lone; ++k)
-        for (std::uint32_t j = 0; j < term(k).numVars; ++j)
-          lone = lone && (term(k).numVars == 1 || termVars_[termStart_[k] + j] != v);
-      if (lone && solveFor(genOf[v], v))
-        done[genOf[v]] = 1;
-    }
+  for (Var v : specVars) {
+    const std::uint32_t g = genOf[v];
+    if (g != 0 && g != kMany && !done[g] && lone(g, v) && solveFor(g, v))
+      done[g] = 1;
+  }
   Array<std::uint32_t> rest;
   for (std::uint32_t g = 1; g <= gens; ++g) {
     if (done[g])
@@ -423,12 +585,12 @@ void Circuit::classify() {
       isWordVar = isWordVar || t.coef != kOne;
       for (std::uint32_t j = 0; j < t.numVars; ++j) {
         const Var u = termVars_[t.firstVar + j];
-        isWordVar = isWordVar || word_[u] != 0;
+        isWordVar = isWordVar || (flags_[u] & kWord) != 0;
         ++readerStart_[u + 1];
       }
     }
     if (isWordVar) {
-      word_[v] = 1;
+      flags_[v] |= kWord;
       wordSlots_.push_back({v, wordCount_++});
       wordOrder_.push_back(v);
     }
