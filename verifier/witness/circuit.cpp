@@ -80,10 +80,12 @@ T evalBits(const Circuit &c, const Circuit::Poly &poly, BitOf bitOf, T allOnes) 
 // one, and the leading variables rise from one polynomial to the next. Then
 // every polynomial defines its leading variable (unless the specification
 // reads another of its variables that it could be solved for), and the
-// definitions from the last polynomial up are in dependency order: the copy
-// notes all that is needed, and the general steps (chooseDefinitions,
-// sortDefinitions, classify) run only for a circuit that is otherwise,
-// from the copy as it is.
+// definitions from the last polynomial up are in dependency order (the
+// other terms of a polynomial are lower than its leading one, so they hold
+// only variables after its leading variable). The copy takes that for
+// granted and does most of the work; a circuit that is otherwise is put
+// back as copied and takes the general steps (chooseDefinitions,
+// sortDefinitions, classify).
 Circuit::Circuit(const SolvedProblem &p)
     : words_(coefPool.words()), endVar_(p.endVar), name_(p.name), def_(p.endVar, kInput),
       flags_(p.endVar, 0), position_(p.endVar, 0) {
@@ -99,25 +101,43 @@ Circuit::Circuit(const SolvedProblem &p)
   termVars_.reserve(2 * terms + 2 * termArena.size());
   polys_.reserve(p.circuit.size() + 1);
   spec_ = addPoly(p.spec.data(), p.spec.data() + p.spec.size());
-  // The specification's variables, ascending, each once. genOf is read only
-  // for them.
+  // The specification's variables, ascending, each once.
   Array<Var> specVars(termVars_.begin(), termVars_.end());
   std::sort(specVars.begin(), specVars.end());
   specVars.erase(std::unique(specVars.begin(), specVars.end()), specVars.end());
-  RawArray<std::uint32_t> genOf(endVar_);
-  for (Var v : specVars) {
+  for (Var v : specVars)
     flags_[v] |= kInSpec;
-    genOf[v] = 0;
-  }
+  // Per variable of the specification (read only for them): the one
+  // circuit polynomial that holds it, 0 for none, kMany for several.
+  RawArray<std::uint32_t> genOf(endVar_);
   readerStart_.assign(endVar_ + 1, 0);
   Array<std::uint32_t> coefTerms;
-  if (copyCircuit(p.circuit, genOf, coefTerms) && specSolvesLeads(genOf, specVars)) {
-    solveLeads();
-    buildReaders();
-    classifyWords(coefTerms);
-    return;
+  if (copyCircuit(p.circuit, terms - p.spec.size(), coefTerms)) {
+    readersOfLeads();
+    for (Var v : specVars) {
+      std::uint32_t by = def_[v] != kInput ? static_cast<std::uint32_t>(def_[v]) : 0;
+      for (const Var *r = readersBegin(v); r != readersEnd(v); ++r) {
+        const auto g = static_cast<std::uint32_t>(def_[*r]);
+        if (by != g)
+          by = by == 0 ? g : kMany;
+      }
+      genOf[v] = by;
+    }
+    if (specSolvesLeads(genOf, specVars)) {
+      classifyWords(coefTerms);
+      return;
+    }
+    readers_.clear();
   }
+  // Back to the polynomials as copied.
+  for (std::size_t g = spec_ + 1; g < polys_.size(); ++g) {
+    --polys_[g].firstTerm;
+    ++polys_[g].numTerms;
+  }
+  def_.assign(endVar_, kInput);
+  position_.assign(endVar_, 0);
   order_.clear();
+  markCircuit(genOf);
   chooseDefinitions(genOf, specVars);
   sortDefinitions();
   classify();
@@ -149,87 +169,46 @@ std::uint32_t Circuit::addPoly(const PolyTerm *begin, const PolyTerm *end) {
 }
 
 // As addPoly for every circuit polynomial, writing the arrays in place (a
-// 571-bit multiplier has over a million terms). Also notes per variable
-// whether it is used, how many leading terms start with it (the flags) and
-// how often the polynomials read it (readerStart_[v + 1], leading terms
-// included); per variable of the specification, the one circuit polynomial
-// that reads it (genOf: 0 for none, ~0 for several); and the terms whose
-// coefficient is not one (coefTerms). True when the circuit is usual (see
-// the constructor); order_ then holds the leading variables, the last
-// polynomial's first.
-bool Circuit::copyCircuit(const Ideal &circuit, RawArray<std::uint32_t> &genOf,
+// 571-bit multiplier has over a million terms), and the terms whose
+// coefficient is not one (coefTerms). Each polynomial is taken to define
+// its leading variable (def_, position_, order_: the last polynomial's
+// first, its range without the leading term, which counts as leading
+// (flags_)), and readerStart_[v] counts the other terms' variables. True
+// when the circuit is usual (see the constructor).
+bool Circuit::copyCircuit(const Ideal &circuit, std::size_t circuitTerms,
                           Array<std::uint32_t> &coefTerms) {
-  constexpr std::uint64_t kTop = 0xFFFFFFFFu;
-  constexpr std::uint32_t kMany = ~0U;
   const std::size_t gens = circuit.size();
   const auto terms0 = static_cast<std::uint32_t>(termCoef_.size());
-  std::uint8_t *flags = flags_.data();
-  // First the polynomials' ranges and leading terms, and the runs of
-  // polynomials whose terms lie one after another in the ideal's storage.
-  std::vector<std::pair<const PolyTerm *, const PolyTerm *>> runs;
-  order_.resize(gens);
-  bool usual = true;
-  Var previous = 0;
-  std::uint32_t next = terms0;
-  for (std::size_t i = 0; i < gens; ++i) {
-    const Generator &gen = circuit.generators[i];
-    polys_.push_back({next, gen.size});
-    next += gen.size;
-    if (runs.empty() || runs.back().second != gen.first)
-      runs.push_back({gen.first, gen.first + gen.size});
-    else
-      runs.back().second += gen.size;
-    const ::Term &lead = gen.first->term;
-    Var first = 0;
-    bool single = false;
-    if (lead.ext != 0) {
-      const VarId *list = termArena.data() + (lead.ext - 1);
-      first = list[0] > 0 ? list[1] : 0;
-      single = list[0] == 1;
-    } else if ((lead.key >> 32) != 0) {
-      first = static_cast<Var>(kTop - (lead.key >> 32));
-      single = (lead.key & kTop) == 0;
-    }
-    if (first != 0)
-      flags[first] |= (flags[first] & kLeadsOne) != 0 ? kLeadsMany : kLeadsOne;
-    usual = usual && single && first > previous &&
-            (gen.first->coef == kCoefOne || coefPool.isOne(gen.first->coef));
-    previous = first;
-    order_[gens - 1 - i] = first;
-  }
-
-  // Then the terms, run by run. A term of one or two variables (nearly all
-  // of them) is decoded without branches: both slots are written and the
-  // next term overwrites what does not belong to this one; a missing
-  // variable stands for the one present (counted zero times), or for the
-  // unused variable 0.
-  const std::size_t terms = next - terms0;
-  std::size_t at = termVars_.size();
-  termVars_.resize(at + 2 * terms + termArena.size());
+  const std::size_t terms = circuitTerms;
+  std::size_t atAll = termVars_.size(); // where the next term's variables go
+  termVars_.resize(atAll + 2 * terms + termArena.size());
   termCoef_.resize(terms0 + terms);
   termStart_.resize(terms0 + terms + 1);
-  Var *vars = termVars_.data();
-  std::uint32_t *coefOut = termCoef_.data() + terms0;
-  std::uint32_t *startOut = termStart_.data() + terms0 + 1;
-  std::uint32_t *count = readerStart_.data() + 1;
-  Array<std::pair<std::uint32_t, Var>> specReads; // (term, variable of the specification)
-  std::uint32_t k = terms0;
-  for (const auto &run : runs)
-    for (const PolyTerm *t = run.first; t != run.second; ++t, ++k) {
-      const std::size_t from = at;
-      std::uint8_t seen = 0;
+  std::uint32_t kAll = terms0; // the next term
+  // A term of one or two variables (nearly all of them) is decoded without
+  // branches: both slots are written and the next term overwrites what does
+  // not belong to this one; a missing variable stands for the one present
+  // (counted zero times), or for the unused variable 0.
+  auto copyTerms = [&](const PolyTerm *t, const PolyTerm *end) {
+    // Locals, which the stores below cannot alias.
+    std::size_t at = atAll;
+    std::uint32_t k = kAll;
+    Var *vars = termVars_.data();
+    std::uint32_t *const counts = readerStart_.data();
+    std::uint32_t *coefOut = termCoef_.data() + k, *startOut = termStart_.data() + k + 1;
+    for (; t != end; ++t, ++k) {
       if (t->term.ext == 0) {
-        const std::uint64_t high = t->term.key >> 32, low = t->term.key & kTop;
-        const Var v0 = high != 0 ? static_cast<Var>(kTop - high) : 0;
-        const Var v1 = low != 0 ? static_cast<Var>(kTop - low) : v0;
+        // The key holds ~id for each variable present, 0 for none.
+        const auto high = static_cast<std::uint32_t>(t->term.key >> 32);
+        const auto low = static_cast<std::uint32_t>(t->term.key);
+        const std::uint32_t has0 = high != 0 ? 1 : 0, has1 = low != 0 ? 1 : 0;
+        const Var v0 = ~high & (0U - has0);
+        const Var v1 = (~low & (0U - has1)) | (v0 & (has1 - 1U));
         vars[at] = v0;
         vars[at + 1] = v1;
-        flags[v0] |= kUsed;
-        flags[v1] |= kUsed;
-        count[v0] += high != 0 ? 1 : 0;
-        count[v1] += low != 0 ? 1 : 0;
-        seen = flags[v0] | flags[v1];
-        at += (high != 0 ? 1 : 0) + (low != 0 ? 1 : 0);
+        counts[v0] += has0;
+        counts[v1] += has1;
+        at += has0 + has1;
       } else {
         const VarId *list = termArena.data() + (t->term.ext - 1);
         // Room for this list and two variables for each term after it.
@@ -239,17 +218,10 @@ bool Circuit::copyCircuit(const Ideal &circuit, RawArray<std::uint32_t> &genOf,
           vars = termVars_.data();
         }
         for (VarId j = 0; j < list[0]; ++j) {
-          const Var v = list[1 + j];
-          vars[at++] = v;
-          flags[v] |= kUsed;
-          ++count[v];
-          seen |= flags[v];
+          vars[at++] = list[1 + j];
+          ++counts[list[1 + j]];
         }
       }
-      if ((seen & kInSpec) != 0)
-        for (std::size_t j = from; j < at; ++j)
-          if ((flags[vars[j]] & kInSpec) != 0)
-            specReads.push_back({k, vars[j]});
       std::uint32_t coef = kOne;
       if (t->coef != kCoefOne && !coefPool.isOne(t->coef)) {
         coef = static_cast<std::uint32_t>(coefStore_.size() / words_);
@@ -260,21 +232,123 @@ bool Circuit::copyCircuit(const Ideal &circuit, RawArray<std::uint32_t> &genOf,
       *coefOut++ = coef;
       *startOut++ = static_cast<std::uint32_t>(at);
     }
-  termVars_.resize(at);
-  if (endVar_ > 0)
-    flags[0] &= static_cast<std::uint8_t>(~kUsed);
+    atAll = at;
+    kAll = k;
+  };
 
-  for (const auto &read : specReads) {
-    const std::uint32_t g = polyOfTerm(read.first);
-    std::uint32_t &by = genOf[read.second];
-    if (by != g)
-      by = by == 0 ? g : kMany;
+  // A block of polynomials at a time (their ranges and leading terms, then
+  // their terms), so that the terms are read from memory once.
+  constexpr std::size_t kBlock = 1024;
+  order_.resize(gens);
+  std::uint32_t usual = 1;
+  Var previous = 0;
+  std::uint32_t next = terms0;
+  std::int32_t *def = def_.data();
+  std::uint32_t *position = position_.data(), *counts = readerStart_.data();
+  std::uint8_t *flags = flags_.data();
+  for (std::size_t i0 = 0; i0 < gens; i0 += kBlock) {
+    const std::size_t i1 = std::min(gens, i0 + kBlock);
+    const PolyTerm *end = circuit.generators[i0].first;
+    bool joined = true; // the block's terms lie one after another
+    for (std::size_t i = i0; i < i1; ++i) {
+      const Generator &gen = circuit.generators[i];
+      joined &= gen.first == end;
+      end = gen.first + gen.size;
+      polys_.push_back({next + 1, gen.size - 1});
+      next += gen.size;
+      // The leading term: one variable, coefficient one, after the
+      // previous polynomial's; anything else (variable 0 stands in) makes
+      // the circuit unusual.
+      const ::Term &lead = gen.first->term;
+      const auto high = static_cast<std::uint32_t>(lead.key >> 32);
+      const std::uint32_t ok = (lead.ext == 0 && high != 0 && (lead.key & 0xFFFFFFFFu) == 0 &&
+                                ~high > previous && ~high < endVar_ && gen.first->coef == kCoefOne)
+                                   ? 1
+                                   : 0;
+      const Var own = ~high & (0U - ok);
+      usual &= ok;
+      previous = own;
+      const auto at = static_cast<std::uint32_t>(gens - 1 - i);
+      order_[at] = own;
+      def[own] = static_cast<std::int32_t>(spec_ + 1 + i);
+      position[own] = at;
+      flags[own] |= kLeadsOne;
+      --counts[own]; // the copy counts it
+    }
+    if (joined)
+      copyTerms(circuit.generators[i0].first, end);
+    else
+      for (std::size_t i = i0; i < i1; ++i)
+        copyTerms(circuit.generators[i].first,
+                  circuit.generators[i].first + circuit.generators[i].size);
   }
-  return usual;
+  termVars_.resize(atAll);
+  return usual != 0;
 }
 
-// The circuit polynomial whose range holds term k; after solveLeads, for
-// any term but a leading one.
+// For a usual circuit: the readers (as buildReaders) from the counts of the
+// copy, and the used variables: those of the specification, the defined
+// ones and those read.
+void Circuit::readersOfLeads() {
+  std::uint32_t *start = readerStart_.data();
+  std::uint8_t *flags = flags_.data();
+  // Each count becomes the end of its variable's list; filling from the
+  // end, the last polynomial first, leaves it the list's start.
+  std::uint32_t sum = 0;
+  for (Var v = 0; v < endVar_; ++v) {
+    const std::uint32_t n = start[v];
+    sum += n;
+    start[v] = sum;
+    flags[v] |= (n != 0 || def_[v] != kInput) ? kUsed : 0;
+  }
+  start[endVar_] = sum;
+  readers_.resize(sum);
+  Var *readers = readers_.data();
+  const Var *vars = termVars_.data();
+  const std::uint32_t *termStart = termStart_.data();
+  const std::size_t gens = order_.size();
+  for (std::size_t i = 0; i < gens; ++i) {
+    const Poly &poly = polys_[spec_ + 1 + i];
+    const Var v = order_[gens - 1 - i];
+    const std::uint32_t b = termStart[poly.firstTerm],
+                        e = termStart[poly.firstTerm + poly.numTerms];
+    if (e - b == 2) { // a gate of two inputs
+      readers[--start[vars[b]]] = v;
+      readers[--start[vars[b + 1]]] = v;
+    } else {
+      for (std::uint32_t j = b; j < e; ++j)
+        readers[--start[vars[j]]] = v;
+    }
+  }
+}
+
+// For a circuit that is not usual: the used variables, how many leading
+// terms start with each variable, and genOf, from the copy.
+void Circuit::markCircuit(RawArray<std::uint32_t> &genOf) {
+  for (Var v = 0; v < endVar_; ++v) {
+    flags_[v] &= static_cast<std::uint8_t>(~kLeads);
+    if ((flags_[v] & kInSpec) != 0)
+      genOf[v] = 0;
+  }
+  for (std::uint32_t g = spec_ + 1; g < polys_.size(); ++g) {
+    const Poly &poly = polys_[g];
+    const Term lead = term(poly.firstTerm);
+    if (lead.numVars > 0) {
+      std::uint8_t &f = flags_[termVars_[lead.firstVar]];
+      f |= (f & kLeadsOne) != 0 ? kLeadsMany : kLeadsOne;
+    }
+    for (std::uint32_t j = termStart_[poly.firstTerm];
+         j < termStart_[poly.firstTerm + poly.numTerms]; ++j) {
+      const Var v = termVars_[j];
+      flags_[v] |= kUsed;
+      if ((flags_[v] & kInSpec) != 0 && genOf[v] != g)
+        genOf[v] = genOf[v] == 0 ? g : kMany;
+    }
+  }
+}
+
+// The circuit polynomial whose range holds term k (not a leading term of
+// a usual circuit).
 std::uint32_t Circuit::polyOfTerm(std::uint32_t k) const {
   const auto after =
       std::upper_bound(polys_.begin() + spec_ + 1, polys_.end(), k,
@@ -297,42 +371,24 @@ bool Circuit::lone(std::uint32_t g, Var v) const {
 // For a usual circuit: does chooseDefinitions's first step (the words of
 // the specification) solve only polynomials for their leading variables?
 // It solves polynomial g for v when g is the one circuit polynomial that
-// reads v and v is lone in it, trying the specification's variables in
-// ascending order; the leading variable is g's lowest.
+// holds v and v is lone in it, trying the specification's variables in
+// ascending order; the leading variable is g's lowest. (Whether g's range
+// still holds its leading term does not change whether another variable
+// is lone in it.)
 bool Circuit::specSolvesLeads(const RawArray<std::uint32_t> &genOf,
                               const Array<Var> &specVars) const {
-  constexpr std::uint32_t kMany = ~0U;
   const std::size_t gens = order_.size();
   for (Var v : specVars) {
     const std::uint32_t g = genOf[v];
     if (g == 0 || g == kMany)
       continue;
-    const Var own = order_[gens - g];
+    const Var own = order_[gens - (g - spec_)];
     if (v == own || ((flags_[own] & kInSpec) != 0 && genOf[own] == g))
       continue;
     if (lone(g, v))
       return false;
   }
   return true;
-}
-
-// For a usual circuit: every circuit polynomial defines its leading
-// variable (what solveFor does for a leading term of coefficient one), and
-// the order is the polynomials' from the last one up. The readers counted
-// in the copy lose the defining terms.
-void Circuit::solveLeads() {
-  const std::size_t gens = order_.size();
-  std::uint32_t *count = readerStart_.data() + 1;
-  for (std::size_t i = 0; i < gens; ++i) {
-    const auto g = static_cast<std::uint32_t>(spec_ + 1 + i);
-    const auto at = static_cast<std::uint32_t>(gens - 1 - i);
-    const Var v = order_[at];
-    ++polys_[g].firstTerm;
-    --polys_[g].numTerms;
-    def_[v] = static_cast<std::int32_t>(g);
-    position_[v] = at;
-    --count[v];
-  }
 }
 
 // For a usual circuit: the words are the variables whose definitions have
@@ -376,7 +432,6 @@ void Circuit::classifyWords(const Array<std::uint32_t> &coefTerms) {
 void Circuit::chooseDefinitions(const RawArray<std::uint32_t> &genOf, const Array<Var> &specVars) {
   // The circuit's polynomials are 1 .. gens (0 is the specification).
   const auto gens = static_cast<std::uint32_t>(polys_.size() - 1);
-  constexpr std::uint32_t kMany = ~0U;
   Array<std::uint32_t> count; // per variable, for the second pass only
   // The variable g defines: in the first pass only its leading variable.
   auto choose = [&](std::uint32_t g, bool firstPass) -> Var {

@@ -94,17 +94,18 @@ private:
     kLeadsMany = 16,
     kLeads = kLeadsOne | kLeadsMany
   };
+  static constexpr std::uint32_t kMany = ~0U; // several polynomials
   unsigned leads(Var v) const {
     return (flags_[v] & kLeadsMany) != 0 ? 2 : (flags_[v] & kLeadsOne) != 0 ? 1 : 0;
   }
 
   std::uint32_t addPoly(const PolyTerm *begin, const PolyTerm *end);
-  bool copyCircuit(const Ideal &circuit, RawArray<std::uint32_t> &genOf,
-                   Array<std::uint32_t> &coefTerms);
-  bool specSolvesLeads(const RawArray<std::uint32_t> &genOf, const Array<Var> &specVars) const;
+  bool copyCircuit(const Ideal &circuit, std::size_t circuitTerms, Array<std::uint32_t> &coefTerms);
+  void readersOfLeads();
+  void markCircuit(RawArray<std::uint32_t> &genOf);
   std::uint32_t polyOfTerm(std::uint32_t k) const;
   bool lone(std::uint32_t poly, Var v) const;
-  void solveLeads();
+  bool specSolvesLeads(const RawArray<std::uint32_t> &genOf, const Array<Var> &specVars) const;
   void classifyWords(const Array<std::uint32_t> &coefTerms);
   void chooseDefinitions(const RawArray<std::uint32_t> &genOf, const Array<Var> &specVars);
   bool solveFor(std::uint32_t poly, Var v);
