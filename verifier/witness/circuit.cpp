@@ -189,18 +189,21 @@ bool Circuit::copyCircuit(const Ideal &circuit, std::size_t circuitTerms,
   // branches: both slots are written and the next term overwrites what does
   // not belong to this one; a missing variable stands for the one present
   // (counted zero times), or for the unused variable 0.
-  auto copyTerms = [&](const PolyTerm *t, const PolyTerm *end) {
+  auto copyTerms = [&](const PolyTerm *from, const PolyTerm *end) {
     // Locals, which the stores below cannot alias.
     std::size_t at = atAll;
-    std::uint32_t k = kAll;
+    const std::uint32_t k0 = kAll;
+    const auto n = static_cast<std::uint32_t>(end - from);
     Var *vars = termVars_.data();
     std::uint32_t *const counts = readerStart_.data();
-    std::uint32_t *coefOut = termCoef_.data() + k, *startOut = termStart_.data() + k + 1;
-    for (; t != end; ++t, ++k) {
-      if (t->term.ext == 0) {
+    std::uint32_t *const coefOut = termCoef_.data() + k0, *const startOut =
+                                                              termStart_.data() + k0 + 1;
+    for (std::uint32_t j = 0; j < n; ++j) {
+      const PolyTerm &t = from[j];
+      if (t.term.ext == 0) {
         // The key holds ~id for each variable present, 0 for none.
-        const auto high = static_cast<std::uint32_t>(t->term.key >> 32);
-        const auto low = static_cast<std::uint32_t>(t->term.key);
+        const auto high = static_cast<std::uint32_t>(t.term.key >> 32);
+        const auto low = static_cast<std::uint32_t>(t.term.key);
         const std::uint32_t has0 = high != 0 ? 1 : 0, has1 = low != 0 ? 1 : 0;
         const Var v0 = ~high & (0U - has0);
         const Var v1 = (~low & (0U - has1)) | (v0 & (has1 - 1U));
@@ -210,30 +213,30 @@ bool Circuit::copyCircuit(const Ideal &circuit, std::size_t circuitTerms,
         counts[v1] += has1;
         at += has0 + has1;
       } else {
-        const VarId *list = termArena.data() + (t->term.ext - 1);
+        const VarId *list = termArena.data() + (t.term.ext - 1);
         // Room for this list and two variables for each term after it.
-        const std::size_t need = list[0] + 2 * (terms0 + terms - k);
+        const std::size_t need = list[0] + 2 * (terms0 + terms - (k0 + j));
         if (termVars_.size() - at < need) {
           termVars_.resize(at + need);
           vars = termVars_.data();
         }
-        for (VarId j = 0; j < list[0]; ++j) {
-          vars[at++] = list[1 + j];
-          ++counts[list[1 + j]];
+        for (VarId i = 0; i < list[0]; ++i) {
+          vars[at++] = list[1 + i];
+          ++counts[list[1 + i]];
         }
       }
       std::uint32_t coef = kOne;
-      if (t->coef != kCoefOne && !coefPool.isOne(t->coef)) {
+      if (t.coef != kCoefOne && !coefPool.isOne(t.coef)) {
         coef = static_cast<std::uint32_t>(coefStore_.size() / words_);
-        const word_t *value = coefPool.at(t->coef);
+        const word_t *value = coefPool.at(t.coef);
         coefStore_.insert(coefStore_.end(), value, value + words_);
-        coefTerms.push_back(k);
+        coefTerms.push_back(k0 + j);
       }
-      *coefOut++ = coef;
-      *startOut++ = static_cast<std::uint32_t>(at);
+      coefOut[j] = coef;
+      startOut[j] = static_cast<std::uint32_t>(at);
     }
     atAll = at;
-    kAll = k;
+    kAll = k0 + n;
   };
 
   // A block of polynomials at a time (their ranges and leading terms, then
@@ -243,44 +246,50 @@ bool Circuit::copyCircuit(const Ideal &circuit, std::size_t circuitTerms,
   std::uint32_t usual = 1;
   Var previous = 0;
   std::uint32_t next = terms0;
+  // Locals, which the stores below cannot alias.
+  const Generator *generators = circuit.generators.data();
+  const Var endVar = endVar_;
+  const std::uint32_t firstPoly = spec_ + 1;
+  Var *order = order_.data();
+  polys_.resize(firstPoly + gens);
+  Poly *polys = polys_.data() + firstPoly;
   std::int32_t *def = def_.data();
   std::uint32_t *position = position_.data(), *counts = readerStart_.data();
   std::uint8_t *flags = flags_.data();
   for (std::size_t i0 = 0; i0 < gens; i0 += kBlock) {
     const std::size_t i1 = std::min(gens, i0 + kBlock);
-    const PolyTerm *end = circuit.generators[i0].first;
+    const PolyTerm *end = generators[i0].first;
     bool joined = true; // the block's terms lie one after another
     for (std::size_t i = i0; i < i1; ++i) {
-      const Generator &gen = circuit.generators[i];
-      joined &= gen.first == end;
-      end = gen.first + gen.size;
-      polys_.push_back({next + 1, gen.size - 1});
-      next += gen.size;
+      const PolyTerm *first = generators[i].first;
+      const std::uint32_t size = generators[i].size;
+      joined &= first == end;
+      end = first + size;
+      polys[i] = {next + 1, size - 1};
+      next += size;
       // The leading term: one variable, coefficient one, after the
       // previous polynomial's; anything else (variable 0 stands in) makes
       // the circuit unusual.
-      const ::Term &lead = gen.first->term;
-      const auto high = static_cast<std::uint32_t>(lead.key >> 32);
-      const std::uint32_t ok = (lead.ext == 0 && high != 0 && (lead.key & 0xFFFFFFFFu) == 0 &&
-                                ~high > previous && ~high < endVar_ && gen.first->coef == kCoefOne)
-                                   ? 1
-                                   : 0;
+      const std::uint64_t key = first->term.key;
+      const auto high = static_cast<std::uint32_t>(key >> 32);
+      const std::uint32_t ok = (first->term.ext == 0) & (high != 0) &
+                               (static_cast<std::uint32_t>(key) == 0) & (~high > previous) &
+                               (~high < endVar) & (first->coef == kCoefOne);
       const Var own = ~high & (0U - ok);
       usual &= ok;
       previous = own;
       const auto at = static_cast<std::uint32_t>(gens - 1 - i);
-      order_[at] = own;
-      def[own] = static_cast<std::int32_t>(spec_ + 1 + i);
+      order[at] = own;
+      def[own] = static_cast<std::int32_t>(firstPoly + i);
       position[own] = at;
       flags[own] |= kLeadsOne;
       --counts[own]; // the copy counts it
     }
     if (joined)
-      copyTerms(circuit.generators[i0].first, end);
+      copyTerms(generators[i0].first, end);
     else
       for (std::size_t i = i0; i < i1; ++i)
-        copyTerms(circuit.generators[i].first,
-                  circuit.generators[i].first + circuit.generators[i].size);
+        copyTerms(generators[i].first, generators[i].first + generators[i].size);
   }
   termVars_.resize(atAll);
   return usual != 0;
@@ -290,28 +299,31 @@ bool Circuit::copyCircuit(const Ideal &circuit, std::size_t circuitTerms,
 // copy, and the used variables: those of the specification, the defined
 // ones and those read.
 void Circuit::readersOfLeads() {
+  // Locals, which the stores below cannot alias.
+  const Var endVar = endVar_;
   std::uint32_t *start = readerStart_.data();
   std::uint8_t *flags = flags_.data();
+  const std::int32_t *def = def_.data();
   // Each count becomes the end of its variable's list; filling from the
   // end, the last polynomial first, leaves it the list's start.
   std::uint32_t sum = 0;
-  for (Var v = 0; v < endVar_; ++v) {
+  for (Var v = 0; v < endVar; ++v) {
     const std::uint32_t n = start[v];
     sum += n;
     start[v] = sum;
-    flags[v] |= (n != 0 || def_[v] != kInput) ? kUsed : 0;
+    flags[v] |= (n != 0 || def[v] != kInput) ? kUsed : 0;
   }
-  start[endVar_] = sum;
+  start[endVar] = sum;
   readers_.resize(sum);
   Var *readers = readers_.data();
-  const Var *vars = termVars_.data();
+  const Var *vars = termVars_.data(), *order = order_.data();
   const std::uint32_t *termStart = termStart_.data();
+  const Poly *polys = polys_.data() + spec_ + 1;
   const std::size_t gens = order_.size();
   for (std::size_t i = 0; i < gens; ++i) {
-    const Poly &poly = polys_[spec_ + 1 + i];
-    const Var v = order_[gens - 1 - i];
-    const std::uint32_t b = termStart[poly.firstTerm],
-                        e = termStart[poly.firstTerm + poly.numTerms];
+    const Var v = order[gens - 1 - i];
+    const std::uint32_t b = termStart[polys[i].firstTerm],
+                        e = termStart[polys[i].firstTerm + polys[i].numTerms];
     if (e - b == 2) { // a gate of two inputs
       readers[--start[vars[b]]] = v;
       readers[--start[vars[b + 1]]] = v;

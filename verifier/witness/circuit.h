@@ -124,7 +124,7 @@ private:
   RawArray<std::uint32_t> termCoef_;  // per term
   Array<Var> scratchVars_;            // for solveFor
   Array<std::uint32_t> scratchCoef_, scratchStart_;
-  Array<Poly> polys_;
+  RawArray<Poly> polys_;
   Array<word_t> coefStore_;
   std::uint32_t spec_ = 0;
   Array<std::int32_t> def_;
