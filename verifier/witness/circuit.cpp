@@ -78,9 +78,20 @@ T evalBits(const Circuit &c, const Circuit::Poly &poly, BitOf bitOf, T allOnes) 
 
 } // namespace
 
+// The usual file lists each gate above what it reads: every circuit
+// polynomial's leading term is its gate's output alone, with coefficient
+// one, and the leading variables rise from one polynomial to the next. Then
+// every polynomial defines its leading variable (unless the specification
+// reads another of its variables that it could be solved for), and the
+// definitions from the last polynomial up are in dependency order (the
+// other terms of a polynomial are lower than its leading one, so they hold
+// only variables after its leading variable). The copy takes that for
+// granted and does most of the work; a circuit that is otherwise is put
+// back as copied and takes the general steps (chooseDefinitions,
+// sortDefinitions, classify).
 Circuit::Circuit(const SolvedProblem &p)
     : words_(coefPool.words()), endVar_(p.endVar), name_(p.name), def_(p.endVar, kInput),
-      word_(p.endVar, 0), used_(p.endVar, 0), position_(p.endVar, 0) {
+      flags_(p.endVar, 0), position_(p.endVar, 0) {
   coefStore_.resize(words_); // index 0 stands for one and is never read
   std::size_t terms = p.spec.size();
   for (const Generator &g : p.circuit.generators)
@@ -88,17 +99,49 @@ Circuit::Circuit(const SolvedProblem &p)
   termStart_.reserve(terms + 1);
   termStart_.push_back(0);
   termCoef_.reserve(terms);
-  order_.reserve(p.circuit.size());
-  // Gates have terms of one or two variables, longer ones have a list in
-  // termArena, and a gate of two inputs has at most three variables in two
-  // terms (its output, then both inputs: an AND). Room for more would sit
-  // unused in the analysis's memory (5 MB at 571 bits); copyCircuit grows
-  // the array for a circuit that needs it.
-  const std::size_t gateTerms = terms - p.spec.size();
-  termVars_.reserve(2 * p.spec.size() + gateTerms + gateTerms / 2 + 2 * termArena.size() + 2);
+  // Gates have terms of one or two variables; longer ones have a list in
+  // termArena.
+  termVars_.reserve(2 * terms + 2 * termArena.size());
   polys_.reserve(p.circuit.size() + 1);
   spec_ = addPoly(p.spec.data(), p.spec.data() + p.spec.size());
-  chooseDefinitions(p.circuit);
+  // The specification's variables, ascending, each once.
+  Array<Var> specVars(termVars_.begin(), termVars_.end());
+  std::sort(specVars.begin(), specVars.end());
+  specVars.erase(std::unique(specVars.begin(), specVars.end()), specVars.end());
+  for (Var v : specVars)
+    flags_[v] |= kInSpec;
+  // Per variable of the specification (read only for them): the one
+  // circuit polynomial that holds it, 0 for none, kMany for several.
+  RawArray<std::uint32_t> genOf(endVar_);
+  readerStart_.assign(endVar_ + 1, 0);
+  Array<std::uint32_t> coefTerms;
+  if (copyCircuit(p.circuit, terms - p.spec.size(), coefTerms)) {
+    readersOfLeads();
+    for (Var v : specVars) {
+      std::uint32_t by = def_[v] != kInput ? static_cast<std::uint32_t>(def_[v]) : 0;
+      for (const Var *r = readersBegin(v); r != readersEnd(v); ++r) {
+        const auto g = static_cast<std::uint32_t>(def_[*r]);
+        if (by != g)
+          by = by == 0 ? g : kMany;
+      }
+      genOf[v] = by;
+    }
+    if (specSolvesLeads(genOf, specVars)) {
+      classifyWords(coefTerms);
+      return;
+    }
+    readers_.clear();
+  }
+  // Back to the polynomials as copied.
+  for (std::size_t g = spec_ + 1; g < polys_.size(); ++g) {
+    --polys_[g].firstTerm;
+    ++polys_[g].numTerms;
+  }
+  def_.assign(endVar_, kInput);
+  position_.assign(endVar_, 0);
+  order_.clear();
+  markCircuit(genOf);
+  chooseDefinitions(genOf, specVars);
   sortDefinitions();
   classify();
   buildReaders();
@@ -114,7 +157,7 @@ std::uint32_t Circuit::addPoly(const PolyTerm *begin, const PolyTerm *end) {
     termVars(t->term, vl);
     termVars_.insert(termVars_.end(), vl.ids, vl.ids + vl.size);
     for (std::uint32_t j = 0; j < vl.size; ++j)
-      used_[vl.ids[j]] = 1;
+      flags_[vl.ids[j]] |= kUsed;
     std::uint32_t coef = kOne;
     if (t->coef != kCoefOne && !coefPool.isOne(t->coef)) {
       coef = static_cast<std::uint32_t>(coefStore_.size() / words_);
@@ -128,63 +171,264 @@ std::uint32_t Circuit::addPoly(const PolyTerm *begin, const PolyTerm *end) {
   return static_cast<std::uint32_t>(polys_.size() - 1);
 }
 
-// As addPoly for every circuit polynomial, in one loop that writes the
-// arrays in place (a 571-bit multiplier has over a million terms), and
-// notes the leading variables (leads_) and, per variable of the
-// specification, the one circuit polynomial that reads it (genOf: 0 for
-// none, ~0 for several).
-void Circuit::copyCircuit(const Ideal &circuit, const Array<std::uint8_t> &inSpec,
-                          Array<std::uint32_t> &genOf) {
-  constexpr std::uint32_t kMany = ~0U;
-  std::size_t terms = 0;
-  for (const Generator &g : circuit.generators)
-    terms += g.size;
-  const std::size_t terms0 = termCoef_.size();
-  // Room for three variables per two terms, more for terms with a list of
-  // their own (grown below should those not fit).
-  std::size_t at = termVars_.size();
-  termVars_.resize(at + terms + terms / 2 + termArena.size() + 2);
+// As addPoly for every circuit polynomial, writing the arrays in place (a
+// 571-bit multiplier has over a million terms), and the terms whose
+// coefficient is not one (coefTerms). Each polynomial is taken to define
+// its leading variable (def_, position_, order_: the last polynomial's
+// first, its range without the leading term, which counts as leading
+// (flags_)), and readerStart_[v] counts the other terms' variables. True
+// when the circuit is usual (see the constructor).
+bool Circuit::copyCircuit(const Ideal &circuit, std::size_t circuitTerms,
+                          Array<std::uint32_t> &coefTerms) {
+  const std::size_t gens = circuit.size();
+  const auto terms0 = static_cast<std::uint32_t>(termCoef_.size());
+  const std::size_t terms = circuitTerms;
+  std::size_t atAll = termVars_.size(); // where the next term's variables go
+  termVars_.resize(atAll + 2 * terms + termArena.size());
   termCoef_.resize(terms0 + terms);
   termStart_.resize(terms0 + terms + 1);
-  Var *vars = termVars_.data();
-  std::uint32_t *coefOut = termCoef_.data() + terms0;
-  std::uint32_t *startOut = termStart_.data() + terms0 + 1;
-  std::uint8_t *used = used_.data(), *leads = leads_.data();
-  std::uint32_t *readBy = genOf.data();
-  const std::uint8_t *spec = inSpec.data();
-  std::uint32_t next = static_cast<std::uint32_t>(terms0);
-  for (std::size_t i = 0; i < circuit.size(); ++i) {
-    const PolyTerm *begin = circuit.begin(i), *end = circuit.end(i);
-    const auto g = static_cast<std::uint32_t>(polys_.size());
-    polys_.push_back({next, static_cast<std::uint32_t>(end - begin)});
-    next += static_cast<std::uint32_t>(end - begin);
-    for (const PolyTerm *t = begin; t != end; ++t) {
-      const std::size_t need = t->term.ext != 0 ? termDegree(t->term) : 2;
-      if (termVars_.size() - at < need) {
-        termVars_.resize(termVars_.size() + at + need);
-        vars = termVars_.data();
+  std::uint32_t kAll = terms0; // the next term
+  // A term of one or two variables (nearly all of them) is decoded without
+  // branches: both slots are written and the next term overwrites what does
+  // not belong to this one; a missing variable stands for the one present
+  // (counted zero times), or for the unused variable 0.
+  auto copyTerms = [&](const PolyTerm *from, const PolyTerm *end) {
+    // Locals, which the stores below cannot alias.
+    std::size_t at = atAll;
+    const std::uint32_t k0 = kAll;
+    const auto n = static_cast<std::uint32_t>(end - from);
+    Var *vars = termVars_.data();
+    std::uint32_t *const counts = readerStart_.data();
+    std::uint32_t *const coefOut = termCoef_.data() + k0, *const startOut =
+                                                              termStart_.data() + k0 + 1;
+    for (std::uint32_t j = 0; j < n; ++j) {
+      const PolyTerm &t = from[j];
+      if (t.term.ext == 0) {
+        // The key holds ~id for each variable present, 0 for none.
+        const auto high = static_cast<std::uint32_t>(t.term.key >> 32);
+        const auto low = static_cast<std::uint32_t>(t.term.key);
+        const std::uint32_t has0 = high != 0 ? 1 : 0, has1 = low != 0 ? 1 : 0;
+        const Var v0 = ~high & (0U - has0);
+        const Var v1 = (~low & (0U - has1)) | (v0 & (has1 - 1U));
+        vars[at] = v0;
+        vars[at + 1] = v1;
+        counts[v0] += has0;
+        counts[v1] += has1;
+        at += has0 + has1;
+      } else {
+        const VarId *list = termArena.data() + (t.term.ext - 1);
+        // Room for this list and two variables for each term after it.
+        const std::size_t need = list[0] + 2 * (terms0 + terms - (k0 + j));
+        if (termVars_.size() - at < need) {
+          termVars_.resize(at + need);
+          vars = termVars_.data();
+        }
+        for (VarId i = 0; i < list[0]; ++i) {
+          vars[at++] = list[1 + i];
+          ++counts[list[1 + i]];
+        }
       }
-      const std::uint32_t n = copyTermVars(t->term, vars + at);
-      for (std::uint32_t j = 0; j < n; ++j) {
-        const Var v = vars[at + j];
-        used[v] = 1;
-        if (spec[v] && readBy[v] != g)
-          readBy[v] = readBy[v] == 0 ? g : kMany;
-      }
-      if (t == begin && n > 0 && leads[vars[at]] < 2)
-        ++leads[vars[at]];
-      at += n;
       std::uint32_t coef = kOne;
-      if (t->coef != kCoefOne && !coefPool.isOne(t->coef)) {
+      if (t.coef != kCoefOne && !coefPool.isOne(t.coef)) {
         coef = static_cast<std::uint32_t>(coefStore_.size() / words_);
-        const word_t *value = coefPool.at(t->coef);
+        const word_t *value = coefPool.at(t.coef);
         coefStore_.insert(coefStore_.end(), value, value + words_);
+        coefTerms.push_back(k0 + j);
       }
-      *coefOut++ = coef;
-      *startOut++ = static_cast<std::uint32_t>(at);
+      coefOut[j] = coef;
+      startOut[j] = static_cast<std::uint32_t>(at);
+    }
+    atAll = at;
+    kAll = k0 + n;
+  };
+
+  // A block of polynomials at a time (their ranges and leading terms, then
+  // their terms), so that the terms are read from memory once.
+  constexpr std::size_t kBlock = 1024;
+  order_.resize(gens);
+  std::uint32_t usual = 1;
+  Var previous = 0;
+  std::uint32_t next = terms0;
+  // Locals, which the stores below cannot alias.
+  const Generator *generators = circuit.generators.data();
+  const Var endVar = endVar_;
+  const std::uint32_t firstPoly = spec_ + 1;
+  Var *order = order_.data();
+  polys_.resize(firstPoly + gens);
+  Poly *polys = polys_.data() + firstPoly;
+  std::int32_t *def = def_.data();
+  std::uint32_t *position = position_.data(), *counts = readerStart_.data();
+  std::uint8_t *flags = flags_.data();
+  for (std::size_t i0 = 0; i0 < gens; i0 += kBlock) {
+    const std::size_t i1 = std::min(gens, i0 + kBlock);
+    const PolyTerm *end = generators[i0].first;
+    bool joined = true; // the block's terms lie one after another
+    for (std::size_t i = i0; i < i1; ++i) {
+      const PolyTerm *first = generators[i].first;
+      const std::uint32_t size = generators[i].size;
+      joined &= first == end;
+      end = first + size;
+      polys[i] = {next + 1, size - 1};
+      next += size;
+      // The leading term: one variable, coefficient one, after the
+      // previous polynomial's; anything else (variable 0 stands in) makes
+      // the circuit unusual.
+      const std::uint64_t key = first->term.key;
+      const auto high = static_cast<std::uint32_t>(key >> 32);
+      const std::uint32_t ok = (first->term.ext == 0) & (high != 0) &
+                               (static_cast<std::uint32_t>(key) == 0) & (~high > previous) &
+                               (~high < endVar) & (first->coef == kCoefOne);
+      const Var own = ~high & (0U - ok);
+      usual &= ok;
+      previous = own;
+      const auto at = static_cast<std::uint32_t>(gens - 1 - i);
+      order[at] = own;
+      def[own] = static_cast<std::int32_t>(firstPoly + i);
+      position[own] = at;
+      flags[own] |= kLeadsOne;
+      --counts[own]; // the copy counts it
+    }
+    if (joined)
+      copyTerms(generators[i0].first, end);
+    else
+      for (std::size_t i = i0; i < i1; ++i)
+        copyTerms(generators[i].first, generators[i].first + generators[i].size);
+  }
+  termVars_.resize(atAll);
+  return usual != 0;
+}
+
+// For a usual circuit: the readers (as buildReaders) from the counts of the
+// copy, and the used variables: those of the specification, the defined
+// ones and those read.
+void Circuit::readersOfLeads() {
+  // Locals, which the stores below cannot alias.
+  const Var endVar = endVar_;
+  std::uint32_t *start = readerStart_.data();
+  std::uint8_t *flags = flags_.data();
+  const std::int32_t *def = def_.data();
+  // Each count becomes the end of its variable's list; filling from the
+  // end, the last polynomial first, leaves it the list's start.
+  std::uint32_t sum = 0;
+  for (Var v = 0; v < endVar; ++v) {
+    const std::uint32_t n = start[v];
+    sum += n;
+    start[v] = sum;
+    flags[v] |= (n != 0 || def[v] != kInput) ? kUsed : 0;
+  }
+  start[endVar] = sum;
+  readers_.resize(sum);
+  Var *readers = readers_.data();
+  const Var *vars = termVars_.data(), *order = order_.data();
+  const std::uint32_t *termStart = termStart_.data();
+  const Poly *polys = polys_.data() + spec_ + 1;
+  const std::size_t gens = order_.size();
+  for (std::size_t i = 0; i < gens; ++i) {
+    const Var v = order[gens - 1 - i];
+    const std::uint32_t b = termStart[polys[i].firstTerm],
+                        e = termStart[polys[i].firstTerm + polys[i].numTerms];
+    if (e - b == 2) { // a gate of two inputs
+      readers[--start[vars[b]]] = v;
+      readers[--start[vars[b + 1]]] = v;
+    } else {
+      for (std::uint32_t j = b; j < e; ++j)
+        readers[--start[vars[j]]] = v;
     }
   }
-  termVars_.resize(at);
+}
+
+// For a circuit that is not usual: the used variables, how many leading
+// terms start with each variable, and genOf, from the copy.
+void Circuit::markCircuit(RawArray<std::uint32_t> &genOf) {
+  for (Var v = 0; v < endVar_; ++v) {
+    flags_[v] &= static_cast<std::uint8_t>(~kLeads);
+    if ((flags_[v] & kInSpec) != 0)
+      genOf[v] = 0;
+  }
+  for (std::uint32_t g = spec_ + 1; g < polys_.size(); ++g) {
+    const Poly &poly = polys_[g];
+    const Term lead = term(poly.firstTerm);
+    if (lead.numVars > 0) {
+      std::uint8_t &f = flags_[termVars_[lead.firstVar]];
+      f |= (f & kLeadsOne) != 0 ? kLeadsMany : kLeadsOne;
+    }
+    for (std::uint32_t j = termStart_[poly.firstTerm];
+         j < termStart_[poly.firstTerm + poly.numTerms]; ++j) {
+      const Var v = termVars_[j];
+      flags_[v] |= kUsed;
+      if ((flags_[v] & kInSpec) != 0 && genOf[v] != g)
+        genOf[v] = genOf[v] == 0 ? g : kMany;
+    }
+  }
+}
+
+// The circuit polynomial whose range holds term k (not a leading term of
+// a usual circuit).
+std::uint32_t Circuit::polyOfTerm(std::uint32_t k) const {
+  const auto after =
+      std::upper_bound(polys_.begin() + spec_ + 1, polys_.end(), k,
+                       [](std::uint32_t t, const Poly &poly) { return t < poly.firstTerm; });
+  return static_cast<std::uint32_t>(after - polys_.begin() - 1);
+}
+
+// Is v a term of its own in polynomial g that occurs in no other term?
+bool Circuit::lone(std::uint32_t g, Var v) const {
+  const Poly &poly = polys_[g];
+  bool alone = false;
+  for (std::uint32_t k = poly.firstTerm; k < poly.firstTerm + poly.numTerms; ++k)
+    alone = alone || (term(k).numVars == 1 && termVars_[termStart_[k]] == v);
+  for (std::uint32_t k = poly.firstTerm; k < poly.firstTerm + poly.numTerms && alone; ++k)
+    for (std::uint32_t j = 0; j < term(k).numVars; ++j)
+      alone = alone && (term(k).numVars == 1 || termVars_[termStart_[k] + j] != v);
+  return alone;
+}
+
+// For a usual circuit: does chooseDefinitions's first step (the words of
+// the specification) solve only polynomials for their leading variables?
+// It solves polynomial g for v when g is the one circuit polynomial that
+// holds v and v is lone in it, trying the specification's variables in
+// ascending order; the leading variable is g's lowest. (Whether g's range
+// still holds its leading term does not change whether another variable
+// is lone in it.)
+bool Circuit::specSolvesLeads(const RawArray<std::uint32_t> &genOf,
+                              const Array<Var> &specVars) const {
+  const std::size_t gens = order_.size();
+  for (Var v : specVars) {
+    const std::uint32_t g = genOf[v];
+    if (g == 0 || g == kMany)
+      continue;
+    const Var own = order_[gens - (g - spec_)];
+    if (v == own || ((flags_[own] & kInSpec) != 0 && genOf[own] == g))
+      continue;
+    if (lone(g, v))
+      return false;
+  }
+  return true;
+}
+
+// For a usual circuit: the words are the variables whose definitions have
+// a coefficient other than one and, recursively, their readers (classify's
+// rule without a pass over every definition).
+void Circuit::classifyWords(const Array<std::uint32_t> &coefTerms) {
+  const std::size_t gens = order_.size();
+  for (std::uint32_t k : coefTerms) {
+    const Var v = order_[gens - (polyOfTerm(k) - spec_)];
+    if ((flags_[v] & kWord) == 0) {
+      flags_[v] |= kWord;
+      wordOrder_.push_back(v);
+    }
+  }
+  for (std::size_t i = 0; i < wordOrder_.size(); ++i)
+    for (const Var *r = readersBegin(wordOrder_[i]); r != readersEnd(wordOrder_[i]); ++r)
+      if ((flags_[*r] & kWord) == 0) {
+        flags_[*r] |= kWord;
+        wordOrder_.push_back(*r);
+      }
+  std::sort(wordOrder_.begin(), wordOrder_.end(),
+            [&](Var a, Var b) { return position_[a] < position_[b]; });
+  for (Var v : wordOrder_)
+    wordSlots_.push_back({v, wordCount_++});
+  std::sort(wordSlots_.begin(), wordSlots_.end());
 }
 
 // A circuit polynomial defines its leading variable when its leading term is
@@ -200,21 +444,9 @@ void Circuit::copyCircuit(const Ideal &circuit, const Array<std::uint8_t> &inSpe
 // Whatever the choice, every assignment computed from the definitions makes
 // every defining polynomial zero, so a failing assignment is a true
 // counterexample.
-void Circuit::chooseDefinitions(const Ideal &circuit) {
-  // The circuit's polynomials are 1 .. size (0 is the specification).
-  const auto gens = static_cast<std::uint32_t>(circuit.size());
-  Array<std::uint8_t> inSpec(endVar_, 0);
-  for (Var v : termVars_) // only the specification's so far
-    inSpec[v] = 1;
-  Array<std::uint8_t> &leads = leads_; // 0, 1, or 2 for more
-  leads.assign(endVar_, 0);
-  // Per variable of the specification: the one circuit polynomial that
-  // reads it, 0 for none, kMany for several (see below). Noted as each
-  // polynomial is copied, while its variables are at hand.
-  constexpr std::uint32_t kMany = ~0U;
-  Array<std::uint32_t> genOf(endVar_, 0);
-  copyCircuit(circuit, inSpec, genOf);
-
+void Circuit::chooseDefinitions(const RawArray<std::uint32_t> &genOf, const Array<Var> &specVars) {
+  // The circuit's polynomials are 1 .. gens (0 is the specification).
+  const auto gens = static_cast<std::uint32_t>(polys_.size() - 1);
   Array<std::uint32_t> count; // per variable, for the second pass only
   // The variable g defines: in the first pass only its leading variable.
   auto choose = [&](std::uint32_t g, bool firstPass) -> Var {
@@ -224,8 +456,8 @@ void Circuit::chooseDefinitions(const Ideal &circuit) {
     if (firstPass) {
       // Every other term is lower, so it holds only variables below own:
       // a lone leading variable occurs nowhere else.
-      const bool lone = lead.numVars == 1 && def_[own] == kInput;
-      return lone && (leads[own] == 1 || inSpec[own]) ? own : 0;
+      const bool alone = lead.numVars == 1 && def_[own] == kInput;
+      return alone && (leads(own) == 1 || (flags_[own] & kInSpec) != 0) ? own : 0;
     }
     for (std::uint32_t k = 0; k < poly.numTerms; ++k) {
       const Term t = term(poly.firstTerm + k);
@@ -240,7 +472,7 @@ void Circuit::chooseDefinitions(const Ideal &circuit) {
       const Var v = termVars_[t.firstVar];
       if (count[v] != 1 || def_[v] != kInput)
         continue;
-      if (leads[v] == (v == own ? 1U : 0U) || inSpec[v])
+      if (leads(v) == (v == own ? 1U : 0U) || (flags_[v] & kInSpec) != 0)
         chosen = v;
       else if (fallback == 0)
         fallback = v;
@@ -256,18 +488,11 @@ void Circuit::chooseDefinitions(const Ideal &circuit) {
   // specification reads and that occurs in one circuit polynomial only,
   // as a term of its own, is defined by it.
   Array<std::uint8_t> done(polys_.size(), 0);
-  for (Var v = 0; v < endVar_; ++v)
-    if (genOf[v] != 0 && genOf[v] != kMany && !done[genOf[v]]) {
-      const Poly &poly = polys_[genOf[v]];
-      bool lone = false;
-      for (std::uint32_t k = poly.firstTerm; k < poly.firstTerm + poly.numTerms; ++k)
-        lone = lone || (term(k).numVars == 1 && termVars_[termStart_[k]] == v);
-      for (std::uint32_t k = poly.firstTerm; k < poly.firstTerm + poly.numTerms && lone; ++k)
-        for (std::uint32_t j = 0; j < term(k).numVars; ++j)
-          lone = lone && (term(k).numVars == 1 || termVars_[termStart_[k] + j] != v);
-      if (lone && solveFor(genOf[v], v))
-        done[genOf[v]] = 1;
-    }
+  for (Var v : specVars) {
+    const std::uint32_t g = genOf[v];
+    if (g != 0 && g != kMany && !done[g] && lone(g, v) && solveFor(g, v))
+      done[g] = 1;
+  }
   Array<std::uint32_t> rest;
   for (std::uint32_t g = 1; g <= gens; ++g) {
     if (done[g])
@@ -430,12 +655,12 @@ void Circuit::classify() {
       isWordVar = isWordVar || t.coef != kOne;
       for (std::uint32_t j = 0; j < t.numVars; ++j) {
         const Var u = termVars_[t.firstVar + j];
-        isWordVar = isWordVar || word_[u] != 0;
+        isWordVar = isWordVar || (flags_[u] & kWord) != 0;
         ++readerStart_[u + 1];
       }
     }
     if (isWordVar) {
-      word_[v] = 1;
+      flags_[v] |= kWord;
       wordSlots_.push_back({v, wordCount_++});
       wordOrder_.push_back(v);
     }

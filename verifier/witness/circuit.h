@@ -48,10 +48,10 @@ public:
   bool isInput(Var v) const { return def_[v] == kInput; }
   // Does v belong to the circuit: is it defined, or the first variable of
   // some circuit polynomial's leading term?
-  bool isCircuitVariable(Var v) const { return def_[v] != kInput || leads_[v] != 0; }
-  bool isWord(Var v) const { return word_[v] != 0; }
+  bool isCircuitVariable(Var v) const { return def_[v] != kInput || (flags_[v] & kLeads) != 0; }
+  bool isWord(Var v) const { return (flags_[v] & kWord) != 0; }
   // Is v read by the specification or by a circuit polynomial?
-  bool isUsed(Var v) const { return used_[v] != 0; }
+  bool isUsed(Var v) const { return (flags_[v] & kUsed) != 0; }
   // The polynomial that defines v (not an input): v equals its value.
   const Poly &definition(Var v) const { return polys_[def_[v]]; }
   const Poly &spec() const { return polys_[spec_]; }
@@ -83,10 +83,31 @@ public:
   const Array<Var> &wordOrder() const { return wordOrder_; }
 
 private:
+  // Per variable: flags_ holds kUsed (isUsed), kWord (isWord), kInSpec
+  // (read by the specification) and how many circuit polynomials have a
+  // leading term that starts with it (kLeadsOne, kLeadsMany for two or more).
+  enum : std::uint8_t {
+    kUsed = 1,
+    kWord = 2,
+    kInSpec = 4,
+    kLeadsOne = 8,
+    kLeadsMany = 16,
+    kLeads = kLeadsOne | kLeadsMany
+  };
+  static constexpr std::uint32_t kMany = ~0U; // several polynomials
+  unsigned leads(Var v) const {
+    return (flags_[v] & kLeadsMany) != 0 ? 2 : (flags_[v] & kLeadsOne) != 0 ? 1 : 0;
+  }
+
   std::uint32_t addPoly(const PolyTerm *begin, const PolyTerm *end);
-  void copyCircuit(const Ideal &circuit, const Array<std::uint8_t> &inSpec,
-                   Array<std::uint32_t> &genOf);
-  void chooseDefinitions(const Ideal &circuit);
+  bool copyCircuit(const Ideal &circuit, std::size_t circuitTerms, Array<std::uint32_t> &coefTerms);
+  void readersOfLeads();
+  void markCircuit(RawArray<std::uint32_t> &genOf);
+  std::uint32_t polyOfTerm(std::uint32_t k) const;
+  bool lone(std::uint32_t poly, Var v) const;
+  bool specSolvesLeads(const RawArray<std::uint32_t> &genOf, const Array<Var> &specVars) const;
+  void classifyWords(const Array<std::uint32_t> &coefTerms);
+  void chooseDefinitions(const RawArray<std::uint32_t> &genOf, const Array<Var> &specVars);
   bool solveFor(std::uint32_t poly, Var v);
   void sortDefinitions();
   bool sortedByReadOrder();
@@ -103,11 +124,11 @@ private:
   RawArray<std::uint32_t> termCoef_;  // per term
   Array<Var> scratchVars_;            // for solveFor
   Array<std::uint32_t> scratchCoef_, scratchStart_;
-  Array<Poly> polys_;
+  RawArray<Poly> polys_;
   Array<word_t> coefStore_;
   std::uint32_t spec_ = 0;
   Array<std::int32_t> def_;
-  Array<std::uint8_t> word_, used_;
+  Array<std::uint8_t> flags_;
   Array<std::uint32_t> constraints_;
   Array<Var> constraintVars_; // per constraint, see constraintVar
   Array<Var> order_, wordOrder_;
@@ -116,8 +137,6 @@ private:
   std::uint32_t wordCount_ = 0;
   Array<std::uint32_t> readerStart_;
   Array<Var> readers_;
-  Array<std::uint8_t> leads_; // per variable: polynomials whose leading term starts with it
-                              // (2: two or more)
 };
 
 // The specification as c*W + S, where W is a word that no other term reads:
