@@ -19,8 +19,9 @@ namespace witness {
 
 namespace {
 
-// Flips up to 64 gates at once, one per lane: lane l of a variable's
-// difference word says whether flipping gate l changes it.
+// Flips up to 64 gates at once, one per lane, each lane under one of a
+// group of witnesses: lane l of a variable's difference word says whether
+// flipping gate l under its lane's witness changes it.
 class FlipTester {
 public:
   explicit FlipTester(const Circuit &c)
@@ -44,9 +45,17 @@ public:
     termStamp_.assign(terms, 0);
   }
 
-  // Lane l set when flipping bit gates[l] under val (whose specification
-  // value is spec) makes the specification zero; at most 64 gates.
-  std::uint64_t explains(const Array<Var> &gates, const Valuation &val, const word_t *spec) {
+  // The witnesses of the next batches: vals[k], whose specification value
+  // is spec + k * words (at most 64 of them).
+  void setWitnesses(const Valuation *vals, const word_t *spec, std::size_t count) {
+    vals_ = vals;
+    spec_ = spec;
+    count_ = count;
+  }
+
+  // Lane l set when flipping bit gates[l] under witness[l] makes the
+  // specification zero; at most 64 lanes.
+  std::uint64_t explains(const Array<Var> &gates, const std::uint8_t *witness) {
     if (stamp_.empty()) {
       // The arrays per variable, on the first simulation only: with
       // several faults there is often nothing to flip.
@@ -56,6 +65,19 @@ public:
       flipIndex_.assign(c_.endVar(), 0);
     }
     ++now_;
+    // Lanes per witness; the lanes left over follow the first, so that
+    // every lane is a consistent simulation.
+    std::uint64_t used = 0;
+    for (std::size_t k = 0; k < count_; ++k)
+      masks_[k] = 0;
+    for (std::size_t l = 0; l < gates.size(); ++l) {
+      laneWitness_[l] = witness[l];
+      masks_[witness[l]] |= std::uint64_t{1} << l;
+      used |= std::uint64_t{1} << l;
+    }
+    masks_[0] |= ~used;
+    for (std::size_t l = gates.size(); l < 64; ++l)
+      laneWitness_[l] = 0;
     changed_.clear();
     for (std::size_t l = 0; l < gates.size(); ++l) {
       const Var g = gates[l];
@@ -78,7 +100,10 @@ public:
       while (pending_[w] != 0) {
         const unsigned bit = static_cast<unsigned>(__builtin_ctzll(pending_[w]));
         pending_[w] &= pending_[w] - 1;
-        sweep(c_.order()[w * 64 + bit], val);
+        if (count_ == 1)
+          sweep<true>(c_.order()[w * 64 + bit]);
+        else
+          sweep<false>(c_.order()[w * 64 + bit]);
         ++sweeps_;
       }
     low_ = pending_.size();
@@ -97,7 +122,7 @@ public:
       std::fill(delta_.begin(), delta_.end(), word_t{0});
       std::uint64_t touched = 0;
       for (std::uint32_t t : dirty_[slot])
-        touched |= addDelta(c_.term(t), val);
+        touched |= addDelta(c_.term(t));
       dirty_[slot].clear();
       std::uint64_t changedLanes = 0;
       for (unsigned l = 0; l < 64; ++l) {
@@ -105,13 +130,14 @@ public:
           continue;
         word_t *d = delta_.data() + std::size_t(l) * n_;
         if (isSpec) {
+          const word_t *spec = spec_ + std::size_t(laneWitness_[l]) * n_;
           for (int k = 0; k < n_; ++k)
             d[k] ^= spec[k];
           if (allZero(d, n_))
             zero |= std::uint64_t{1} << l;
         } else if (!allZero(d, n_)) {
           word_t *updated = newWord_.data() + (std::size_t(l) * c_.wordCount() + slot) * n_;
-          const word_t *old = val.wordValue(c_, w);
+          const word_t *old = vals_[laneWitness_[l]].wordValue(c_, w);
           for (int k = 0; k < n_; ++k)
             updated[k] = old[k] ^ d[k];
           changedLanes |= std::uint64_t{1} << l;
@@ -151,9 +177,19 @@ public:
 private:
   static std::uint64_t broadcast(std::uint8_t bit) { return bit ? ~std::uint64_t{0} : 0; }
 
+  // The 64 lane values of bit v before any flip.
+  template <bool kOneWitness> std::uint64_t base(Var v) const {
+    if (kOneWitness)
+      return broadcast(vals_[0].bit[v]);
+    std::uint64_t value = 0;
+    for (std::size_t k = 0; k < count_; ++k)
+      value |= masks_[k] & broadcast(vals_[k].bit[v]);
+    return value;
+  }
+
   // The 64 lane values of bit v.
-  std::uint64_t lanes(Var v, const Valuation &val) const {
-    return broadcast(val.bit[v]) ^ (stamp_[v] == now_ ? diff_[v] : 0);
+  template <bool kOneWitness> std::uint64_t lanes(Var v) const {
+    return base<kOneWitness>(v) ^ (stamp_[v] == now_ ? diff_[v] : 0);
   }
 
   struct Occurrence {
@@ -172,20 +208,20 @@ private:
 
   // Recomputes bit r (all its changed inputs are final) and schedules its
   // readers when its difference word changes.
-  void sweep(Var r, const Valuation &val) {
+  template <bool kOneWitness> void sweep(Var r) {
     const Circuit::Poly &def = c_.definition(r);
     std::uint64_t value = 0;
     for (std::uint32_t k = 0; k < def.numTerms; ++k) {
       const Circuit::Term &t = c_.term(def.firstTerm + k);
       std::uint64_t product = ~std::uint64_t{0};
       for (std::uint32_t j = 0; j < t.numVars; ++j)
-        product &= lanes(c_.vars(t)[j], val);
+        product &= lanes<kOneWitness>(c_.vars(t)[j]);
       value ^= product;
     }
     // Only a flipped gate is stamped before its sweep.
     const bool flipped = stamp_[r] == now_;
     const std::uint64_t d =
-        (value ^ broadcast(val.bit[r])) | (flipped ? flips_[flipIndex_[r] - 1] : 0);
+        (value ^ base<kOneWitness>(r)) | (flipped ? flips_[flipIndex_[r] - 1] : 0);
     if (d == (flipped ? diff_[r] : 0))
       return;
     if (!flipped) {
@@ -222,7 +258,7 @@ private:
 
   // Adds, in every lane where a variable of t changed, the change of t's
   // value to that lane's delta; returns those lanes.
-  std::uint64_t addDelta(const Circuit::Term &t, const Valuation &val) {
+  std::uint64_t addDelta(const Circuit::Term &t) {
     std::uint64_t lanesChanged = 0;
     for (std::uint32_t j = 0; j < t.numVars; ++j) {
       const Var v = c_.vars(t)[j];
@@ -231,8 +267,8 @@ private:
     }
     for (unsigned l = 0; l < 64; ++l)
       if ((lanesChanged >> l) & 1) {
-        termValue(t, val, 64, before_.data());
-        termValue(t, val, l, after_.data());
+        termValue(t, l, false, before_.data());
+        termValue(t, l, true, after_.data());
         word_t *d = delta_.data() + std::size_t(l) * n_;
         for (int k = 0; k < n_; ++k)
           d[k] ^= before_[k] ^ after_[k];
@@ -240,10 +276,12 @@ private:
     return lanesChanged;
   }
 
-  // out := the term's value in lane (64: the unflipped values).
-  void termValue(const Circuit::Term &t, const Valuation &val, unsigned lane, word_t *out) {
+  // out := the term's value in lane, with the lane's changes (flipped) or
+  // without.
+  void termValue(const Circuit::Term &t, unsigned lane, bool flipped, word_t *out) {
+    const Valuation &val = vals_[laneWitness_[lane]];
     auto changedIn = [&](Var v) {
-      return lane < 64 && stamp_[v] == now_ && ((diff_[v] >> lane) & 1) != 0;
+      return flipped && stamp_[v] == now_ && ((diff_[v] >> lane) & 1) != 0;
     };
     std::fill(out, out + n_, word_t{0});
     for (std::uint32_t j = 0; j < t.numVars; ++j) {
@@ -267,6 +305,11 @@ private:
 
   const Circuit &c_;
   const int n_;
+  const Valuation *vals_ = nullptr; // the witnesses of the lanes
+  const word_t *spec_ = nullptr;    // their specification values
+  std::size_t count_ = 0;
+  std::uint64_t masks_[64] = {};      // lanes per witness
+  std::uint8_t laneWitness_[64] = {}; // witness per lane
   std::uint32_t now_ = 0;
   std::size_t sweeps_ = 0;
   Array<std::uint32_t> stamp_;
@@ -479,41 +522,50 @@ private:
 };
 
 // The bits whose fan-in cone holds every target (all: true) or some
-// target (all: false), the targets included. Reach sets are bit vectors
-// over the targets (at most kMaxTargets of them; a bit reaching those
-// reaches a superset of the true answer, and the flips decide), computed
-// readers first.
+// target (all: false), the targets included. Reach sets are bit sets over
+// the targets (at most kMaxTargets of them; a bit reaching those reaches a
+// superset of the true answer, and the flips decide), computed readers
+// first. A bit per variable says whether its reach set was written yet, so
+// the sets are never cleared, and a variable that no target reaches costs
+// a bit test.
 constexpr std::size_t kMaxTargets = 64;
 
 Array<Var> cone(const Circuit &c, Array<Var> targets, bool all) {
   if (targets.size() > kMaxTargets)
     targets.resize(kMaxTargets);
-  const std::size_t w = all ? (targets.size() + 63) / 64 : 1;
-  Array<std::uint64_t> reach(std::size_t(c.endVar()) * w, 0);
-  for (std::size_t i = 0; i < targets.size(); ++i)
-    reach[std::size_t(targets[i]) * w + (all ? i / 64 : 0)] |= std::uint64_t{1}
-                                                               << (all ? i % 64 : 0);
-  Array<std::uint64_t> full(w, ~std::uint64_t{0});
-  if (all && targets.size() % 64 != 0)
-    full[w - 1] = (std::uint64_t{1} << (targets.size() % 64)) - 1;
-  if (!all)
-    full[0] = 1;
+  RawArray<std::uint64_t> reach(c.endVar());
+  Array<std::uint64_t> reached(c.endVar() / 64 + 1, 0);
+  auto pass = [&](Var u, std::uint64_t set) {
+    const std::uint64_t bit = std::uint64_t{1} << (u % 64);
+    if ((reached[u / 64] & bit) == 0) {
+      reached[u / 64] |= bit;
+      reach[u] = set;
+    } else {
+      reach[u] |= set;
+    }
+  };
+  std::uint32_t top = 0; // above the highest position of a target
+  for (std::size_t i = 0; i < targets.size(); ++i) {
+    pass(targets[i], std::uint64_t{1} << (all ? i : 0));
+    if (!c.isInput(targets[i]))
+      top = std::max(top, c.position(targets[i]) + 1);
+  }
+  const std::uint64_t full = !all                   ? 1
+                             : targets.size() == 64 ? ~std::uint64_t{0}
+                                                    : (std::uint64_t{1} << targets.size()) - 1;
   Array<Var> bits;
-  for (auto it = c.order().rbegin(); it != c.order().rend(); ++it) {
-    const Var v = *it;
-    const std::uint64_t *rv = reach.data() + std::size_t(v) * w;
-    if (std::equal(rv, rv + w, full.begin()) && !c.isWord(v))
+  for (std::size_t p = top; p-- > 0;) {
+    const Var v = c.order()[p];
+    if (((reached[v / 64] >> (v % 64)) & 1) == 0)
+      continue; // reaches no target
+    const std::uint64_t set = reach[v];
+    if (set == full && !c.isWord(v))
       bits.push_back(v);
-    if (allZero(rv, w))
-      continue; // reaches no target: nothing to pass on
     const Circuit::Poly &def = c.definition(v);
     for (std::uint32_t k = 0; k < def.numTerms; ++k) {
       const Circuit::Term &t = c.term(def.firstTerm + k);
-      for (std::uint32_t j = 0; j < t.numVars; ++j) {
-        std::uint64_t *ru = reach.data() + std::size_t(c.vars(t)[j]) * w;
-        for (std::size_t i = 0; i < w; ++i)
-          ru[i] |= rv[i];
-      }
+      for (std::uint32_t j = 0; j < t.numVars; ++j)
+        pass(c.vars(t)[j], set);
     }
   }
   return bits; // readers before the gates they read
@@ -543,16 +595,31 @@ void orderByChains(const Circuit &c, Array<Var> &suspects) {
     suspects[i] = keyed[i].second;
 }
 
+// A gate's result while a group of witnesses is judged.
+enum : std::uint8_t { kUnknown, kExplains, kFails, kPending };
+
+// Lanes of one batch; witnesses judged together.
+constexpr std::size_t kLanes = 64;
+// The later witnesses are judged together, a lane per gate and witness,
+// when the gates to simulate take at most this many lanes.
+constexpr std::size_t kJointLanes = 4 * kLanes;
+
 // The suspects (bits of the cone, readers first) whose flip explains every
 // witness, in the same order. The flip simulation's arrays are gone when it
 // returns, so that the repair filter's arrays take their blocks.
+//
+// The first witness is judged alone, with the screen. The others leave
+// most suspects as they are, and the gates left often share one long
+// fan-out (the reduction of a Montgomery multiplier): judged one witness
+// at a time, each would sweep it again; judged together, with a lane per
+// gate and witness, one sweep serves them all.
 Array<Var> explainingFlips(const Circuit &c, const std::vector<Valuation> &failing,
                            Array<Var> suspects) {
   FlipTester tester(c);
   LinearScreen screen(c);
-  Array<word_t> spec(c.words());
-  // Per gate, for the current witness: 0 unknown, 1 explains, 2 does not.
-  Array<std::uint8_t> result(c.endVar(), 0);
+  const int n = c.words();
+  Array<word_t> spec(failing.size() * n);
+  Array<std::uint8_t> result(c.endVar(), kUnknown);
   // Per suspect: the lowest position of a suspect from it on, and of a
   // linear one (made when first needed for a witness).
   Array<std::uint32_t> lowest, lowestLinear, toSimulate;
@@ -561,22 +628,44 @@ Array<Var> explainingFlips(const Circuit &c, const std::vector<Valuation> &faili
     for (std::size_t i = suspects.size(); i-- > 0;)
       out[i] = std::min(out[i + 1], keep(suspects[i]) ? c.position(suspects[i]) : ~0U);
   };
-  for (const Valuation &val : failing) {
-    evaluate(c, c.spec(), val, spec.data());
-    Array<Var> batch;
+  // A gate whose only reader is a bit, and that no word or the
+  // specification reads, needs no simulation once that reader is judged:
+  // if flipping the gate flips the reader, the flip has the reader's
+  // effect; otherwise it has none.
+  auto oneBitReader = [&](Var g) {
+    const Var *r = c.readersBegin(g);
+    return c.readersEnd(g) - r == 1 && !c.isWord(*r) && !tester.readBySpecOrWords(g);
+  };
+  Array<Var> batch, deferred, lanes;
+  Array<std::uint8_t> laneWitness;
+  for (std::size_t first = 0; first < failing.size() && !suspects.empty();) {
+    std::size_t count = 1;
+    if (first > 0) {
+      // The gates that take a simulation: those that do not follow a
+      // suspect reader.
+      for (Var g : suspects)
+        result[g] = kPending;
+      std::size_t roots = 0;
+      for (Var g : suspects)
+        roots += oneBitReader(g) && result[*c.readersBegin(g)] == kPending ? 0 : 1;
+      for (Var g : suspects)
+        result[g] = kUnknown;
+      count = std::min(failing.size() - first, kLanes);
+      if (roots * count > kJointLanes)
+        count = 1;
+    }
+    for (std::size_t k = first; k < first + count; ++k)
+      evaluate(c, c.spec(), failing[k], spec.data() + k * n);
+    tester.setWitnesses(&failing[first], spec.data() + first * n, count);
+    const bool screenable = count == 1 && screen.active();
     bool screened = false;
     std::size_t swept = 0, batches = 0; // gates simulated for this witness, in batches
-    if (screen.active()) {
+    if (screenable) {
       suffixMin(lowest, [](Var) { return true; });
-      // Per suspect: how many from it on take a simulation unless screened
-      // (all but those with one reader, a bit: see below).
+      // Per suspect: how many from it on take a simulation unless screened.
       toSimulate.assign(suspects.size() + 1, 0);
-      for (std::size_t i = suspects.size(); i-- > 0;) {
-        const Var g = suspects[i];
-        const bool oneBitReader = c.readersEnd(g) - c.readersBegin(g) == 1 &&
-                                  !c.isWord(*c.readersBegin(g)) && !tester.readBySpecOrWords(g);
-        toSimulate[i] = toSimulate[i + 1] + (oneBitReader ? 0 : 1);
-      }
+      for (std::size_t i = suspects.size(); i-- > 0;)
+        toSimulate[i] = toSimulate[i + 1] + (oneBitReader(suspects[i]) ? 0 : 1);
     }
     lowestLinear.clear();
     // The pass would cover the order from the lowest position of a linear
@@ -595,10 +684,30 @@ Array<Var> explainingFlips(const Circuit &c, const std::vector<Valuation> &faili
       const std::size_t left = (toSimulate[next] + batch.size() + 63) / 64;
       return 2 * (swept + swept / batches * left) >= c.order().size() - from;
     };
+    auto byReader = [&](Var g) {
+      const Var r = *c.readersBegin(g);
+      if (result[r] != kExplains)
+        return kFails;
+      for (std::size_t k = first; k < first + count; ++k)
+        if (!tester.flipsReader(g, r, failing[k]))
+          return kFails;
+      return kExplains;
+    };
+    // The gates waiting for their reader, in order: a chain is judged
+    // from its reader end.
+    auto settle = [&] {
+      std::size_t waiting = 0;
+      for (Var g : deferred)
+        if (result[*c.readersBegin(g)] == kPending)
+          deferred[waiting++] = g;
+        else
+          result[g] = byReader(g);
+      deferred.resize(waiting);
+    };
     auto flush = [&](std::size_t next) {
       std::uint32_t from = 0;
       bool run = false;
-      if (screen.active() && !screened && worthScreening(next, from, false)) {
+      if (screenable && !screened && worthScreening(next, from, false)) {
         if (!screen.hasFlags(from)) {
           // The flags not made yet come with the pass, from the lowest
           // suspect left: one sweep of the order instead of two.
@@ -610,58 +719,81 @@ Array<Var> explainingFlips(const Circuit &c, const std::vector<Valuation> &faili
         }
       }
       if (run) {
-        screen.run(val, spec.data(), from);
+        screen.run(failing[first], spec.data() + first * n, from);
         screened = true;
-        Array<Var> left;
+        std::size_t left = 0;
         for (Var g : batch)
           if (screen.linear(g) && screen.rejects(g))
-            result[g] = 2;
+            result[g] = kFails;
           else
-            left.push_back(g);
-        batch.swap(left);
-        if (batch.size() < 64 && next < suspects.size())
+            batch[left++] = g;
+        batch.resize(left);
+        settle();
+        if (batch.size() + deferred.size() < kLanes && next < suspects.size())
           return;
       }
-      if (batch.empty())
-        return;
-      const std::size_t before = tester.sweeps();
-      const std::uint64_t ok = tester.explains(batch, val, spec.data());
-      swept += tester.sweeps() - before;
-      ++batches;
-      for (std::size_t l = 0; l < batch.size(); ++l)
-        result[batch[l]] = ((ok >> l) & 1) ? 1 : 2;
-      batch.clear();
+      if (!batch.empty()) {
+        lanes.clear();
+        laneWitness.clear();
+        for (Var g : batch)
+          for (std::size_t k = 0; k < count; ++k) {
+            lanes.push_back(g);
+            laneWitness.push_back(static_cast<std::uint8_t>(k));
+          }
+        const std::size_t before = tester.sweeps();
+        const std::uint64_t ok = tester.explains(lanes, laneWitness.data());
+        swept += tester.sweeps() - before;
+        ++batches;
+        for (std::size_t b = 0, l = 0; b < batch.size(); ++b) {
+          bool all = true;
+          for (std::size_t k = 0; k < count; ++k, ++l)
+            all = all && ((ok >> l) & 1) != 0;
+          result[batch[b]] = all ? kExplains : kFails;
+        }
+        batch.clear();
+      }
+      settle();
     };
-    // Readers come first, so a gate whose only reader is a bit that was
-    // judged already needs no simulation: if flipping the gate flips that
-    // reader, the flip has the reader's effect; otherwise it has none. The
-    // others are flipped 64 at a time, or judged by the screen.
+    // Readers come first, so a gate with one bit reader finds it judged, or
+    // waiting in the batch. The others are simulated, 64 lanes at a time,
+    // or judged by the screen. With one witness, the gates waiting count
+    // towards a batch, so that the batches (and the screen's estimate) come
+    // early.
     for (std::size_t i = 0; i < suspects.size(); ++i) {
       const Var g = suspects[i];
-      const Var *r = c.readersBegin(g);
-      if (c.readersEnd(g) - r == 1 && !c.isWord(*r) && result[*r] != 0 &&
-          !tester.readBySpecOrWords(g)) {
-        result[g] = tester.flipsReader(g, *r, val) && result[*r] == 1 ? 1 : 2;
-        continue;
+      if (oneBitReader(g)) {
+        const std::uint8_t reader = result[*c.readersBegin(g)];
+        if (reader == kPending) {
+          result[g] = kPending;
+          deferred.push_back(g);
+          if (count == 1 && batch.size() + deferred.size() >= kLanes)
+            flush(i + 1);
+          continue;
+        }
+        if (reader != kUnknown) {
+          result[g] = byReader(g);
+          continue;
+        }
       }
       if (screened && screen.linear(g) && screen.rejects(g)) {
-        result[g] = 2;
+        result[g] = kFails;
         continue;
       }
+      result[g] = kPending;
       batch.push_back(g);
-      if (batch.size() == 64)
+      if (count == 1 ? batch.size() + deferred.size() >= kLanes
+                     : (batch.size() + 1) * count > kLanes)
         flush(i + 1);
     }
     flush(suspects.size());
-    Array<Var> kept;
+    std::size_t kept = 0;
     for (Var g : suspects) {
-      if (result[g] == 1)
-        kept.push_back(g);
-      result[g] = 0;
+      if (result[g] == kExplains)
+        suspects[kept++] = g;
+      result[g] = kUnknown;
     }
-    suspects.swap(kept);
-    if (suspects.empty())
-      break;
+    suspects.resize(kept);
+    first += count;
   }
   return suspects;
 }
