@@ -335,13 +335,19 @@ private:
 // reads at most one gate, the rest inputs), the changes a flip of g makes
 // add up along the paths: z_j changes when an odd number of the paths from
 // g to z_j pass, at every gate, a term whose inputs are 1. One pass against
-// the order then gives every such gate a 64-bit fingerprint of the set of
-// output bits its flip changes: the XOR of random keys of the bits. A
+// the order then gives every such gate a fingerprint of the set of output
+// bits its flip changes: the XOR of random 28-bit keys of the bits. A
 // fingerprint other than that of the wrong bits proves the flip does not
-// explain the witness; an equal one is left to the simulation. A long
-// fan-out (a Montgomery multiplier's reduction carries a flip through most
-// of the circuit) costs the simulation a sweep of it per 64 gates; the pass
-// costs one sweep of the circuit for all of them.
+// explain the witness; an equal one is left to the simulation (so a
+// collision costs a simulation, never a suspect). A long fan-out (a
+// Montgomery multiplier's reduction carries a flip through most of the
+// circuit) costs the simulation a sweep of it per 64 gates; the pass costs
+// one sweep of the circuit for all of them. Which bits are linear (all
+// downstream affine) is found in the same pass, readers first: a reader
+// that is not affine, or not linear, or a word other than W, marks what it
+// reads not linear. The flags and the fingerprint share one 32-bit word per
+// variable, which also tells inputs and words, so that a term's variables
+// cost one access each.
 class LinearScreen {
 public:
   explicit LinearScreen(const Circuit &c) : c_(c) {
@@ -351,8 +357,8 @@ public:
     inverse_ = form.inverse;
     std::mt19937_64 rng(0x2545f4914f6cdd1dULL);
     key_.resize(form.bitOf.size());
-    for (std::uint64_t &k : key_)
-      k = rng();
+    for (std::uint32_t &k : key_)
+      k = static_cast<std::uint32_t>(rng()) & ~kFlags;
     for (std::size_t j = 0; j < form.bitOf.size(); ++j)
       if (form.bitOf[j] != 0 && !c.isInput(form.bitOf[j]))
         outputs_.push_back({form.bitOf[j], key_[j]});
@@ -369,12 +375,12 @@ public:
       return false;
     startFlags();
     for (const std::uint32_t pos = c_.position(g); flagsFrom_ > pos;)
-      makeFlag(c_.order()[--flagsFrom_]);
-    return (flags_[g] & kLinear) != 0;
+      makeFlags(c_.order()[--flagsFrom_], 0, nullptr);
+    return (state_[g] & kNonLinear) == 0;
   }
 
   // Are the flags made for every position from on?
-  bool hasFlags(std::uint32_t from) const { return !flags_.empty() && flagsFrom_ <= from; }
+  bool hasFlags(std::uint32_t from) const { return !state_.empty() && flagsFrom_ <= from; }
 
   // Fingerprints under val (whose specification value is spec) of the
   // gates at positions from on in the order.
@@ -386,65 +392,101 @@ public:
     for (int b = 0; b < 64 * n; ++b)
       if ((wrong[b / 64] >> (b % 64)) & 1)
         wrongKey_ ^= key_[b];
-    hash_.assign(c_.endVar(), 0);
+    startFlags();
+    for (std::uint32_t &s : state_)
+      s &= kFlags; // the last run's fingerprints go
     for (const auto &out : outputs_)
-      hash_[out.first] = out.second;
+      state_[out.first] = (state_[out.first] & kFlags) | out.second;
     // The flags not made yet are made in the same pass: a bit's flags need
     // only its readers', which come before it.
-    startFlags();
     for (std::size_t p = c_.order().size(); p-- > from;) {
       const Var r = c_.order()[p];
+      const std::uint32_t s = state_[r];
       if (p < flagsFrom_) {
-        makeFlag(r);
+        makeFlags(r, s & ~kFlags, &val);
         flagsFrom_ = static_cast<std::uint32_t>(p);
-      }
-      const std::uint64_t h = hash_[r];
-      // A bit that is not linear passes its fingerprint only to bits that
-      // are not linear either (they have a reader that is not), and only
-      // linear bits' fingerprints are asked for.
-      if (h == 0 || c_.isWord(r) || flags_[r] != (kAffine | kLinear))
-        continue;
-      const Circuit::Poly &def = c_.definition(r);
-      for (std::uint32_t k = 0; k < def.numTerms; ++k) {
-        const Circuit::Term &t = c_.term(def.firstTerm + k);
-        const Var *vars = c_.vars(t);
-        Var gate = 0;
-        bool one = true;
-        for (std::uint32_t j = 0; j < t.numVars; ++j)
-          if (!c_.isInput(vars[j]))
-            gate = vars[j];
-          else
-            one = one && val.bit[vars[j]] != 0;
-        if (gate != 0 && one)
-          hash_[gate] ^= h;
+      } else if ((s & kFlags) == kAffine && (s & ~kFlags) != 0) {
+        pass(c_.definition(r), s & ~kFlags, val);
       }
     }
   }
 
   // After run: does flipping the linear gate g certainly not explain?
-  bool rejects(Var g) const { return hash_[g] != wrongKey_; }
+  bool rejects(Var g) const { return (state_[g] & ~kFlags) != wrongKey_; }
 
 private:
-  enum : std::uint8_t { kAffine = 1, kLinear = 2 };
+  // Per variable, in the low bits of its state: kInput, kWord; kNonLinear,
+  // something downstream is not affine (or a word other than the output
+  // word reads it); kAffine, a bit whose flags are made and whose
+  // definition is affine in the gates it reads. The other bits hold the
+  // fingerprint.
+  static constexpr std::uint32_t kAffine = 1, kNonLinear = 2, kInput = 4, kWord = 8, kFlags = 15;
 
   void startFlags() {
-    if (!flags_.empty())
+    if (!state_.empty())
       return;
-    flags_.assign(c_.endVar(), 0);
+    state_.resize(c_.endVar());
+    for (Var v = 0; v < c_.endVar(); ++v)
+      state_[v] = c_.isInput(v) ? kInput : c_.isWord(v) ? kWord : 0;
     flagsFrom_ = static_cast<std::uint32_t>(c_.order().size());
   }
 
-  // The flags of v, whose readers' flags are made.
-  void makeFlag(Var v) {
-    if (c_.isWord(v))
+  // Passes h on to the gates that an affine definition reads in a term
+  // whose inputs are all 1 under val.
+  void pass(const Circuit::Poly &def, std::uint32_t h, const Valuation &val) {
+    for (std::uint32_t k = 0; k < def.numTerms; ++k) {
+      const Circuit::Term &t = c_.term(def.firstTerm + k);
+      const Var *vars = c_.vars(t);
+      Var gate = 0;
+      bool one = true;
+      for (std::uint32_t j = 0; j < t.numVars; ++j)
+        if ((state_[vars[j]] & kInput) == 0)
+          gate = vars[j];
+        else
+          one = one && val.bit[vars[j]] != 0;
+      if (gate != 0 && one)
+        state_[gate] ^= h;
+    }
+  }
+
+  // Makes the flags of r, whose readers' are made: passes kNonLinear on to
+  // what it reads unless r is the output word or a linear bit that is
+  // affine. Such a bit passes its fingerprint h on under val (when given)
+  // in the same walk over its terms.
+  void makeFlags(Var r, std::uint32_t h, const Valuation *val) {
+    const Circuit::Poly &def = c_.definition(r);
+    const std::uint32_t s = state_[r];
+    if ((s & kWord) != 0 ? r == word_ : (s & kNonLinear) == 0 && passAffine(r, def, h, val))
       return;
-    bool linear = true;
-    for (const Var *r = c_.readersBegin(v); linear && r != c_.readersEnd(v); ++r)
-      linear = *r == word_ || (!c_.isWord(*r) && flags_[*r] == (kAffine | kLinear));
-    // Only a linear bit's readers matter (above), and run() passes
-    // fingerprints on from linear bits only: whether any other bit is
-    // affine is never asked.
-    flags_[v] = linear ? (isAffine(c_.definition(v)) ? kAffine | kLinear : kLinear) : 0;
+    for (std::uint32_t k = 0; k < def.numTerms; ++k) {
+      const Circuit::Term &t = c_.term(def.firstTerm + k);
+      for (std::uint32_t j = 0; j < t.numVars; ++j)
+        state_[c_.vars(t)[j]] |= kNonLinear;
+    }
+  }
+
+  // Is the definition of bit r affine? If so, marks r and passes h on as
+  // pass() does. (A term that reads two gates may come after h went to
+  // some: those gates are not linear then, and their fingerprints are not
+  // asked for.)
+  bool passAffine(Var r, const Circuit::Poly &def, std::uint32_t h, const Valuation *val) {
+    for (std::uint32_t k = 0; k < def.numTerms; ++k) {
+      const Circuit::Term &t = c_.term(def.firstTerm + k);
+      const Var *vars = c_.vars(t);
+      Var gate = 0;
+      bool one = h != 0 && val != nullptr;
+      for (std::uint32_t j = 0; j < t.numVars; ++j)
+        if ((state_[vars[j]] & kInput) != 0)
+          one = one && val->bit[vars[j]] != 0;
+        else if (gate != 0)
+          return false;
+        else
+          gate = vars[j];
+      if (gate != 0 && one)
+        state_[gate] ^= h;
+    }
+    state_[r] |= kAffine;
+    return true;
   }
 
   static bool singleBit(const word_t *coef, int words, int &bit) {
@@ -462,18 +504,6 @@ private:
     for (std::uint32_t j = 0; j < t.numVars; ++j)
       if (!c_.isInput(c_.vars(t)[j]))
         return false;
-    return true;
-  }
-
-  bool isAffine(const Circuit::Poly &def) const {
-    for (std::uint32_t k = 0; k < def.numTerms; ++k) {
-      const Circuit::Term &t = c_.term(def.firstTerm + k);
-      unsigned gates = 0;
-      for (std::uint32_t j = 0; j < t.numVars; ++j)
-        gates += c_.isInput(c_.vars(t)[j]) ? 0 : 1;
-      if (gates > 1)
-        return false;
-    }
     return true;
   }
 
@@ -514,10 +544,10 @@ private:
   bool active_ = false;
   Var word_ = 0; // the output word
   Array<word_t> inverse_;
-  Array<std::uint64_t> key_, hash_;
-  std::vector<std::pair<Var, std::uint64_t>> outputs_; // output bits and their keys
-  std::uint64_t wrongKey_ = 0;
-  Array<std::uint8_t> flags_;   // per bit: kAffine, kLinear (everything downstream affine)
+  Array<std::uint32_t> key_;
+  std::vector<std::pair<Var, std::uint32_t>> outputs_; // output bits and their keys
+  std::uint32_t wrongKey_ = 0;
+  Array<std::uint32_t> state_;  // per variable: flags and fingerprint
   std::uint32_t flagsFrom_ = 0; // flags made for the positions from here on
 };
 
@@ -681,7 +711,7 @@ Array<Var> explainingFlips(const Circuit &c, const std::vector<Valuation> &faili
           from = std::min(from, c.position(g));
       if (from == ~0U || batches == 0)
         return false;
-      const std::size_t left = (toSimulate[next] + batch.size() + 63) / 64;
+      const std::size_t left = (toSimulate[next] + batch.size() + deferred.size() + 63) / 64;
       return 2 * (swept + swept / batches * left) >= c.order().size() - from;
     };
     auto byReader = [&](Var g) {
