@@ -59,10 +59,12 @@ public:
     if (stamp_.empty()) {
       // The arrays per variable, on the first simulation only: with
       // several faults there is often nothing to flip.
+      // A difference word and a flip index are read only once stamped
+      // now, so they need no clearing.
       stamp_.assign(c_.endVar(), 0);
       pending_.assign(c_.order().size() / 64 + 1, 0);
-      diff_.assign(c_.endVar(), 0);
-      flipIndex_.assign(c_.endVar(), 0);
+      diff_.resize(c_.endVar());
+      flipIndex_.resize(c_.endVar());
     }
     ++now_;
     // Lanes per witness; the lanes left over follow the first, so that
@@ -315,9 +317,9 @@ private:
   Array<std::uint32_t> stamp_;
   Array<std::uint64_t> pending_;                 // bit per position in the order: to recompute
   std::size_t low_ = ~std::size_t{0}, high_ = 0; // words of pending_ that may be set
-  Array<std::uint64_t> diff_;                    // per variable, valid when stamped now
-  Array<std::uint8_t> flipIndex_;                // per variable: 1 + its index in flips_, or 0
-  Array<std::uint64_t> flips_;                   // lanes of each flipped gate
+  RawArray<std::uint64_t> diff_;                 // per variable, valid when stamped now
+  RawArray<std::uint8_t> flipIndex_; // per variable, for flipped gates: 1 + index in flips_
+  Array<std::uint64_t> flips_;       // lanes of each flipped gate
   std::vector<Array<std::uint32_t>> dirty_;
   Array<std::uint32_t> termStamp_;
   Array<word_t> newWord_, delta_, before_, after_;
@@ -689,21 +691,32 @@ Array<Var> explainingFlips(const Circuit &c, const std::vector<Valuation> &faili
     tester.setWitnesses(&failing[first], spec.data() + first * n, count);
     const bool screenable = count == 1 && screen.active();
     bool screened = false;
-    std::size_t swept = 0, batches = 0; // gates simulated for this witness, in batches
+    // Gates swept for this witness, in batches, for gates flipped.
+    std::size_t swept = 0, batches = 0, flipped = 0;
     if (screenable) {
       suffixMin(lowest, [](Var) { return true; });
-      // Per suspect: how many from it on take a simulation unless screened.
+      // Per suspect: how many from it on take a simulation unless screened
+      // (all but those whose one reader is a suspect).
+      for (Var g : suspects)
+        result[g] = kPending;
       toSimulate.assign(suspects.size() + 1, 0);
-      for (std::size_t i = suspects.size(); i-- > 0;)
-        toSimulate[i] = toSimulate[i + 1] + (oneBitReader(suspects[i]) ? 0 : 1);
+      for (std::size_t i = suspects.size(); i-- > 0;) {
+        const Var g = suspects[i];
+        const bool follows = oneBitReader(g) && result[*c.readersBegin(g)] == kPending;
+        toSimulate[i] = toSimulate[i + 1] + (follows ? 0 : 1);
+      }
+      for (Var g : suspects)
+        result[g] = kUnknown;
     }
     lowestLinear.clear();
     // The pass would cover the order from the lowest position of a linear
     // gate left (next: the index of the first suspect not yet looked at,
     // then the batch), or of any gate left while the flags are not made,
-    // to the end. The screen runs once the batches left,
-    // at the cost of those simulated so far, would cost more than half of
-    // that (a gate of the pass costs about half a sweep).
+    // to the end. The screen runs once the batches left (as many per gate
+    // to simulate as so far: the gates waiting for their reader fill the
+    // batches), at the cost of those simulated so far, would cost more than
+    // a quarter of that (a gate of the pass costs about a quarter of a
+    // swept one).
     auto worthScreening = [&](std::size_t next, std::uint32_t &from, bool linearOnly) {
       from = (linearOnly ? lowestLinear : lowest)[next];
       for (Var g : batch)
@@ -711,8 +724,9 @@ Array<Var> explainingFlips(const Circuit &c, const std::vector<Valuation> &faili
           from = std::min(from, c.position(g));
       if (from == ~0U || batches == 0)
         return false;
-      const std::size_t left = (toSimulate[next] + batch.size() + deferred.size() + 63) / 64;
-      return 2 * (swept + swept / batches * left) >= c.order().size() - from;
+      const std::size_t left =
+          ((toSimulate[next] + batch.size()) * batches + flipped - 1) / flipped;
+      return 4 * (swept + swept / batches * left) >= c.order().size() - from;
     };
     auto byReader = [&](Var g) {
       const Var r = *c.readersBegin(g);
@@ -774,6 +788,7 @@ Array<Var> explainingFlips(const Circuit &c, const std::vector<Valuation> &faili
         const std::uint64_t ok = tester.explains(lanes, laneWitness.data());
         swept += tester.sweeps() - before;
         ++batches;
+        flipped += batch.size();
         for (std::size_t b = 0, l = 0; b < batch.size(); ++b) {
           bool all = true;
           for (std::size_t k = 0; k < count; ++k, ++l)
@@ -809,6 +824,11 @@ Array<Var> explainingFlips(const Circuit &c, const std::vector<Valuation> &faili
         result[g] = kFails;
         continue;
       }
+      // While the screen may run, the first batch holds one gate (and the
+      // gates waiting for it): its sweep tells what a batch costs, at the
+      // cost of one fan-out.
+      if (screenable && batches == 0 && !batch.empty())
+        flush(i);
       result[g] = kPending;
       batch.push_back(g);
       if (count == 1 ? batch.size() + deferred.size() >= kLanes
