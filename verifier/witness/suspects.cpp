@@ -19,6 +19,238 @@ namespace witness {
 
 namespace {
 
+// Flips judged without simulation, for the usual form of the specification:
+// c*W + S, where W is the sum of X^j * z_j over distinct bits j (and terms
+// of inputs only) and S reads inputs and words of inputs only. There a flip
+// makes the specification zero exactly when it changes the output bits z_j
+// whose bit j is set in spec/c (the wrong bits) and no other. When every
+// gate downstream of a gate g is affine in the gates it reads (each term
+// reads at most one gate, the rest inputs), the changes a flip of g makes
+// add up along the paths: z_j changes when an odd number of the paths from
+// g to z_j pass, at every gate, a term whose inputs are 1. One pass against
+// the order then gives every such gate a fingerprint of the set of output
+// bits its flip changes: the XOR of random 28-bit keys of the bits. A
+// fingerprint other than that of the wrong bits proves the flip does not
+// explain the witness; an equal one is left to the simulation (so a
+// collision costs a simulation, never a suspect). A long fan-out (a
+// Montgomery multiplier's reduction carries a flip through most of the
+// circuit) costs the simulation a sweep of it per 64 gates; the pass costs
+// one sweep of the circuit for all of them. Which bits are linear (all
+// downstream affine) is found in the same pass, readers first: a reader
+// that is not affine, or not linear, or a word other than W, marks what it
+// reads not linear. The flags and the fingerprint share one 32-bit word per
+// variable, which also tells inputs and words, so that a term's variables
+// cost one access each.
+class LinearScreen {
+public:
+  explicit LinearScreen(const Circuit &c) : c_(c) {
+    const OutputForm form = outputForm(c);
+    if (!simpleForm(form))
+      return;
+    inverse_ = form.inverse;
+    std::mt19937_64 rng(0x2545f4914f6cdd1dULL);
+    key_.resize(form.bitOf.size());
+    for (std::uint32_t &k : key_)
+      k = static_cast<std::uint32_t>(rng()) & ~kFlags;
+    for (std::size_t j = 0; j < form.bitOf.size(); ++j)
+      if (form.bitOf[j] != 0 && !c.isInput(form.bitOf[j]))
+        outputs_.push_back({form.bitOf[j], key_[j]});
+    word_ = form.word;
+    active_ = true;
+  }
+
+  bool active() const { return active_; }
+  // Is everything downstream of bit g affine, so that its fingerprint is
+  // exact? (The flags are made readers first, down to g's position, when
+  // the pass has not made them yet.)
+  bool linear(Var g) {
+    if (!active_)
+      return false;
+    startFlags();
+    for (const std::uint32_t pos = c_.position(g); flagsFrom_ > pos;)
+      makeFlags(c_.order()[--flagsFrom_], 0, nullptr);
+    return (state_[g] & kNonLinear) == 0;
+  }
+
+  // Are the flags made for every position from on?
+  bool hasFlags(std::uint32_t from) const { return !state_.empty() && flagsFrom_ <= from; }
+
+  // Fingerprints under val (whose specification value is spec) of the
+  // gates at positions from on in the order.
+  void run(const Valuation &val, const word_t *spec, std::uint32_t from) {
+    const int n = c_.words();
+    Array<word_t> wrong(spec, spec + n);
+    multExp(wrong.data(), inverse_.data());
+    wrongKey_ = 0;
+    for (int b = 0; b < 64 * n; ++b)
+      if ((wrong[b / 64] >> (b % 64)) & 1)
+        wrongKey_ ^= key_[b];
+    startFlags();
+    for (std::uint32_t &s : state_)
+      s &= kFlags; // the last run's fingerprints go
+    for (const auto &out : outputs_)
+      state_[out.first] = (state_[out.first] & kFlags) | out.second;
+    // The flags not made yet are made in the same pass: a bit's flags need
+    // only its readers', which come before it.
+    for (std::size_t p = c_.order().size(); p-- > from;) {
+      const Var r = c_.order()[p];
+      const std::uint32_t s = state_[r];
+      if (p < flagsFrom_) {
+        makeFlags(r, s & ~kFlags, &val);
+        flagsFrom_ = static_cast<std::uint32_t>(p);
+      } else if ((s & kFlags) == kAffine && (s & ~kFlags) != 0) {
+        pass(c_.definition(r), s & ~kFlags, val);
+      }
+    }
+  }
+
+  // After run: does flipping the linear gate g certainly not explain?
+  bool rejects(Var g) const { return (state_[g] & ~kFlags) != wrongKey_; }
+
+  // Is bit v linear and affine in the gates it reads, its flags made? A
+  // flip then changes it, in a lane, by the XOR over its terms of the
+  // changes of their gate where their inputs are 1.
+  bool affine(Var v) const { return !state_.empty() && (state_[v] & kAffine) != 0; }
+  // Once the flags are made for some bit: is v an input?
+  bool input(Var v) const { return (state_[v] & kInput) != 0; }
+
+private:
+  // Per variable, in the low bits of its state: kInput, kWord; kNonLinear,
+  // something downstream is not affine (or a word other than the output
+  // word reads it); kAffine, a bit whose flags are made and whose
+  // definition is affine in the gates it reads. The other bits hold the
+  // fingerprint.
+  static constexpr std::uint32_t kAffine = 1, kNonLinear = 2, kInput = 4, kWord = 8, kFlags = 15;
+
+  void startFlags() {
+    if (!state_.empty())
+      return;
+    state_.resize(c_.endVar());
+    for (Var v = 0; v < c_.endVar(); ++v)
+      state_[v] = c_.isInput(v) ? kInput : c_.isWord(v) ? kWord : 0;
+    flagsFrom_ = static_cast<std::uint32_t>(c_.order().size());
+  }
+
+  // Passes h on to the gates that an affine definition reads in a term
+  // whose inputs are all 1 under val.
+  void pass(const Circuit::Poly &def, std::uint32_t h, const Valuation &val) {
+    for (std::uint32_t k = 0; k < def.numTerms; ++k) {
+      const Circuit::Term &t = c_.term(def.firstTerm + k);
+      const Var *vars = c_.vars(t);
+      Var gate = 0;
+      bool one = true;
+      for (std::uint32_t j = 0; j < t.numVars; ++j)
+        if ((state_[vars[j]] & kInput) == 0)
+          gate = vars[j];
+        else
+          one = one && val.bit[vars[j]] != 0;
+      if (gate != 0 && one)
+        state_[gate] ^= h;
+    }
+  }
+
+  // Makes the flags of r, whose readers' are made: passes kNonLinear on to
+  // what it reads unless r is the output word or a linear bit that is
+  // affine. Such a bit passes its fingerprint h on under val (when given)
+  // in the same walk over its terms.
+  void makeFlags(Var r, std::uint32_t h, const Valuation *val) {
+    const Circuit::Poly &def = c_.definition(r);
+    const std::uint32_t s = state_[r];
+    if ((s & kWord) != 0 ? r == word_ : (s & kNonLinear) == 0 && passAffine(r, def, h, val))
+      return;
+    for (std::uint32_t k = 0; k < def.numTerms; ++k) {
+      const Circuit::Term &t = c_.term(def.firstTerm + k);
+      for (std::uint32_t j = 0; j < t.numVars; ++j)
+        state_[c_.vars(t)[j]] |= kNonLinear;
+    }
+  }
+
+  // Is the definition of bit r affine? If so, marks r and passes h on as
+  // pass() does. (A term that reads two gates may come after h went to
+  // some: those gates are not linear then, and their fingerprints are not
+  // asked for.)
+  bool passAffine(Var r, const Circuit::Poly &def, std::uint32_t h, const Valuation *val) {
+    for (std::uint32_t k = 0; k < def.numTerms; ++k) {
+      const Circuit::Term &t = c_.term(def.firstTerm + k);
+      const Var *vars = c_.vars(t);
+      Var gate = 0;
+      bool one = h != 0 && val != nullptr;
+      for (std::uint32_t j = 0; j < t.numVars; ++j)
+        if ((state_[vars[j]] & kInput) != 0)
+          one = one && val->bit[vars[j]] != 0;
+        else if (gate != 0)
+          return false;
+        else
+          gate = vars[j];
+      if (gate != 0 && one)
+        state_[gate] ^= h;
+    }
+    state_[r] |= kAffine;
+    return true;
+  }
+
+  static bool singleBit(const word_t *coef, int words, int &bit) {
+    int set = 0;
+    for (int w = 0; w < words; ++w)
+      for (int b = 0; b < 64; ++b)
+        if (coef == nullptr ? (w == 0 && b == 0) : ((coef[w] >> b) & 1) != 0) {
+          bit = 64 * w + b;
+          ++set;
+        }
+    return set == 1;
+  }
+
+  bool onlyInputs(const Circuit::Term &t) const {
+    for (std::uint32_t j = 0; j < t.numVars; ++j)
+      if (!c_.isInput(c_.vars(t)[j]))
+        return false;
+    return true;
+  }
+
+  bool simpleForm(const OutputForm &form) const {
+    if (form.word == 0)
+      return false;
+    const Circuit::Poly &def = c_.definition(form.word);
+    for (std::uint32_t k = 0; k < def.numTerms; ++k) {
+      const Circuit::Term &t = c_.term(def.firstTerm + k);
+      if (onlyInputs(t))
+        continue;
+      int bit = 0;
+      if (t.numVars != 1 || c_.isWord(c_.vars(t)[0]) || !singleBit(c_.coef(t), c_.words(), bit) ||
+          form.bitOf[bit] != c_.vars(t)[0])
+        return false;
+    }
+    const Circuit::Poly &spec = c_.spec();
+    for (std::uint32_t k = 0; k < spec.numTerms; ++k) {
+      if (k == form.term)
+        continue;
+      const Circuit::Term &t = c_.term(spec.firstTerm + k);
+      for (std::uint32_t j = 0; j < t.numVars; ++j) {
+        const Var u = c_.vars(t)[j];
+        if (c_.isInput(u))
+          continue;
+        if (!c_.isWord(u) || u == form.word)
+          return false;
+        const Circuit::Poly &word = c_.definition(u);
+        for (std::uint32_t i = 0; i < word.numTerms; ++i)
+          if (!onlyInputs(c_.term(word.firstTerm + i)))
+            return false;
+      }
+    }
+    return true;
+  }
+
+  const Circuit &c_;
+  bool active_ = false;
+  Var word_ = 0; // the output word
+  Array<word_t> inverse_;
+  Array<std::uint32_t> key_;
+  std::vector<std::pair<Var, std::uint32_t>> outputs_; // output bits and their keys
+  std::uint32_t wrongKey_ = 0;
+  Array<std::uint32_t> state_;  // per variable: flags and fingerprint
+  std::uint32_t flagsFrom_ = 0; // flags made for the positions from here on
+};
+
 // Flips up to 64 gates at once, one per lane, each lane under one of a
 // group of witnesses: lane l of a variable's difference word says whether
 // flipping gate l under its lane's witness changes it.
@@ -44,6 +276,10 @@ public:
       readBy_[o.var] = 1;
     termStamp_.assign(terms, 0);
   }
+
+  // The screen whose flags tell the affine bits, which are swept by the
+  // changes of the gates they read only.
+  void setScreen(const LinearScreen *screen) { screen_ = screen; }
 
   // The witnesses of the next batches: vals[k], whose specification value
   // is spec + k * words (at most 64 of them).
@@ -212,18 +448,37 @@ private:
   // readers when its difference word changes.
   template <bool kOneWitness> void sweep(Var r) {
     const Circuit::Poly &def = c_.definition(r);
-    std::uint64_t value = 0;
-    for (std::uint32_t k = 0; k < def.numTerms; ++k) {
-      const Circuit::Term &t = c_.term(def.firstTerm + k);
-      std::uint64_t product = ~std::uint64_t{0};
-      for (std::uint32_t j = 0; j < t.numVars; ++j)
-        product &= lanes<kOneWitness>(c_.vars(t)[j]);
-      value ^= product;
+    std::uint64_t change = 0;
+    if (screen_ != nullptr && screen_->affine(r)) {
+      for (std::uint32_t k = 0; k < def.numTerms; ++k) {
+        const Circuit::Term &t = c_.term(def.firstTerm + k);
+        const Var *vars = c_.vars(t);
+        Var gate = 0;
+        for (std::uint32_t j = 0; j < t.numVars; ++j)
+          if (!screen_->input(vars[j]))
+            gate = vars[j];
+        if (gate == 0 || stamp_[gate] != now_)
+          continue;
+        std::uint64_t on = diff_[gate];
+        for (std::uint32_t j = 0; j < t.numVars; ++j)
+          if (vars[j] != gate)
+            on &= base<kOneWitness>(vars[j]);
+        change ^= on;
+      }
+    } else {
+      std::uint64_t value = 0;
+      for (std::uint32_t k = 0; k < def.numTerms; ++k) {
+        const Circuit::Term &t = c_.term(def.firstTerm + k);
+        std::uint64_t product = ~std::uint64_t{0};
+        for (std::uint32_t j = 0; j < t.numVars; ++j)
+          product &= lanes<kOneWitness>(c_.vars(t)[j]);
+        value ^= product;
+      }
+      change = value ^ base<kOneWitness>(r);
     }
     // Only a flipped gate is stamped before its sweep.
     const bool flipped = stamp_[r] == now_;
-    const std::uint64_t d =
-        (value ^ base<kOneWitness>(r)) | (flipped ? flips_[flipIndex_[r] - 1] : 0);
+    const std::uint64_t d = change | (flipped ? flips_[flipIndex_[r] - 1] : 0);
     if (d == (flipped ? diff_[r] : 0))
       return;
     if (!flipped) {
@@ -307,6 +562,7 @@ private:
 
   const Circuit &c_;
   const int n_;
+  const LinearScreen *screen_ = nullptr;
   const Valuation *vals_ = nullptr; // the witnesses of the lanes
   const word_t *spec_ = nullptr;    // their specification values
   std::size_t count_ = 0;
@@ -326,231 +582,6 @@ private:
   Array<Occurrence> occ_;      // by variable
   Array<std::uint8_t> readBy_; // per variable: read by a word definition or the specification
   Array<Var> changed_;
-};
-
-// Flips judged without simulation, for the usual form of the specification:
-// c*W + S, where W is the sum of X^j * z_j over distinct bits j (and terms
-// of inputs only) and S reads inputs and words of inputs only. There a flip
-// makes the specification zero exactly when it changes the output bits z_j
-// whose bit j is set in spec/c (the wrong bits) and no other. When every
-// gate downstream of a gate g is affine in the gates it reads (each term
-// reads at most one gate, the rest inputs), the changes a flip of g makes
-// add up along the paths: z_j changes when an odd number of the paths from
-// g to z_j pass, at every gate, a term whose inputs are 1. One pass against
-// the order then gives every such gate a fingerprint of the set of output
-// bits its flip changes: the XOR of random 28-bit keys of the bits. A
-// fingerprint other than that of the wrong bits proves the flip does not
-// explain the witness; an equal one is left to the simulation (so a
-// collision costs a simulation, never a suspect). A long fan-out (a
-// Montgomery multiplier's reduction carries a flip through most of the
-// circuit) costs the simulation a sweep of it per 64 gates; the pass costs
-// one sweep of the circuit for all of them. Which bits are linear (all
-// downstream affine) is found in the same pass, readers first: a reader
-// that is not affine, or not linear, or a word other than W, marks what it
-// reads not linear. The flags and the fingerprint share one 32-bit word per
-// variable, which also tells inputs and words, so that a term's variables
-// cost one access each.
-class LinearScreen {
-public:
-  explicit LinearScreen(const Circuit &c) : c_(c) {
-    const OutputForm form = outputForm(c);
-    if (!simpleForm(form))
-      return;
-    inverse_ = form.inverse;
-    std::mt19937_64 rng(0x2545f4914f6cdd1dULL);
-    key_.resize(form.bitOf.size());
-    for (std::uint32_t &k : key_)
-      k = static_cast<std::uint32_t>(rng()) & ~kFlags;
-    for (std::size_t j = 0; j < form.bitOf.size(); ++j)
-      if (form.bitOf[j] != 0 && !c.isInput(form.bitOf[j]))
-        outputs_.push_back({form.bitOf[j], key_[j]});
-    word_ = form.word;
-    active_ = true;
-  }
-
-  bool active() const { return active_; }
-  // Is everything downstream of bit g affine, so that its fingerprint is
-  // exact? (The flags are made readers first, down to g's position, when
-  // the pass has not made them yet.)
-  bool linear(Var g) {
-    if (!active_)
-      return false;
-    startFlags();
-    for (const std::uint32_t pos = c_.position(g); flagsFrom_ > pos;)
-      makeFlags(c_.order()[--flagsFrom_], 0, nullptr);
-    return (state_[g] & kNonLinear) == 0;
-  }
-
-  // Are the flags made for every position from on?
-  bool hasFlags(std::uint32_t from) const { return !state_.empty() && flagsFrom_ <= from; }
-
-  // Fingerprints under val (whose specification value is spec) of the
-  // gates at positions from on in the order.
-  void run(const Valuation &val, const word_t *spec, std::uint32_t from) {
-    const int n = c_.words();
-    Array<word_t> wrong(spec, spec + n);
-    multExp(wrong.data(), inverse_.data());
-    wrongKey_ = 0;
-    for (int b = 0; b < 64 * n; ++b)
-      if ((wrong[b / 64] >> (b % 64)) & 1)
-        wrongKey_ ^= key_[b];
-    startFlags();
-    for (std::uint32_t &s : state_)
-      s &= kFlags; // the last run's fingerprints go
-    for (const auto &out : outputs_)
-      state_[out.first] = (state_[out.first] & kFlags) | out.second;
-    // The flags not made yet are made in the same pass: a bit's flags need
-    // only its readers', which come before it.
-    for (std::size_t p = c_.order().size(); p-- > from;) {
-      const Var r = c_.order()[p];
-      const std::uint32_t s = state_[r];
-      if (p < flagsFrom_) {
-        makeFlags(r, s & ~kFlags, &val);
-        flagsFrom_ = static_cast<std::uint32_t>(p);
-      } else if ((s & kFlags) == kAffine && (s & ~kFlags) != 0) {
-        pass(c_.definition(r), s & ~kFlags, val);
-      }
-    }
-  }
-
-  // After run: does flipping the linear gate g certainly not explain?
-  bool rejects(Var g) const { return (state_[g] & ~kFlags) != wrongKey_; }
-
-private:
-  // Per variable, in the low bits of its state: kInput, kWord; kNonLinear,
-  // something downstream is not affine (or a word other than the output
-  // word reads it); kAffine, a bit whose flags are made and whose
-  // definition is affine in the gates it reads. The other bits hold the
-  // fingerprint.
-  static constexpr std::uint32_t kAffine = 1, kNonLinear = 2, kInput = 4, kWord = 8, kFlags = 15;
-
-  void startFlags() {
-    if (!state_.empty())
-      return;
-    state_.resize(c_.endVar());
-    for (Var v = 0; v < c_.endVar(); ++v)
-      state_[v] = c_.isInput(v) ? kInput : c_.isWord(v) ? kWord : 0;
-    flagsFrom_ = static_cast<std::uint32_t>(c_.order().size());
-  }
-
-  // Passes h on to the gates that an affine definition reads in a term
-  // whose inputs are all 1 under val.
-  void pass(const Circuit::Poly &def, std::uint32_t h, const Valuation &val) {
-    for (std::uint32_t k = 0; k < def.numTerms; ++k) {
-      const Circuit::Term &t = c_.term(def.firstTerm + k);
-      const Var *vars = c_.vars(t);
-      Var gate = 0;
-      bool one = true;
-      for (std::uint32_t j = 0; j < t.numVars; ++j)
-        if ((state_[vars[j]] & kInput) == 0)
-          gate = vars[j];
-        else
-          one = one && val.bit[vars[j]] != 0;
-      if (gate != 0 && one)
-        state_[gate] ^= h;
-    }
-  }
-
-  // Makes the flags of r, whose readers' are made: passes kNonLinear on to
-  // what it reads unless r is the output word or a linear bit that is
-  // affine. Such a bit passes its fingerprint h on under val (when given)
-  // in the same walk over its terms.
-  void makeFlags(Var r, std::uint32_t h, const Valuation *val) {
-    const Circuit::Poly &def = c_.definition(r);
-    const std::uint32_t s = state_[r];
-    if ((s & kWord) != 0 ? r == word_ : (s & kNonLinear) == 0 && passAffine(r, def, h, val))
-      return;
-    for (std::uint32_t k = 0; k < def.numTerms; ++k) {
-      const Circuit::Term &t = c_.term(def.firstTerm + k);
-      for (std::uint32_t j = 0; j < t.numVars; ++j)
-        state_[c_.vars(t)[j]] |= kNonLinear;
-    }
-  }
-
-  // Is the definition of bit r affine? If so, marks r and passes h on as
-  // pass() does. (A term that reads two gates may come after h went to
-  // some: those gates are not linear then, and their fingerprints are not
-  // asked for.)
-  bool passAffine(Var r, const Circuit::Poly &def, std::uint32_t h, const Valuation *val) {
-    for (std::uint32_t k = 0; k < def.numTerms; ++k) {
-      const Circuit::Term &t = c_.term(def.firstTerm + k);
-      const Var *vars = c_.vars(t);
-      Var gate = 0;
-      bool one = h != 0 && val != nullptr;
-      for (std::uint32_t j = 0; j < t.numVars; ++j)
-        if ((state_[vars[j]] & kInput) != 0)
-          one = one && val->bit[vars[j]] != 0;
-        else if (gate != 0)
-          return false;
-        else
-          gate = vars[j];
-      if (gate != 0 && one)
-        state_[gate] ^= h;
-    }
-    state_[r] |= kAffine;
-    return true;
-  }
-
-  static bool singleBit(const word_t *coef, int words, int &bit) {
-    int set = 0;
-    for (int w = 0; w < words; ++w)
-      for (int b = 0; b < 64; ++b)
-        if (coef == nullptr ? (w == 0 && b == 0) : ((coef[w] >> b) & 1) != 0) {
-          bit = 64 * w + b;
-          ++set;
-        }
-    return set == 1;
-  }
-
-  bool onlyInputs(const Circuit::Term &t) const {
-    for (std::uint32_t j = 0; j < t.numVars; ++j)
-      if (!c_.isInput(c_.vars(t)[j]))
-        return false;
-    return true;
-  }
-
-  bool simpleForm(const OutputForm &form) const {
-    if (form.word == 0)
-      return false;
-    const Circuit::Poly &def = c_.definition(form.word);
-    for (std::uint32_t k = 0; k < def.numTerms; ++k) {
-      const Circuit::Term &t = c_.term(def.firstTerm + k);
-      if (onlyInputs(t))
-        continue;
-      int bit = 0;
-      if (t.numVars != 1 || c_.isWord(c_.vars(t)[0]) || !singleBit(c_.coef(t), c_.words(), bit) ||
-          form.bitOf[bit] != c_.vars(t)[0])
-        return false;
-    }
-    const Circuit::Poly &spec = c_.spec();
-    for (std::uint32_t k = 0; k < spec.numTerms; ++k) {
-      if (k == form.term)
-        continue;
-      const Circuit::Term &t = c_.term(spec.firstTerm + k);
-      for (std::uint32_t j = 0; j < t.numVars; ++j) {
-        const Var u = c_.vars(t)[j];
-        if (c_.isInput(u))
-          continue;
-        if (!c_.isWord(u) || u == form.word)
-          return false;
-        const Circuit::Poly &word = c_.definition(u);
-        for (std::uint32_t i = 0; i < word.numTerms; ++i)
-          if (!onlyInputs(c_.term(word.firstTerm + i)))
-            return false;
-      }
-    }
-    return true;
-  }
-
-  const Circuit &c_;
-  bool active_ = false;
-  Var word_ = 0; // the output word
-  Array<word_t> inverse_;
-  Array<std::uint32_t> key_;
-  std::vector<std::pair<Var, std::uint32_t>> outputs_; // output bits and their keys
-  std::uint32_t wrongKey_ = 0;
-  Array<std::uint32_t> state_;  // per variable: flags and fingerprint
-  std::uint32_t flagsFrom_ = 0; // flags made for the positions from here on
 };
 
 // The bits whose fan-in cone holds every target (all: true) or some
@@ -649,6 +680,7 @@ Array<Var> explainingFlips(const Circuit &c, const std::vector<Valuation> &faili
                            Array<Var> suspects) {
   FlipTester tester(c);
   LinearScreen screen(c);
+  tester.setScreen(&screen);
   const int n = c.words();
   Array<word_t> spec(failing.size() * n);
   Array<std::uint8_t> result(c.endVar(), kUnknown);
