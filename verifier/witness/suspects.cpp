@@ -86,8 +86,10 @@ public:
       if ((wrong[b / 64] >> (b % 64)) & 1)
         wrongKey_ ^= key_[b];
     startFlags();
-    for (std::uint32_t &s : state_)
-      s &= kFlags; // the last run's fingerprints go
+    if (ran_)
+      for (std::uint32_t &s : state_)
+        s &= kFlags; // the last run's fingerprints go
+    ran_ = true;
     for (const auto &out : outputs_)
       state_[out.first] = (state_[out.first] & kFlags) | out.second;
     // The flags not made yet are made in the same pass: a bit's flags need
@@ -249,6 +251,7 @@ private:
   std::uint32_t wrongKey_ = 0;
   Array<std::uint32_t> state_;  // per variable: flags and fingerprint
   std::uint32_t flagsFrom_ = 0; // flags made for the positions from here on
+  bool ran_ = false;            // fingerprints were made
 };
 
 // Flips up to 64 gates at once, one per lane, each lane under one of a
@@ -289,9 +292,11 @@ public:
     count_ = count;
   }
 
-  // Lane l set when flipping bit gates[l] under witness[l] makes the
-  // specification zero; at most 64 lanes.
-  std::uint64_t explains(const Array<Var> &gates, const std::uint8_t *witness) {
+  // zero: lane l set when flipping bit gates[l] under witness[l] makes the
+  // specification zero; at most 64 lanes. False when the sweep stops after
+  // limit gates: resume() goes on with it, abandon() drops it.
+  bool explains(const Array<Var> &gates, const std::uint8_t *witness, std::size_t limit,
+                std::uint64_t &zero) {
     if (stamp_.empty()) {
       // The arrays per variable, on the first simulation only: with
       // several faults there is often nothing to flip.
@@ -334,26 +339,30 @@ public:
     // Bits in dependency order (a sweep over the pending positions, which
     // only ever grow past the current one); a flipped gate keeps its flip
     // in its lane.
-    for (std::size_t w = low_; w <= high_; ++w)
-      while (pending_[w] != 0) {
-        const unsigned bit = static_cast<unsigned>(__builtin_ctzll(pending_[w]));
-        pending_[w] &= pending_[w] - 1;
+    at_ = low_;
+    return resume(limit, zero);
+  }
+
+  // Goes on with a sweep that stopped; as explains().
+  bool resume(std::size_t limit, std::uint64_t &zero) {
+    for (; at_ <= high_; ++at_)
+      while (pending_[at_] != 0) {
+        if (limit-- == 0)
+          return false;
+        const unsigned bit = static_cast<unsigned>(__builtin_ctzll(pending_[at_]));
+        pending_[at_] &= pending_[at_] - 1;
         if (count_ == 1)
-          sweep<true>(c_.order()[w * 64 + bit]);
+          sweep<true>(c_.order()[at_ * 64 + bit]);
         else
-          sweep<false>(c_.order()[w * 64 + bit]);
+          sweep<false>(c_.order()[at_ * 64 + bit]);
         ++sweeps_;
       }
-    low_ = pending_.size();
-    high_ = 0;
-    for (std::size_t i = 0; i < flips_.size(); ++i)
-      flipIndex_[changed_[i]] = 0; // the flipped gates lead changed_
-    flips_.clear();
+    endSweep();
     // Word definitions in dependency order, then the specification, lane by
     // lane for the terms that read a changed variable.
     for (Var v : changed_)
       markTerms(v);
-    std::uint64_t zero = 0;
+    zero = 0;
     for (std::uint32_t slot = 0; slot <= c_.wordCount(); ++slot) {
       const bool isSpec = slot == c_.wordCount();
       const Var w = isSpec ? 0 : c_.wordOrder()[slot];
@@ -387,12 +396,28 @@ public:
         markTerms(w);
       }
     }
-    return zero;
+    return true;
   }
 
   // Gates simulated so far.
   std::size_t sweeps() const { return sweeps_; }
 
+  // Drops a sweep that stopped.
+  void abandon() {
+    std::fill(pending_.begin() + at_, pending_.begin() + high_ + 1, 0);
+    endSweep();
+  }
+
+private:
+  void endSweep() {
+    low_ = pending_.size();
+    high_ = 0;
+    for (std::size_t i = 0; i < flips_.size(); ++i)
+      flipIndex_[changed_[i]] = 0; // the flipped gates lead changed_
+    flips_.clear();
+  }
+
+public:
   // Do word definitions or the specification read v?
   bool readBySpecOrWords(Var v) const { return readBy_[v] != 0; }
 
@@ -573,6 +598,7 @@ private:
   Array<std::uint32_t> stamp_;
   Array<std::uint64_t> pending_;                 // bit per position in the order: to recompute
   std::size_t low_ = ~std::size_t{0}, high_ = 0; // words of pending_ that may be set
+  std::size_t at_ = 0;                           // the word of pending_ being swept
   RawArray<std::uint64_t> diff_;                 // per variable, valid when stamped now
   RawArray<std::uint8_t> flipIndex_; // per variable, for flipped gates: 1 + index in flips_
   Array<std::uint64_t> flips_;       // lanes of each flipped gate
@@ -780,6 +806,18 @@ Array<Var> explainingFlips(const Circuit &c, const std::vector<Valuation> &faili
           result[g] = byReader(g);
       deferred.resize(waiting);
     };
+    auto screenBatch = [&](std::uint32_t from) {
+      screen.run(failing[first], spec.data() + first * n, from);
+      screened = true;
+      std::size_t left = 0;
+      for (Var g : batch)
+        if (screen.linear(g) && screen.rejects(g))
+          result[g] = kFails;
+        else
+          batch[left++] = g;
+      batch.resize(left);
+      settle();
+    };
     auto flush = [&](std::size_t next) {
       std::uint32_t from = 0;
       bool run = false;
@@ -795,16 +833,7 @@ Array<Var> explainingFlips(const Circuit &c, const std::vector<Valuation> &faili
         }
       }
       if (run) {
-        screen.run(failing[first], spec.data() + first * n, from);
-        screened = true;
-        std::size_t left = 0;
-        for (Var g : batch)
-          if (screen.linear(g) && screen.rejects(g))
-            result[g] = kFails;
-          else
-            batch[left++] = g;
-        batch.resize(left);
-        settle();
+        screenBatch(from);
         if (batch.size() + deferred.size() < kLanes && next < suspects.size())
           return;
       }
@@ -816,8 +845,27 @@ Array<Var> explainingFlips(const Circuit &c, const std::vector<Valuation> &faili
             lanes.push_back(g);
             laneWitness.push_back(static_cast<std::uint8_t>(k));
           }
+        // Before the screen, with many gates left, a batch stops once its
+        // sweep alone makes the screen the cheaper way (a gate of the pass
+        // costs about a quarter of a swept one, and the batches left would
+        // sweep as much again each). The screen runs then, and the sweep
+        // goes on unless it rejects every gate of the batch.
+        std::size_t limit = ~std::size_t{0};
+        if (screenable && !screened && toSimulate[next] >= kLanes)
+          limit = (c.order().size() - lowest[next]) / 32;
         const std::size_t before = tester.sweeps();
-        const std::uint64_t ok = tester.explains(lanes, laneWitness.data());
+        std::uint64_t ok = 0;
+        if (!tester.explains(lanes, laneWitness.data(), limit, ok)) {
+          const Array<Var> stopped = batch;
+          worthScreening(next, from, false); // from: the lowest gate left
+          screenBatch(from);
+          if (batch.empty()) {
+            tester.abandon();
+          } else {
+            tester.resume(~std::size_t{0}, ok);
+            batch = stopped; // the lanes' gates
+          }
+        }
         swept += tester.sweeps() - before;
         ++batches;
         flipped += batch.size();
@@ -852,15 +900,15 @@ Array<Var> explainingFlips(const Circuit &c, const std::vector<Valuation> &faili
           continue;
         }
       }
-      if (screened && screen.linear(g) && screen.rejects(g)) {
-        result[g] = kFails;
-        continue;
-      }
       // While the screen may run, the first batch holds one gate (and the
       // gates waiting for it): its sweep tells what a batch costs, at the
       // cost of one fan-out.
       if (screenable && batches == 0 && !batch.empty())
         flush(i);
+      if (screened && screen.linear(g) && screen.rejects(g)) {
+        result[g] = kFails;
+        continue;
+      }
       result[g] = kPending;
       batch.push_back(g);
       if (count == 1 ? batch.size() + deferred.size() >= kLanes
