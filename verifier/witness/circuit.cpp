@@ -99,9 +99,13 @@ Circuit::Circuit(const SolvedProblem &p)
   termStart_.reserve(terms + 1);
   termStart_.push_back(0);
   termCoef_.reserve(terms);
-  // Gates have terms of one or two variables; longer ones have a list in
-  // termArena.
-  termVars_.reserve(2 * terms + 2 * termArena.size());
+  // Gates have terms of one or two variables, longer ones have a list in
+  // termArena, and a gate of two inputs has at most three variables in two
+  // terms (its output, then both inputs: an AND). Room for more would sit
+  // unused in the analysis's memory (5 MB at 571 bits); copyCircuit grows
+  // the array for a circuit that needs it.
+  const std::size_t gateTerms = terms - p.spec.size();
+  termVars_.reserve(2 * p.spec.size() + gateTerms + gateTerms / 2 + 2 * termArena.size() + 4096);
   polys_.reserve(p.circuit.size() + 1);
   spec_ = addPoly(p.spec.data(), p.spec.data() + p.spec.size());
   // The specification's variables, ascending, each once.
@@ -184,7 +188,7 @@ bool Circuit::copyCircuit(const Ideal &circuit, std::size_t circuitTerms,
   const auto terms0 = static_cast<std::uint32_t>(termCoef_.size());
   const std::size_t terms = circuitTerms;
   std::size_t atAll = termVars_.size(); // where the next term's variables go
-  termVars_.resize(atAll + 2 * terms + termArena.size());
+  termVars_.resize(atAll + terms + terms / 2 + termArena.size() + 4096);
   termCoef_.resize(terms0 + terms);
   termStart_.resize(terms0 + terms + 1);
   std::uint32_t kAll = terms0; // the next term
@@ -217,8 +221,9 @@ bool Circuit::copyCircuit(const Ideal &circuit, std::size_t circuitTerms,
         at += has0 + has1;
       } else {
         const VarId *list = termArena.data() + (t.term.ext - 1);
-        // Room for this list and two variables for each term after it.
-        const std::size_t need = list[0] + 2 * (terms0 + terms - (k0 + j));
+        // Room for this list and two variables for each term after it in
+        // this call (see room below).
+        const std::size_t need = list[0] + 2 * (n - j);
         if (termVars_.size() - at < need) {
           termVars_.resize(at + need);
           vars = termVars_.data();
@@ -259,8 +264,17 @@ bool Circuit::copyCircuit(const Ideal &circuit, std::size_t circuitTerms,
   std::int32_t *def = def_.data();
   std::uint32_t *position = position_.data(), *counts = readerStart_.data();
   std::uint8_t *flags = flags_.data();
+  // A term of one or two variables takes two places while it is decoded:
+  // before a block, room for two variables a term, grown by half when
+  // the estimate of the reserve falls short.
+  auto room = [&](std::size_t blockTerms) {
+    const std::size_t need = atAll + 2 * blockTerms + 2;
+    if (termVars_.size() < need)
+      termVars_.resize(std::max(need, termVars_.size() + termVars_.size() / 2));
+  };
   for (std::size_t i0 = 0; i0 < gens; i0 += kBlock) {
     const std::size_t i1 = std::min(gens, i0 + kBlock);
+    const std::uint32_t blockStart = next;
     const PolyTerm *end = generators[i0].first;
     bool joined = true; // the block's terms lie one after another
     for (std::size_t i = i0; i < i1; ++i) {
@@ -288,6 +302,7 @@ bool Circuit::copyCircuit(const Ideal &circuit, std::size_t circuitTerms,
       flags[own] |= kLeadsOne;
       --counts[own]; // the copy counts it
     }
+    room(next - blockStart);
     if (joined)
       copyTerms(generators[i0].first, end);
     else
