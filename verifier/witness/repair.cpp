@@ -20,6 +20,7 @@
 #include <unordered_set>
 
 #include "coeff_vector.h"
+#include "pending.h"
 #include "poly_words.h"
 
 namespace witness {
@@ -147,8 +148,7 @@ struct Vectors {
 class LaneFlip {
 public:
   LaneFlip(const Circuit &c, std::uint64_t cutWork)
-      : c_(c), n_(c.words()), pending_(c.order().size() / 64 + 1, 0),
-        summary_(pending_.size() / 64 + 1, 0), lists_(c.wordCount() + 1),
+      : c_(c), n_(c.words()), lists_(c.wordCount() + 1),
         scratch_(3 * std::size_t(n_)), cutWork_(cutWork) {
     // Where the word definitions and the specification read each variable:
     // (variable, slot, term), by variable; the specification's slot is
@@ -166,6 +166,7 @@ public:
     std::sort(occ_.begin(), occ_.end(),
               [](const Occurrence &a, const Occurrence &b) { return a.var < b.var; });
     index_.assign(c.endVar(), 0);
+    pending_.reset(c.order().size());
   }
 
   // zero := the lanes of word w where the specification is zero once bit g
@@ -230,53 +231,32 @@ private:
     const LaneValuation &lv = vec.lanes[w];
     clear();
     setDiff(g, kAll);
-    pendingCount_ = 0;
-    high_ = 0;
     schedule(g);
     // Does a changed bit before the next cut reach a word?
     bool escaped = cut != nullptr && readByWords(g);
     auto lanes = [&](Var v) { return lv.bits[v] ^ diff(v); };
     gates = 0;
     // Readers come after the bits they read: one sweep over the pending
-    // positions, which only grow past the current one. The summary says
-    // which words of pending_ to visit: a flip's fan-out is often a path
-    // of a few bits spread over the whole order (an XOR tree), and
-    // scanning the empty words between them was most of the flip's time.
-    for (std::size_t at = c_.position(g) / 64;; ++at) {
-      std::size_t s = at / 64;
-      std::uint64_t m = summary_[s] & (~std::uint64_t{0} << (at % 64));
-      while (m == 0 && s < high_ / 64)
-        m = summary_[++s];
-      if (m == 0)
-        break;
-      at = 64 * s + static_cast<unsigned>(__builtin_ctzll(m));
-      while (pending_[at] != 0) {
-        if (gates == maxGates) {
-          std::fill(pending_.begin() + at, pending_.begin() + high_ + 1, 0);
-          std::fill(summary_.begin() + at / 64, summary_.begin() + high_ / 64 + 1, 0);
-          return Stop::TooMany;
-        }
-        const unsigned bit = static_cast<unsigned>(__builtin_ctzll(pending_[at]));
-        pending_[at] &= pending_[at] - 1;
-        --pendingCount_;
-        ++gates;
-        const Var r = c_.order()[at * 64 + bit];
-        const std::uint64_t d = evalBits(c_, r, lanes) ^ lv.bits[r];
-        if (cut != nullptr && pendingCount_ == 0 && !escaped) {
-          // r is a cut: the changes so far go on through r only.
-          *cut = {r, d, findKnown(r, w)};
-          if (cut->known != nullptr) {
-            summary_[at / 64] &= ~(std::uint64_t{1} << (at % 64));
-            return Stop::KnownCut; // nothing else pending
-          }
-        }
-        if (d != 0) {
-          setDiff(r, d);
-          schedule(r);
-          escaped = escaped || (cut != nullptr && readByWords(r));
-        }
+    // positions, which only grow past the current one.
+    while (!pending_.empty()) {
+      if (gates == maxGates) {
+        pending_.clear();
+        return Stop::TooMany;
       }
-      summary_[at / 64] &= ~(std::uint64_t{1} << (at % 64));
+      ++gates;
+      const Var r = c_.order()[pending_.take()];
+      const std::uint64_t d = evalBits(c_, r, lanes) ^ lv.bits[r];
+      if (cut != nullptr && pending_.empty() && !escaped) {
+        // r is a cut: the changes so far go on through r only.
+        *cut = {r, d, findKnown(r, w)};
+        if (cut->known != nullptr)
+          return Stop::KnownCut; // nothing else pending
+      }
+      if (d != 0) {
+        setDiff(r, d);
+        schedule(r);
+        escaped = escaped || (cut != nullptr && readByWords(r));
+      }
     }
     return Stop::Done;
   }
@@ -396,21 +376,12 @@ private:
       l.clear();
   }
 
-  // Marks the bit readers of v pending (pending_ counts them, high_ is the
-  // last word of pending_ that may be set); word readers follow through
+  // Marks the bit readers of v pending; word readers follow through
   // markTerms.
   void schedule(Var v) {
     for (const Var *r = c_.readersBegin(v); r != c_.readersEnd(v); ++r)
-      if (!c_.isWord(*r)) {
-        const std::uint32_t pos = c_.position(*r);
-        const std::uint64_t bit = std::uint64_t{1} << (pos % 64);
-        if ((pending_[pos / 64] & bit) != 0)
-          continue;
-        pending_[pos / 64] |= bit;
-        summary_[pos / 4096] |= std::uint64_t{1} << (pos / 64 % 64);
-        ++pendingCount_;
-        high_ = std::max<std::size_t>(high_, pos / 64);
-      }
+      if (!c_.isWord(*r))
+        pending_.add(c_.position(*r));
   }
 
   // Puts the terms that read v on the dirty list, kept sorted by slot.
@@ -521,9 +492,7 @@ private:
   const Circuit &c_;
   const int n_;
   std::uint64_t work_ = 0;
-  Array<std::uint64_t> pending_; // bit per position in the order: to recompute
-  Array<std::uint64_t> summary_; // bit per word of pending_ that may be non-zero
-  std::size_t pendingCount_ = 0, high_ = 0;
+  PendingPositions pending_;
   Array<std::uint32_t> index_; // per variable, see diff()
   Array<std::uint64_t> values_;
   Array<Var> changed_;

@@ -12,6 +12,7 @@
 #include <random>
 
 #include "coeff_vector.h"
+#include "pending.h"
 #include "poly_words.h"
 #include "repair.h"
 
@@ -303,7 +304,7 @@ public:
       // A difference word and a flip index are read only once stamped
       // now, so they need no clearing.
       stamp_.assign(c_.endVar(), 0);
-      pending_.assign(c_.order().size() / 64 + 1, 0);
+      pending_.reset(c_.order().size());
       diff_.resize(c_.endVar());
       flipIndex_.resize(c_.endVar());
     }
@@ -339,24 +340,21 @@ public:
     // Bits in dependency order (a sweep over the pending positions, which
     // only ever grow past the current one); a flipped gate keeps its flip
     // in its lane.
-    at_ = low_;
     return resume(limit, zero);
   }
 
   // Goes on with a sweep that stopped; as explains().
   bool resume(std::size_t limit, std::uint64_t &zero) {
-    for (; at_ <= high_; ++at_)
-      while (pending_[at_] != 0) {
-        if (limit-- == 0)
-          return false;
-        const unsigned bit = static_cast<unsigned>(__builtin_ctzll(pending_[at_]));
-        pending_[at_] &= pending_[at_] - 1;
-        if (count_ == 1)
-          sweep<true>(c_.order()[at_ * 64 + bit]);
-        else
-          sweep<false>(c_.order()[at_ * 64 + bit]);
-        ++sweeps_;
-      }
+    while (!pending_.empty()) {
+      if (limit-- == 0)
+        return false;
+      const Var r = c_.order()[pending_.take()];
+      if (count_ == 1)
+        sweep<true>(r);
+      else
+        sweep<false>(r);
+      ++sweeps_;
+    }
     endSweep();
     // Word definitions in dependency order, then the specification, lane by
     // lane for the terms that read a changed variable.
@@ -404,14 +402,12 @@ public:
 
   // Drops a sweep that stopped.
   void abandon() {
-    std::fill(pending_.begin() + at_, pending_.begin() + high_ + 1, 0);
+    pending_.clear();
     endSweep();
   }
 
 private:
   void endSweep() {
-    low_ = pending_.size();
-    high_ = 0;
     for (std::size_t i = 0; i < flips_.size(); ++i)
       flipIndex_[changed_[i]] = 0; // the flipped gates lead changed_
     flips_.clear();
@@ -518,12 +514,8 @@ private:
   // markTerms.
   void schedule(Var v) {
     for (const Var *r = c_.readersBegin(v); r != c_.readersEnd(v); ++r)
-      if (!c_.isWord(*r)) {
-        const std::size_t pos = c_.position(*r);
-        pending_[pos / 64] |= std::uint64_t{1} << (pos % 64);
-        low_ = std::min(low_, pos / 64);
-        high_ = std::max(high_, pos / 64);
-      }
+      if (!c_.isWord(*r))
+        pending_.add(c_.position(*r));
   }
 
   void markTerms(Var v) {
@@ -596,9 +588,7 @@ private:
   std::uint32_t now_ = 0;
   std::size_t sweeps_ = 0;
   Array<std::uint32_t> stamp_;
-  Array<std::uint64_t> pending_;                 // bit per position in the order: to recompute
-  std::size_t low_ = ~std::size_t{0}, high_ = 0; // words of pending_ that may be set
-  std::size_t at_ = 0;                           // the word of pending_ being swept
+  PendingPositions pending_; // positions in the order to recompute
   RawArray<std::uint64_t> diff_;                 // per variable, valid when stamped now
   RawArray<std::uint8_t> flipIndex_; // per variable, for flipped gates: 1 + index in flips_
   Array<std::uint64_t> flips_;       // lanes of each flipped gate
