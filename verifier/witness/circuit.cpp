@@ -188,7 +188,6 @@ bool Circuit::copyCircuit(const Ideal &circuit, std::size_t circuitTerms,
   const auto terms0 = static_cast<std::uint32_t>(termCoef_.size());
   const std::size_t terms = circuitTerms;
   std::size_t atAll = termVars_.size(); // where the next term's variables go
-  termVars_.resize(atAll + terms + terms / 2 + termArena.size() + 4096);
   termCoef_.resize(terms0 + terms);
   termStart_.resize(terms0 + terms + 1);
   std::uint32_t kAll = terms0; // the next term
@@ -265,12 +264,12 @@ bool Circuit::copyCircuit(const Ideal &circuit, std::size_t circuitTerms,
   std::uint32_t *position = position_.data(), *counts = readerStart_.data();
   std::uint8_t *flags = flags_.data();
   // A term of one or two variables takes two places while it is decoded:
-  // before a block, room for two variables a term, grown by half when
-  // the estimate of the reserve falls short.
+  // before a block, room for two variables a term, within the constructor's
+  // reserve while it lasts (growing past it reallocates).
   auto room = [&](std::size_t blockTerms) {
     const std::size_t need = atAll + 2 * blockTerms + 2;
     if (termVars_.size() < need)
-      termVars_.resize(std::max(need, termVars_.size() + termVars_.size() / 2));
+      termVars_.resize(std::max(need, termVars_.capacity()));
   };
   for (std::size_t i0 = 0; i0 < gens; i0 += kBlock) {
     const std::size_t i1 = std::min(gens, i0 + kBlock);
